@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing zarnok3d need, if any are missing.
+set -euo pipefail
+
+packages=(
+    # build
+    cmake g++ make pkg-config
+    libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev fonts-dejavu-core
+    # tests and benchmarks
+    libgtest-dev libgmock-dev libbenchmark-dev
+    libxmp-dev sox libcairo2-dev
+    clang libclang-rt-14-dev
+    # end-to-end tests: a real X server, real input, screenshots
+    xvfb xauth xdotool imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+as_root=()
+[[ $(id -u) -eq 0 ]] || as_root=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+echo "installing: ${missing[*]}"
+if ! "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"; then
+    "${as_root[@]}" apt-get update
+    "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,19 @@
+// The frame clock: fixed ticks of 10 ms from the performance counter, and the frame rate.
+#pragma once
+
+#include <cstdint>
+
+extern int64_t clock_frequency;
+extern int64_t clock_now;
+extern int64_t clock_last;
+extern int64_t clock_accumulator;
+extern int64_t tick_length;
+extern int32_t ticks_due;
+extern int32_t frames_per_second;
+
+void start_clock();
+void read_clock();
+// A reading whose elapsed time is thrown away.
+void restart_clock();
+// Reads the clock and runs every tick that is due.
+void run_ticks();

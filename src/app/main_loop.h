@@ -1,0 +1,9 @@
+// The main loop: messages first; while the program is active, ticks and frames in between.
+#pragma once
+
+// Start-up, then the loop; the exit status when a quit message ends the loop.
+int entry_routine();
+// One pass of the work done whenever no message is waiting.
+void idle_work();
+// The pause, game-over or new-hi-score text over the main window.
+void draw_overlay();

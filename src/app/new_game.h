@@ -1,0 +1,4 @@
+// Starting a fresh game.
+#pragma once
+
+void new_game();

@@ -1,0 +1,40 @@
+// The shutdown sequence, in its order.
+#include "app/shutdown.h"
+
+#include <initializer_list>
+
+#include "app/state.h"
+#include "audio/sound.h"
+#include "game/entities.h"
+#include "platform/bitmap.h"
+#include "platform/input.h"
+#include "platform/system.h"
+#include "store/config.h"
+
+void shut_down() {
+    clip_cursor(nullptr);
+    clear_targets();
+    clear_shots();
+    clear_particles();
+    for (View& view : views) {
+        delete_back_buffer(view.back_dc);
+        view.back_dc = nullptr;
+    }
+    for (Object3D& bar : floor_bars)
+        free_mesh(&bar);
+    background_dc = nullptr;
+    for (Canvas** bitmap : {&bg_bitmap, &help_bitmap, &hiscore_bitmap, &about_bitmap}) {
+        delete_bitmap(*bitmap);
+        *bitmap = nullptr;
+    }
+    stop_sound();
+    free_mesh(&gun_model);
+    for (int32_t i = 0; i < aim_cube_count; ++i)
+        free_mesh(&aim_cubes[i]);
+    delete[] aim_cubes;
+    aim_cubes = nullptr;
+    destroy_window(views[gun_view].window);
+    views[gun_view].window = nullptr;
+    save_config();
+    exit_process(0);
+}

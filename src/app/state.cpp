@@ -1,0 +1,29 @@
+// Storage of the shell's global state.
+#include "app/state.h"
+
+int32_t running;
+int32_t quit_requested;
+int32_t app_active;
+int32_t paused;
+int32_t help_shown;
+int32_t hiscores_shown;
+int32_t about_shown;
+int32_t game_over;
+int32_t entering_name;
+int32_t show_fps;
+int32_t new_rank;
+int32_t name_length;
+int32_t last_name_key;
+
+View views[2];
+
+Canvas* background_dc;
+Canvas* bg_bitmap;
+Canvas* help_bitmap;
+Canvas* hiscore_bitmap;
+Canvas* about_bitmap;
+
+Object3D gun_model;
+Object3D* aim_cubes;
+Object3D floor_bars[floor_bar_count];
+float aim_spacing;

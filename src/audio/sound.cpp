@@ -1,0 +1,82 @@
+// Effects, music and volumes on top of the sound library.
+#include "audio/sound.h"
+
+#include <cstring>
+
+#include "app/clock.h"
+
+SoundSlot sound_samples[effect_count] = {
+    {"gun.wav", nullptr},
+    {"explode.wav", nullptr},
+    {"yeah.wav", nullptr},
+};
+char music_files[music_file_count][256];
+int32_t music_track = -1;
+MusicModule* music_module;
+int32_t music_volume = 128;
+int32_t sound_volume = 128;
+
+namespace {
+
+int32_t clamp_volume(int32_t volume) {
+    if (volume > 255)
+        return 255;
+    if (volume < 0)
+        return 0;
+    return volume;
+}
+
+} // namespace
+
+void start_sound() {
+    sound_init(44100, 64, 0);
+    std::strncpy(music_files[0], "supera29.xm", sizeof music_files[0] - 1);
+    music_track = -1;
+    music_volume = 128;
+    sound_volume = 128;
+    for (SoundSlot& slot : sound_samples)
+        slot.handle = sound_load_sample(-1, slot.file, 0);
+}
+
+void stop_sound() {
+    if (music_module != nullptr) {
+        music_stop(music_module);
+        music_free(music_module);
+        music_module = nullptr;
+    }
+    for (SoundSlot& slot : sound_samples) {
+        sound_free_sample(slot.handle);
+        slot.handle = nullptr;
+    }
+    sound_close();
+}
+
+void set_volumes(int32_t music, int32_t sound) {
+    if (music == -1)
+        music = music_volume;
+    if (sound == -1)
+        sound = sound_volume;
+    music = clamp_volume(music);
+    sound = clamp_volume(sound);
+    if (music_module != nullptr)
+        music_set_volume(music_module, music);
+    sound_set_effects_volume(sound);
+    music_volume = music;
+    sound_volume = sound;
+}
+
+void update_music() {
+    if (music_track >= 0) {
+        // A module that failed to load never reports its end, so it is not tried again.
+        if (!music_is_finished(music_module))
+            return;
+        music_free(music_module);
+    }
+    music_track = 0;
+    music_module = music_load(music_files[0]);
+    music_play(music_module);
+    set_volumes(-1, -1);
+    restart_clock();
+}
+
+int32_t play_effect(Effect effect) { return sound_play(-1, sound_samples[effect].handle); }

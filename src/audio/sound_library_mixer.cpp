@@ -1,0 +1,114 @@
+// The sound library on SDL2_mixer. Volumes arrive on the game's 0..255 scale and are mapped
+// to SDL_mixer's 0..128. Without an output device every load gives null and the game is silent.
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include "audio/sound_library.h"
+
+struct SoundSample {
+    Mix_Chunk* chunk;
+};
+
+struct MusicModule {
+    Mix_Music* music;
+    bool started;
+};
+
+namespace {
+
+bool audio_open = false;
+
+int mixer_volume(int32_t volume) {
+    if (volume < 0)
+        volume = 0;
+    if (volume > 255)
+        volume = 255;
+    return (volume * MIX_MAX_VOLUME + 127) / 255;
+}
+
+} // namespace
+
+void sound_init(int32_t mix_rate, int32_t channels, int32_t) {
+    if (audio_open)
+        return;
+    Mix_Init(MIX_INIT_MOD);
+    if (Mix_OpenAudio(mix_rate, AUDIO_S16SYS, 2, 1024) != 0)
+        return;
+    audio_open = true;
+    Mix_AllocateChannels(channels);
+}
+
+void sound_close() {
+    if (!audio_open)
+        return;
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    Mix_CloseAudio();
+    Mix_Quit();
+    audio_open = false;
+}
+
+SoundSample* sound_load_sample(int32_t, const char* path, int32_t) {
+    if (!audio_open || path == nullptr)
+        return nullptr;
+    Mix_Chunk* chunk = Mix_LoadWAV(path);
+    return chunk == nullptr ? nullptr : new SoundSample{chunk};
+}
+
+void sound_free_sample(SoundSample* sample) {
+    if (sample == nullptr)
+        return;
+    Mix_FreeChunk(sample->chunk);
+    delete sample;
+}
+
+int32_t sound_play(int32_t channel, SoundSample* sample) {
+    if (!audio_open || sample == nullptr)
+        return -1;
+    return Mix_PlayChannel(channel, sample->chunk, 0);
+}
+
+bool sound_is_playing(int32_t channel) {
+    return audio_open && channel >= 0 && Mix_Playing(channel) != 0;
+}
+
+void sound_set_effects_volume(int32_t volume) {
+    if (audio_open)
+        Mix_MasterVolume(mixer_volume(volume));
+}
+
+MusicModule* music_load(const char* path) {
+    if (!audio_open || path == nullptr)
+        return nullptr;
+    Mix_Music* music = Mix_LoadMUS(path);
+    return music == nullptr ? nullptr : new MusicModule{music, false};
+}
+
+void music_free(MusicModule* module) {
+    if (module == nullptr)
+        return;
+    Mix_FreeMusic(module->music);
+    delete module;
+}
+
+void music_play(MusicModule* module) {
+    if (module == nullptr || !audio_open)
+        return;
+    // Once through: a module that played to its end is restarted by the game itself.
+    if (Mix_PlayMusic(module->music, 0) == 0)
+        module->started = true;
+}
+
+void music_stop(MusicModule* module) {
+    if (module != nullptr && audio_open)
+        Mix_HaltMusic();
+}
+
+void music_set_volume(MusicModule* module, int32_t volume) {
+    if (module != nullptr && audio_open)
+        Mix_VolumeMusic(mixer_volume(volume));
+}
+
+bool music_is_finished(MusicModule* module) {
+    return module != nullptr && audio_open && module->started && Mix_PlayingMusic() == 0;
+}

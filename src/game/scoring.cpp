@@ -1,0 +1,54 @@
+// Counting shots and hits, raising the level, and ending the game.
+#include "game/scoring.h"
+
+#include "app/state.h"
+#include "audio/sound.h"
+#include "game/entities.h"
+#include "game/particles.h"
+#include "store/hiscores.h"
+
+namespace {
+
+void recompute_accuracy() {
+    accuracy = static_cast<int32_t>(static_cast<double>(hits) / shots_fired * 100.0);
+}
+
+} // namespace
+
+void count_shot() {
+    shots_fired += 1;
+    recompute_accuracy();
+}
+
+void score_hit() {
+    hits += 1;
+    recompute_accuracy();
+    points += static_cast<uint32_t>(level * level * accuracy);
+    to_next -= 1;
+    if (entering_name == 1)
+        track_waiting_entry();
+    if (to_next <= 0)
+        level_up();
+}
+
+void level_up() {
+    max_targets += 3;
+    spawn_interval -= 15;
+    if (spawn_interval < 25)
+        spawn_interval = 25;
+    level += 1;
+    spawn_depth_range += 20.0f;
+    if (spawn_depth_range > 200.0f)
+        spawn_depth_range = 200.0f;
+    fall_speed = static_cast<float>(static_cast<double>(fall_speed) + 0.05);
+    to_next = 5 * level;
+    play_effect(yeah_sound);
+}
+
+void end_game() {
+    for (int32_t i = 0; i < aim_cube_count; ++i) {
+        const Vec3& p = aim_cubes[i].position;
+        explode(p.x, p.y, p.z, 20);
+    }
+    insert_hiscore();
+}

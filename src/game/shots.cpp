@@ -1,0 +1,93 @@
+// Firing and flying shots, and their hits on targets.
+#include "game/shots.h"
+
+#include <cmath>
+
+#include "app/state.h"
+#include "audio/sound.h"
+#include "game/entities.h"
+#include "game/particles.h"
+#include "game/proximity.h"
+#include "game/scoring.h"
+#include "game/spin.h"
+#include "geometry/transform.h"
+#include "platform/system.h"
+
+namespace {
+
+// How long firing waits at most for the gun sound to be reported playing.
+constexpr int64_t gun_sound_wait_ms = 5;
+
+void wait_until_playing(int32_t channel) {
+    if (channel < 0)
+        return;
+    // A sound that never reports playing must not freeze the game.
+    const int64_t give_up = perf_counter() + perf_frequency() * gun_sound_wait_ms / 1000;
+    while (!sound_is_playing(channel) && perf_counter() < give_up) {
+    }
+}
+
+} // namespace
+
+Vec3 aimed_velocity(float speed, float pitch, float yaw) {
+    const double a = radians(pitch);
+    const double b = radians(yaw);
+    const double s = speed;
+    Vec3 v{};
+    v.x = static_cast<float>(s * std::sin(b));
+    v.y = static_cast<float>(-s * std::sin(a));
+    const int32_t along_pitch = static_cast<int32_t>(s * std::cos(a));
+    const int32_t along_yaw = static_cast<int32_t>(s * std::cos(b));
+    if (std::abs(along_yaw) < std::abs(along_pitch))
+        v.z = static_cast<float>(-s * std::cos(b));
+    else
+        v.z = static_cast<float>(-s * std::cos(a));
+    return v;
+}
+
+void fire_shot() {
+    if (game_over || help_shown || paused)
+        return;
+    Shot* shot = append_record(&shot_list);
+    if (shot == nullptr) {
+        message_box(";alksdjf", ";lsjf");
+        return;
+    }
+    const int32_t channel = play_effect(gun_sound);
+    count_shot();
+    const float cx = static_cast<float>(views[main_view].width / 2);
+    const float cy = static_cast<float>(views[main_view].height / 2);
+    make_box(cx, cy, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, -shot_speed, 3.0f, 3.0f, 3.0f,
+             &shot->object);
+    shot->object.velocity = aimed_velocity(shot_speed, gun_model.angle_x, gun_model.angle_y);
+    set_colour(&shot->object, 300, 300, 300);
+    wait_until_playing(channel);
+}
+
+void update_shots() {
+    Shot* previous = nullptr;
+    Shot* shot = shot_list.first;
+    while (shot != nullptr) {
+        Object3D& object = shot->object;
+        object.position.x += object.velocity.x;
+        object.position.y += object.velocity.y;
+        object.position.z += object.velocity.z;
+        spin(&object, 15);
+        for (Target* target = target_list.first; target != nullptr; target = target->next) {
+            if (!within_reach(target->object.position, object.position))
+                continue;
+            target->health -= shot_damage;
+            score_hit();
+            object.position.z = -250.0f;
+            explode(target->object.position.x, target->object.position.y,
+                    target->object.position.z, 10);
+            break;
+        }
+        if (object.position.z > -250.0f) {
+            previous = shot;
+            shot = shot->next;
+        } else {
+            shot = remove_record(&shot_list, previous, shot);
+        }
+    }
+}

@@ -1,0 +1,10 @@
+// The gun's shots: fired along the aim, they fly until they hit a target or pass depth -250.
+#pragma once
+
+#include "geometry/object3d.h"
+
+// The aimed velocity of a shot of the given speed, for the gun's pitch and yaw in degrees.
+Vec3 aimed_velocity(float speed, float pitch, float yaw);
+
+void fire_shot();
+void update_shots();

@@ -1,0 +1,22 @@
+// Turning, ordering, placing and projecting an object's faces.
+#pragma once
+
+#include "geometry/object3d.h"
+
+// The eye's position and the z of the plane the scene is projected onto.
+struct Eye {
+    float x, y, z, plane;
+};
+
+// Degrees to radians, with 3.14 standing for pi as the game always has.
+inline double radians(double degrees) { return degrees * 3.14 * (1.0 / 180.0); }
+
+void reset_world(Object3D* obj);
+void rotate_z(Object3D* obj, float degrees);
+void rotate_x(Object3D* obj, float degrees);
+void rotate_y(Object3D* obj, float degrees);
+void sort_and_place(Object3D* obj);
+// reset_world, the three turns by the object's angles (z, x, y), then sort_and_place.
+void transform(Object3D* obj);
+// Replaces every world corner by the point where the line from it to the eye meets the plane.
+void project(Object3D* obj, const Eye& eye);

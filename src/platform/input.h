@@ -1,0 +1,29 @@
+// The mouse cursor, the Shift key and the keyboard hook.
+#pragma once
+
+#include <cstdint>
+
+struct ScreenPoint {
+    int32_t x, y;
+};
+
+// Left, top, right and bottom in screen pixels; right and bottom lie just outside.
+struct ScreenRect {
+    int32_t left, top, right, bottom;
+};
+
+void show_cursor(bool visible);
+// Keeps the cursor inside the rectangle; null lets it go anywhere.
+void clip_cursor(const ScreenRect* rect);
+ScreenPoint get_cursor_pos();
+void set_cursor_pos(ScreenPoint point);
+
+bool shift_key_down();
+
+// Called for every keyboard message the queue hands out while the hook is set.
+using KeyHookProc = int32_t (*)(int32_t code, uint32_t wparam, uint32_t lparam);
+struct KeyHook;
+using HookHandle = KeyHook*;
+HookHandle set_key_hook(KeyHookProc proc);
+void unhook_key_hook(HookHandle hook);
+int32_t call_next_hook(HookHandle hook, int32_t code, uint32_t wparam, uint32_t lparam);

@@ -1,0 +1,184 @@
+// The message queue on SDL: SDL events become the game's window messages.
+#include <deque>
+
+#include "platform/input.h"
+#include "platform/key_codes.h"
+#include "platform/sdl/sdl_keymap.h"
+#include "platform/sdl/sdl_windows.h"
+
+struct KeyHook {
+    KeyHookProc proc;
+};
+
+namespace {
+
+std::deque<Message> queue;
+bool reported_active = false;
+KeyHook key_hook_slot{};
+bool key_hook_set = false;
+
+void post(PlatformWindow* window, MessageKind kind, uint32_t wparam, uint32_t lparam) {
+    queue.push_back({window, kind, wparam, lparam});
+}
+
+bool is_system_key(const SDL_KeyboardEvent& key) {
+    return (key.keysym.mod & KMOD_ALT) != 0 || key.keysym.sym == SDLK_F10 ||
+           key.keysym.sym == SDLK_LALT || key.keysym.sym == SDLK_RALT;
+}
+
+void translate_key(const SDL_KeyboardEvent& key) {
+    PlatformWindow* window = find_window(key.windowID);
+    if (window == nullptr)
+        window = first_window();
+    if (window == nullptr)
+        return;
+    const bool up = key.type == SDL_KEYUP;
+    // Bits 16..23 hold the whole set-1 code, the top bit marking an E0-prefixed key.
+    const uint32_t scan = set1_scan_code_of(key.keysym.scancode);
+    uint32_t lparam = 1 | (scan << 16);
+    if ((scan & 0x80) != 0)
+        lparam |= 1u << 24; // the extended-key flag
+    if (up)
+        lparam |= (1u << 30) | (1u << 31);
+    else if (key.repeat != 0)
+        lparam |= 1u << 30;
+    const bool system = is_system_key(key);
+    const MessageKind kind = up ? (system ? MessageKind::sys_key_up : MessageKind::key_up)
+                                : (system ? MessageKind::sys_key_down : MessageKind::key_down);
+    post(window, kind, virtual_key_of(key.keysym.sym), lparam);
+}
+
+void translate_window_event(const SDL_WindowEvent& event) {
+    PlatformWindow* window = find_window(event.windowID);
+    if (window == nullptr)
+        return;
+    switch (event.event) {
+    case SDL_WINDOWEVENT_MOVED:
+        post(window, MessageKind::moved, 0, make_lparam(event.data1, event.data2));
+        break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        post(window, MessageKind::sized, size_restored, make_lparam(event.data1, event.data2));
+        break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+        post(window, MessageKind::sized, size_minimised, 0);
+        break;
+    case SDL_WINDOWEVENT_RESTORED: {
+        int width = 0, height = 0;
+        SDL_GetWindowSize(window->sdl_window, &width, &height);
+        post(window, MessageKind::sized, size_restored, make_lparam(width, height));
+        break;
+    }
+    case SDL_WINDOWEVENT_EXPOSED:
+        // Show the last frame again; the game draws a new one on its next pass anyway.
+        SDL_UpdateWindowSurface(window->sdl_window);
+        post(window, MessageKind::paint, 0, 0);
+        break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        window->focused = true;
+        if (!reported_active) {
+            reported_active = true;
+            post(first_window(), MessageKind::activate_app, 1, 0);
+        }
+        break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        // Deactivation waits for the end of the batch: the focus may be moving to our other
+        // window, which is no deactivation.
+        window->focused = false;
+        break;
+    case SDL_WINDOWEVENT_ENTER:
+        set_cursor_shape(window->cursor);
+        break;
+    case SDL_WINDOWEVENT_CLOSE:
+        if (window == first_window())
+            post(window, MessageKind::destroy, 0, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+void translate(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_QUIT:
+        post(nullptr, MessageKind::quit, 0, 0);
+        break;
+    case SDL_WINDOWEVENT:
+        translate_window_event(event.window);
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        translate_key(event.key);
+        break;
+    case SDL_MOUSEMOTION:
+        if (PlatformWindow* window = find_window(event.motion.windowID))
+            post(window, MessageKind::mouse_move, 0, make_lparam(event.motion.x, event.motion.y));
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        if (event.button.button != SDL_BUTTON_LEFT)
+            break;
+        if (PlatformWindow* window = find_window(event.button.windowID))
+            post(window, MessageKind::left_button_down, 0,
+                 make_lparam(event.button.x, event.button.y));
+        break;
+    default:
+        break;
+    }
+}
+
+void fetch_events() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0)
+        translate(event);
+    if (reported_active && !any_window_focused()) {
+        reported_active = false;
+        post(first_window(), MessageKind::activate_app, 0, 0);
+    }
+}
+
+bool is_keyboard_message(MessageKind kind) {
+    return kind == MessageKind::key_down || kind == MessageKind::key_up ||
+           kind == MessageKind::sys_key_down || kind == MessageKind::sys_key_up;
+}
+
+} // namespace
+
+bool peek_message(Message* message) {
+    if (queue.empty())
+        fetch_events();
+    if (queue.empty())
+        return false;
+    *message = queue.front();
+    queue.pop_front();
+    if (key_hook_set && is_keyboard_message(message->kind))
+        key_hook_slot.proc(0, message->wparam, message->lparam);
+    return true;
+}
+
+void wait_for_message() {
+    if (queue.empty())
+        SDL_WaitEventTimeout(nullptr, 100);
+}
+
+void dispatch_message(const Message& message) {
+    if (message.window != nullptr)
+        message.window->proc(message.window, message.kind, message.wparam, message.lparam);
+}
+
+uint32_t send_message(WindowHandle window, MessageKind kind, uint32_t wparam, uint32_t lparam) {
+    return window == nullptr ? 0 : window->proc(window, kind, wparam, lparam);
+}
+
+uint32_t default_window_proc(WindowHandle, MessageKind, uint32_t, uint32_t) { return 0; }
+
+HookHandle set_key_hook(KeyHookProc proc) {
+    key_hook_slot.proc = proc;
+    key_hook_set = proc != nullptr;
+    return key_hook_set ? &key_hook_slot : nullptr;
+}
+
+void unhook_key_hook(HookHandle hook) {
+    if (hook == &key_hook_slot)
+        key_hook_set = false;
+}
+
+int32_t call_next_hook(HookHandle, int32_t, uint32_t, uint32_t) { return 0; }

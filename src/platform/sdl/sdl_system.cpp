@@ -1,0 +1,21 @@
+// The clock, message boxes and process end on SDL.
+#include <SDL.h>
+
+#include <cstdlib>
+
+#include "platform/sdl/sdl_windows.h"
+#include "platform/system.h"
+
+int64_t perf_counter() { return static_cast<int64_t>(SDL_GetPerformanceCounter()); }
+
+int64_t perf_frequency() { return static_cast<int64_t>(SDL_GetPerformanceFrequency()); }
+
+void message_box(const char* text, const char* caption) {
+    SDL_ShowSimpleMessageBox(0, caption, text, nullptr);
+}
+
+void exit_process(int code) {
+    close_all_windows();
+    SDL_Quit();
+    std::exit(code);
+}

@@ -1,0 +1,93 @@
+// Windows, window classes and the message queue that carries all input to the game.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/canvas.h"
+
+struct PlatformWindow;
+using WindowHandle = PlatformWindow*;
+
+enum class MessageKind : uint32_t {
+    moved,            // lparam: client area's screen position, x low word, y high word
+    sized,            // wparam: size_restored or size_minimised; lparam: width low, height high
+    paint,            // part of the window needs drawing again
+    activate_app,     // wparam: 1 when the program becomes active, 0 when it stops being so
+    key_down,         // wparam: virtual-key code; lparam: scan code in bits 16..23
+    key_up,           // as key_down, with bits 30 and 31 set
+    sys_key_down,     // a key with Alt held, Alt itself or F10: carries no command
+    sys_key_up,       //
+    mouse_move,       // lparam: client position, x low word, y high word
+    left_button_down, // lparam: as mouse_move
+    destroy,          // the main window is being closed
+    quit,             // the program is asked to end without the window-close handling
+};
+
+constexpr uint32_t size_restored = 0;
+constexpr uint32_t size_minimised = 1;
+
+struct Message {
+    WindowHandle window;
+    MessageKind kind;
+    uint32_t wparam;
+    uint32_t lparam;
+};
+
+constexpr uint32_t low_word(uint32_t value) { return value & 0xFFFF; }
+constexpr uint32_t high_word(uint32_t value) { return (value >> 16) & 0xFFFF; }
+constexpr uint32_t make_lparam(int32_t low, int32_t high) {
+    return (static_cast<uint32_t>(low) & 0xFFFF) | (static_cast<uint32_t>(high) << 16);
+}
+
+using WindowProc = uint32_t (*)(WindowHandle window, MessageKind kind, uint32_t wparam,
+                                uint32_t lparam);
+
+enum class CursorShape { arrow, cross };
+
+// Where the window manager may place a new window.
+constexpr int32_t use_default_position = INT32_MIN;
+
+// Frame measures and the screen size. Our windows are sized by their client areas, so the frame
+// and caption measures are 0 on the desktop.
+struct SystemMetrics {
+    int32_t screen_width;
+    int32_t screen_height;
+    int32_t caption_height;
+    int32_t dialog_frame_x, edge_x, border_x;
+    int32_t dialog_frame_y, edge_y, border_y;
+};
+
+// Starts the windowing system; false (with the reason on stderr) when there is no display.
+bool open_platform();
+SystemMetrics system_metrics();
+
+void register_window_class(const char* class_name, WindowProc proc, CursorShape cursor);
+// Creates a hidden window of the class with a client area of width x height. The new window's
+// procedure is told its size and position before this returns.
+WindowHandle create_window(const char* class_name, const char* title, int32_t x, int32_t y,
+                           int32_t width, int32_t height);
+void show_window(WindowHandle window, bool visible);
+// Moves the client area to (x, y) and sizes it; the procedure is told at once.
+void move_window(WindowHandle window, int32_t x, int32_t y, int32_t width, int32_t height);
+void minimise_window(WindowHandle window);
+void restore_window(WindowHandle window);
+void destroy_window(WindowHandle window);
+
+// Takes the next message if there is one; keyboard messages pass the key hook on their way.
+bool peek_message(Message* message);
+// Blocks until a message may be waiting.
+void wait_for_message();
+void dispatch_message(const Message& message);
+// Calls the window's procedure at once.
+uint32_t send_message(WindowHandle window, MessageKind kind, uint32_t wparam, uint32_t lparam);
+uint32_t default_window_proc(WindowHandle window, MessageKind kind, uint32_t wparam,
+                             uint32_t lparam);
+
+// The window's own drawing surface, with a fresh text state; null when there is none. Releasing
+// it shows what was drawn.
+Canvas* get_window_canvas(WindowHandle window);
+void release_window_canvas(WindowHandle window, Canvas* canvas);
+
+// Off-screen drawing surfaces, black when new.
+Canvas* create_back_buffer(int32_t width, int32_t height);
+void delete_back_buffer(Canvas* canvas);

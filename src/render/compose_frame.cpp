@@ -1,0 +1,41 @@
+// The main view's frame: prepare every object, then paint in a fixed order of kinds.
+#include "render/compose_frame.h"
+
+#include <cstdio>
+
+#include "app/clock.h"
+#include "app/state.h"
+#include "app/window_procs.h"
+#include "platform/text.h"
+#include "render/scene.h"
+#include "screens/hud.h"
+
+void build_main_frame() {
+    update_aim_line();
+    prepare_targets();
+    prepare_shots();
+    prepare_particles();
+    prepare_floor();
+
+    View& view = views[main_view];
+    copy_block(view.back_dc, background_dc, view.width, view.height);
+    draw_hud(view.back_dc);
+    draw_floor();
+    if (!game_over)
+        draw_aim_line();
+    draw_targets();
+    draw_shots();
+    draw_particles();
+    if (show_fps) {
+        // The text keeps the colour and background the context has at this point.
+        view.back_dc->align = TextAlign::left_top;
+        char line[32];
+        const int length = std::snprintf(line, sizeof line, "FPS:%d", frames_per_second);
+        draw_text(view.back_dc, 0, 300, line, length);
+    }
+}
+
+void compose_main_frame() {
+    build_main_frame();
+    blit_window(main_view);
+}

@@ -1,0 +1,6 @@
+// One frame of the main view, from the background to the frame-rate line.
+#pragma once
+
+void compose_main_frame();
+// Everything but the final copy to the window.
+void build_main_frame();

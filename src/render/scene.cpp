@@ -1,0 +1,85 @@
+// Scene passes over the floor, the aim line and the entity lists.
+#include "render/scene.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "app/state.h"
+#include "game/entities.h"
+#include "game/proximity.h"
+#include "game/spin.h"
+#include "render/fill_object.h"
+
+namespace {
+
+void prepare(Object3D* obj) {
+    transform(obj);
+    project(obj, views[main_view].eye);
+}
+
+void paint(const Object3D& obj) {
+    const View& view = views[main_view];
+    fill_object(view.back_dc, nullptr, obj, &view.light);
+}
+
+template <typename Record> void prepare_list(const RecordList<Record>& list) {
+    for (Record* record = list.first; record != nullptr; record = record->next)
+        prepare(&record->object);
+}
+
+template <typename Record> void paint_list(const RecordList<Record>& list) {
+    for (const Record* record = list.first; record != nullptr; record = record->next)
+        paint(record->object);
+}
+
+// The line's origin is the centre of the view at its nominal 400 x 400.
+constexpr float aim_origin = 200.0f;
+
+} // namespace
+
+void update_aim_line() {
+    const double a = radians(gun_model.angle_x);
+    const double b = radians(gun_model.angle_y);
+    const float dx = static_cast<float>(1.5 * std::sin(b));
+    const float dy = static_cast<float>(-1.5 * std::sin(a));
+    const double along_pitch = -1.5 * std::cos(a);
+    const double along_yaw = -1.5 * std::cos(b);
+    const bool yaw_shorter = std::abs(static_cast<int32_t>(along_yaw)) <
+                             std::abs(static_cast<int32_t>(along_pitch));
+    const float dz = static_cast<float>(yaw_shorter ? along_yaw : along_pitch);
+
+    for (int32_t k = 0; k < aim_cube_count; ++k) {
+        Object3D& cube = aim_cubes[k];
+        set_colour(&cube, 0, 255, 0);
+        for (const Target* target = target_list.first; target != nullptr; target = target->next)
+            if (within_reach(target->object.position, cube.position))
+                set_colour(&cube, 255, 0, 0);
+        spin(&cube, 5);
+        const float s = static_cast<float>(k) * aim_spacing;
+        set_vec3(&cube.position, aim_origin + dx * s, aim_origin + dy * s, dz * s);
+        prepare(&cube);
+    }
+}
+
+void prepare_targets() { prepare_list(target_list); }
+void prepare_shots() { prepare_list(shot_list); }
+void prepare_particles() { prepare_list(particle_list); }
+
+void prepare_floor() {
+    for (Object3D& bar : floor_bars)
+        prepare(&bar);
+}
+
+void draw_floor() {
+    for (const Object3D& bar : floor_bars)
+        paint(bar);
+}
+
+void draw_aim_line() {
+    for (int32_t k = aim_cube_count - 1; k >= 0; --k)
+        paint(aim_cubes[k]);
+}
+
+void draw_targets() { paint_list(target_list); }
+void draw_shots() { paint_list(shot_list); }
+void draw_particles() { paint_list(particle_list); }

@@ -1,0 +1,19 @@
+// Distance shading: a face loses colour with its distance from the view's light point.
+#pragma once
+
+#include <cstdint>
+
+#include "geometry/object3d.h"
+#include "platform/canvas.h"
+
+// The light's position and k, the levels of colour lost per pixel of distance.
+struct Light {
+    float x, y, z, k;
+};
+
+constexpr int32_t sqrt_table_size = 160000;
+extern float sqrt_table[sqrt_table_size];
+
+void build_sqrt_table();
+// The shaded colour of an object's base colour at the world point centre.
+Colour shade(const Object3D& obj, const Vec3& centre, const Light& light);

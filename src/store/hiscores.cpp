@@ -1,0 +1,87 @@
+// The hi-score table: loading, saving, insertion and the waiting entry.
+#include "store/hiscores.h"
+
+#include <cstring>
+
+#include "app/state.h"
+#include "game/entities.h"
+#include "store/le_bytes.h"
+#include "store/whole_file.h"
+
+const std::array<HiScore, hiscore_count> builtin_hiscores = {{
+    {"Tibbo", 5, 100, 10000},
+    {"Rinka", 4, 85, 8000},
+    {"Gorvin", 3, 60, 6000},
+    {"Pelly", 2, 30, 4000},
+    {"Dusko", 1, 1, 100},
+}};
+std::array<HiScore, hiscore_count> hiscores = builtin_hiscores;
+
+namespace {
+
+constexpr const char* scores_file = "scores.dat";
+constexpr int record_size = 20;
+constexpr int file_size = record_size * hiscore_count;
+
+void encode(uint8_t* bytes) {
+    for (int i = 0; i < hiscore_count; ++i) {
+        uint8_t* record = bytes + i * record_size;
+        std::memcpy(record, hiscores[i].name, 11);
+        record[11] = hiscores[i].level;
+        put_le32(record + 12, hiscores[i].accuracy);
+        put_le32(record + 16, hiscores[i].points);
+    }
+}
+
+void decode(const uint8_t* bytes) {
+    for (int i = 0; i < hiscore_count; ++i) {
+        const uint8_t* record = bytes + i * record_size;
+        std::memcpy(hiscores[i].name, record, 11);
+        hiscores[i].level = record[11];
+        hiscores[i].accuracy = get_le32(record + 12);
+        hiscores[i].points = get_le32(record + 16);
+    }
+}
+
+void write_live_result(HiScore* entry) {
+    entry->points = points;
+    entry->accuracy = (entry->accuracy & ~0xFFu) | (static_cast<uint32_t>(accuracy) & 0xFF);
+    entry->level = static_cast<uint8_t>(level);
+}
+
+} // namespace
+
+void load_hiscores() {
+    // A short file replaces only the bytes it holds; nothing in it is checked.
+    uint8_t bytes[file_size];
+    encode(bytes);
+    const int64_t count = read_file_start(scores_file, bytes, file_size);
+    if (count < 0) {
+        save_hiscores();
+        return;
+    }
+    decode(bytes);
+}
+
+void save_hiscores() {
+    uint8_t bytes[file_size];
+    encode(bytes);
+    write_whole_file(scores_file, bytes, file_size);
+}
+
+void insert_hiscore() {
+    int32_t rank = 0;
+    while (rank < hiscore_count && !(points > hiscores[rank].points))
+        ++rank;
+    if (rank == hiscore_count)
+        return;
+    for (int32_t j = hiscore_count - 2; j >= rank; --j)
+        hiscores[j + 1] = hiscores[j];
+    new_rank = rank;
+    entering_name = 1;
+    name_length = 0;
+    hiscores[rank].name[0] = '\0';
+    write_live_result(&hiscores[rank]);
+}
+
+void track_waiting_entry() { write_live_result(&hiscores[new_rank]); }

@@ -1,0 +1,26 @@
+// The five best results, best first, and scores.dat that keeps them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+// Laid out as in scores.dat: 20 bytes, no padding.
+struct HiScore {
+    char name[11]; // ends at its first zero byte; 11 bytes without one are the whole name
+    uint8_t level;
+    uint32_t accuracy; // only the low byte is written by the game; it is the percentage
+    uint32_t points;
+};
+static_assert(sizeof(HiScore) == 20);
+
+constexpr int32_t hiscore_count = 5;
+// The table a first run starts from.
+extern const std::array<HiScore, hiscore_count> builtin_hiscores;
+extern std::array<HiScore, hiscore_count> hiscores;
+
+void load_hiscores();
+void save_hiscores();
+// Offers the game's result to the table; a place found opens a row for the player's name.
+void insert_hiscore();
+// While a name is being typed, each hit writes the live result into the waiting row.
+void track_waiting_entry();
