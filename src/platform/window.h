@@ -83,8 +83,8 @@ uint32_t send_message(WindowHandle window, MessageKind kind, uint32_t wparam, ui
 uint32_t default_window_proc(WindowHandle window, MessageKind kind, uint32_t wparam,
                              uint32_t lparam);
 
-// The window's own drawing surface, with a fresh text state; null when there is none. Releasing
-// it shows what was drawn.
+// The window's own drawing surface, with a fresh text state; null when there is none. What is
+// drawn on it before it is released is shown when the program next looks for a message.
 Canvas* get_window_canvas(WindowHandle window);
 void release_window_canvas(WindowHandle window, Canvas* canvas);
 

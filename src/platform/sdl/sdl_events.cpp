@@ -143,6 +143,8 @@ bool is_keyboard_message(MessageKind kind) {
 } // namespace
 
 bool peek_message(Message* message) {
+    // What a pass drew (a frame, and the overlay over it) is shown whole, at once.
+    present_windows();
     if (queue.empty())
         fetch_events();
     if (queue.empty())
@@ -155,6 +157,7 @@ bool peek_message(Message* message) {
 }
 
 void wait_for_message() {
+    present_windows();
     if (queue.empty())
         SDL_WaitEventTimeout(nullptr, 100);
 }

@@ -170,7 +170,15 @@ void release_window_canvas(WindowHandle window, Canvas* canvas) {
                           canvas->pitch * 4, surface->format->format, surface->pixels,
                           surface->pitch);
     }
-    SDL_UpdateWindowSurface(window->sdl_window);
+    window->needs_present = true;
+}
+
+void present_windows() {
+    for (auto* window : windows)
+        if (window->needs_present) {
+            window->needs_present = false;
+            SDL_UpdateWindowSurface(window->sdl_window);
+        }
 }
 
 Canvas* create_back_buffer(int32_t width, int32_t height) { return allocate_canvas(width, height); }
