@@ -299,7 +299,15 @@ void delete_bitmap(Canvas* bitmap) {
     free_canvas(bitmap);
 }
 
+// Text is recorded, and painted as a bar of its colour six pixels a character, so that what
+// covers it and what it covers can be seen in the pixels.
 void draw_text(Canvas* canvas, int32_t x, int32_t y, const char* text, int32_t length) {
     current->texts.push_back({canvas, std::string(text, static_cast<size_t>(length)), x, y,
                               canvas->text_colour, canvas->background_mode, canvas->align});
+    const int32_t width = 6 * length;
+    if (canvas->align == TextAlign::centre_top)
+        x -= width / 2;
+    if (canvas->background_mode == BackgroundMode::opaque)
+        fill_rect(canvas, x, y, x + width, y + 12, canvas->background_colour);
+    fill_rect(canvas, x, y + 2, x + width, y + 10, canvas->text_colour);
 }
