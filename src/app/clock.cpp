@@ -27,8 +27,9 @@ void start_clock() {
 void read_clock() {
     clock_now = perf_counter();
     clock_accumulator += clock_now - clock_last;
-    // A tick length of exactly one tick waits for the next reading.
-    while (clock_accumulator > tick_length) {
+    // An accumulator of exactly one tick waits for the next reading. (A clock that was never
+    // started has no tick length, and no ticks.)
+    while (tick_length > 0 && clock_accumulator > tick_length) {
         clock_accumulator -= tick_length;
         ticks_due += 1;
     }

@@ -1,6 +1,8 @@
-// A scanline polygon filler. Each edge is walked down the rows whose pixel centres it spans,
-// with exact integer stepping, and leaves one crossing per row; each row then fills between
-// pairs of sorted crossings. Row spans are written four pixels at a time.
+// A scanline polygon filler over integer corners. Every edge is stepped down the rows whose
+// pixel centres it spans with exact integer arithmetic, giving per row the first pixel whose
+// centre lies at or right of the edge. A polygon whose outline goes down once and up once
+// (every convex face) is filled straight from its two sides; any other collects the crossings
+// of each row, sorts them and fills between pairs. Spans are written four pixels at a time.
 #include "render/polygon_fill.h"
 
 #include <algorithm>
@@ -13,7 +15,131 @@
 
 namespace {
 
-// crossings[row * stride + i]: the first pixel to the right of the i-th edge crossing the row.
+inline int32_t next_corner(int32_t i, int32_t count) { return i + 1 == count ? 0 : i + 1; }
+inline int32_t previous_corner(int32_t i, int32_t count) { return i == 0 ? count - 1 : i - 1; }
+
+// floor(a / b) for b > 0, exact for every value the filler meets: a division in double is much
+// cheaper than a 64-bit integer one, and one step of correction makes it exact.
+inline int64_t floor_div(int64_t a, int64_t b) {
+    int64_t q = static_cast<int64_t>(static_cast<double>(a) / static_cast<double>(b));
+    const int64_t r = a - q * b;
+    if (r < 0)
+        --q;
+    else if (r >= b)
+        ++q;
+    return q;
+}
+
+// Steps down an edge from a to b (a above b) one row at a time.
+struct EdgeStep {
+    int64_t q, r;          // the crossing, less half a pixel, is q + r / denominator
+    int64_t step_q, step_r; // added per row
+    int64_t denominator;
+    int32_t end_row;       // the first row the edge no longer spans
+
+    void start(IntPoint a, IntPoint b, int32_t row) {
+        const int64_t dy = static_cast<int64_t>(b.y) - a.y;
+        const int64_t dx = static_cast<int64_t>(b.x) - a.x;
+        denominator = 2 * dy;
+        const int64_t num = (2 * static_cast<int64_t>(a.x) - 1) * dy +
+                            (2 * (static_cast<int64_t>(row) - a.y) + 1) * dx;
+        q = floor_div(num, denominator);
+        r = num - q * denominator;
+        step_q = floor_div(2 * dx, denominator);
+        step_r = 2 * dx - step_q * denominator;
+        end_row = b.y;
+    }
+    // The first pixel whose centre is at or right of the edge on the current row.
+    int32_t pixel(int32_t width) const {
+        return static_cast<int32_t>(std::clamp<int64_t>(q + (r != 0 ? 1 : 0), 0, width));
+    }
+    void next_row() {
+        q += step_q;
+        r += step_r;
+        if (r >= denominator) {
+            r -= denominator;
+            ++q;
+        }
+    }
+};
+
+inline void fill_span(uint32_t* row, int32_t from, int32_t to, uint32_t pixel) {
+#if defined(__SSE2__)
+    if (to - from >= 4) {
+        const __m128i four = _mm_set1_epi32(static_cast<int>(pixel));
+        for (int32_t x = from; x < to - 4; x += 4)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), four);
+        // The last four pixels, overlapping what is already painted, instead of a loop.
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + to - 4), four);
+        return;
+    }
+#endif
+    for (int32_t x = from; x < to; ++x)
+        row[x] = pixel;
+}
+
+// True when the outline turns between going down and going up exactly twice: every row then
+// crosses it exactly twice.
+bool outline_is_monotone(const IntPoint* corners, int32_t count) {
+    int32_t turns = 0, last_direction = 0, first_direction = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t dy = corners[next_corner(i, count)].y - corners[i].y;
+        if (dy == 0)
+            continue;
+        const int32_t direction = dy > 0 ? 1 : -1;
+        if (first_direction == 0)
+            first_direction = direction;
+        else if (direction != last_direction)
+            ++turns;
+        last_direction = direction;
+    }
+    if (last_direction != first_direction)
+        ++turns;
+    return turns == 2;
+}
+
+// One side of a monotone outline, walked from the top corner to the bottom one.
+struct Side {
+    const IntPoint* corners;
+    int32_t count;
+    int32_t at;   // the corner the current edge starts from
+    bool forward; // which way round the outline
+    EdgeStep edge;
+
+    // Moves on to the edge that spans row, starting its stepping there.
+    void reach(int32_t row) {
+        for (;;) {
+            const int32_t to = forward ? next_corner(at, count) : previous_corner(at, count);
+            if (corners[to].y > row) {
+                edge.start(corners[at], corners[to], row);
+                return;
+            }
+            at = to;
+        }
+    }
+};
+
+void fill_monotone(Canvas* canvas, const IntPoint* corners, int32_t count, int32_t top_corner,
+                   int32_t top, int32_t bottom, uint32_t pixel) {
+    Side left{corners, count, top_corner, true, {}};
+    Side right{corners, count, top_corner, false, {}};
+    left.reach(top);
+    right.reach(top);
+    uint32_t* row = canvas->pixels + static_cast<ptrdiff_t>(top) * canvas->pitch;
+    for (int32_t y = top; y < bottom; ++y, row += canvas->pitch) {
+        if (y == left.edge.end_row)
+            left.reach(y);
+        if (y == right.edge.end_row)
+            right.reach(y);
+        const int32_t a = left.edge.pixel(canvas->width);
+        const int32_t b = right.edge.pixel(canvas->width);
+        fill_span(row, std::min(a, b), std::max(a, b), pixel);
+        left.edge.next_row();
+        right.edge.next_row();
+    }
+}
+
+// crossings[row * stride + i]: the i-th crossing found on the row, for the general case.
 std::vector<int32_t> crossings;
 std::vector<int32_t> crossing_count;
 int32_t stride = 0;
@@ -27,56 +153,33 @@ void make_room(int32_t rows, int32_t corner_count) {
     }
 }
 
-int64_t floor_div(int64_t a, int64_t b) { // b > 0
-    int64_t q = a / b;
-    if ((a % b) != 0 && a < 0)
-        --q;
-    return q;
-}
-
-// Records, for rows top..bottom-1 within the canvas, where the edge from a to b crosses the
-// row's centre line, as the first pixel whose centre lies at or right of the crossing.
-void walk_edge(IntPoint a, IntPoint b, int32_t width, int32_t height) {
-    if (a.y == b.y)
-        return;
-    if (a.y > b.y)
-        std::swap(a, b);
-    const int32_t first_row = std::max(a.y, 0);
-    const int32_t end_row = std::min(b.y, height);
-    if (first_row >= end_row)
-        return;
-    const int64_t dy = static_cast<int64_t>(b.y) - a.y;
-    const int64_t dx = static_cast<int64_t>(b.x) - a.x;
-    // The crossing of row y, less half a pixel, is num / denominator.
-    const int64_t denominator = 2 * dy;
-    const int64_t num = (2 * static_cast<int64_t>(a.x) - 1) * dy +
-                        (2 * (static_cast<int64_t>(first_row) - a.y) + 1) * dx;
-    int64_t q = floor_div(num, denominator);
-    int64_t r = num - q * denominator;
-    const int64_t step_q = floor_div(2 * dx, denominator);
-    const int64_t step_r = 2 * dx - step_q * denominator;
-    for (int32_t y = first_row; y < end_row; ++y) {
-        const int64_t pixel = q + (r != 0 ? 1 : 0);
-        const int32_t clamped = static_cast<int32_t>(std::clamp<int64_t>(pixel, 0, width));
-        crossings[static_cast<size_t>(y) * stride + crossing_count[y]++] = clamped;
-        q += step_q;
-        r += step_r;
-        if (r >= denominator) {
-            r -= denominator;
-            ++q;
-        }
+void fill_any(Canvas* canvas, const IntPoint* corners, int32_t count, int32_t top,
+              int32_t bottom, uint32_t pixel) {
+    make_room(canvas->height, count);
+    std::fill(crossing_count.begin() + top, crossing_count.begin() + bottom, 0);
+    for (int32_t i = 0; i < count; ++i) {
+        IntPoint a = corners[i], b = corners[next_corner(i, count)];
+        if (a.y == b.y)
+            continue;
+        if (a.y > b.y)
+            std::swap(a, b);
+        const int32_t first_row = std::max(a.y, top);
+        const int32_t end_row = std::min(b.y, bottom);
+        if (first_row >= end_row)
+            continue;
+        EdgeStep edge{};
+        edge.start(a, b, first_row);
+        for (int32_t y = first_row; y < end_row; ++y, edge.next_row())
+            crossings[static_cast<size_t>(y) * stride + crossing_count[y]++] =
+                edge.pixel(canvas->width);
     }
-}
-
-inline void fill_span(uint32_t* row, int32_t from, int32_t to, uint32_t pixel) {
-    int32_t x = from;
-#if defined(__SSE2__)
-    const __m128i four = _mm_set1_epi32(static_cast<int>(pixel));
-    for (; x + 4 <= to; x += 4)
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), four);
-#endif
-    for (; x < to; ++x)
-        row[x] = pixel;
+    for (int32_t y = top; y < bottom; ++y) {
+        int32_t* xs = crossings.data() + static_cast<size_t>(y) * stride;
+        std::sort(xs, xs + crossing_count[y]);
+        uint32_t* row = canvas->pixels + static_cast<ptrdiff_t>(y) * canvas->pitch;
+        for (int32_t i = 0; i + 1 < crossing_count[y]; i += 2)
+            fill_span(row, xs[i], xs[i + 1], pixel);
+    }
 }
 
 } // namespace
@@ -84,31 +187,21 @@ inline void fill_span(uint32_t* row, int32_t from, int32_t to, uint32_t pixel) {
 void fill_polygon(Canvas* canvas, const IntPoint* corners, int32_t corner_count, Colour colour) {
     if (corner_count < 3 || canvas->width <= 0 || canvas->height <= 0)
         return;
-    make_room(canvas->height, corner_count);
-    int32_t top = corners[0].y, bottom = corners[0].y;
+    int32_t top_corner = 0, top = corners[0].y, bottom = corners[0].y;
     for (int32_t i = 1; i < corner_count; ++i) {
-        top = std::min(top, corners[i].y);
+        if (corners[i].y < top) {
+            top = corners[i].y;
+            top_corner = i;
+        }
         bottom = std::max(bottom, corners[i].y);
     }
-    top = std::max(top, 0);
-    bottom = std::min(bottom, canvas->height);
-    if (top >= bottom)
+    const int32_t first_row = std::max(top, 0);
+    const int32_t end_row = std::min(bottom, canvas->height);
+    if (first_row >= end_row)
         return;
-    std::fill(crossing_count.begin() + top, crossing_count.begin() + bottom, 0);
-    for (int32_t i = 0; i < corner_count; ++i)
-        walk_edge(corners[i], corners[(i + 1) % corner_count], canvas->width, canvas->height);
-
     const uint32_t pixel = pixel_of(colour);
-    for (int32_t y = top; y < bottom; ++y) {
-        int32_t* xs = crossings.data() + static_cast<size_t>(y) * stride;
-        const int32_t count = crossing_count[y];
-        uint32_t* row = canvas->pixels + static_cast<ptrdiff_t>(y) * canvas->pitch;
-        if (count == 2) {
-            fill_span(row, std::min(xs[0], xs[1]), std::max(xs[0], xs[1]), pixel);
-            continue;
-        }
-        std::sort(xs, xs + count);
-        for (int32_t i = 0; i + 1 < count; i += 2)
-            fill_span(row, xs[i], xs[i + 1], pixel);
-    }
+    if (outline_is_monotone(corners, corner_count))
+        fill_monotone(canvas, corners, corner_count, top_corner, first_row, end_row, pixel);
+    else
+        fill_any(canvas, corners, corner_count, first_row, end_row, pixel);
 }
