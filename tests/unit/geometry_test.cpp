@@ -1,6 +1,8 @@
 // Boxes, their turns, depth order and projection, with the game's own arithmetic.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "geometry/object3d.h"
 #include "geometry/transform.h"
 
@@ -89,6 +91,34 @@ TEST(Transform, AllAnglesZeroMirrorsZAndOrdersFarToNear) {
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(o.draw_order[i], expected[i]) << i;
     expect_vec(o.world_faces[0].centre, 100, 50, -17); // centres move with the corners
+}
+
+TEST(Transform, IsExactlyTheFiveStepsInTheirOrder) {
+    for (int round = 0; round < 50; ++round) {
+        const float f = static_cast<float>(round);
+        Box fused(f * 3.5f, -f, -f * 7.25f, 1.5f + f, 4.0f, 0.5f + f * 0.1f);
+        Box stepwise(f * 3.5f, -f, -f * 7.25f, 1.5f + f, 4.0f, 0.5f + f * 0.1f);
+        for (Object3D* o : {&fused.object, &stepwise.object}) {
+            o->angle_x = f * 37.3f;
+            o->angle_y = 359.9f - f * 11.1f;
+            o->angle_z = f * f * 0.7f;
+        }
+        transform(&fused.object);
+        Object3D& o = stepwise.object;
+        reset_world(&o);
+        rotate_z(&o, o.angle_z);
+        rotate_x(&o, o.angle_x);
+        rotate_y(&o, o.angle_y);
+        sort_and_place(&o);
+        for (int i = 0; i < 6; ++i) {
+            const Face& a = fused.object.world_faces[i];
+            const Face& b = o.world_faces[i];
+            EXPECT_EQ(fused.object.draw_order[i], o.draw_order[i]);
+            EXPECT_EQ(a.depth, b.depth);
+            EXPECT_EQ(std::memcmp(a.vertices, b.vertices, 4 * sizeof(Vec3)), 0) << round;
+            EXPECT_EQ(std::memcmp(&a.centre, &b.centre, sizeof(Vec3)), 0) << round;
+        }
+    }
 }
 
 TEST(Transform, EqualDepthsKeepIndexOrderWhateverCameBefore) {

@@ -1,0 +1,49 @@
+// The benchmark run: the figures of each benchmark, then the comparisons that matter.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+#include "bench/heavy_scene.h"
+#include "bench/random_quads.h"
+#include "bench/timings.h"
+
+namespace {
+
+double seconds(const char* name) {
+    const auto found = measured_seconds().find(name);
+    return found == measured_seconds().end() ? 0.0 : found->second;
+}
+
+// Prints a ratio against its target and its failure line; false when it fails.
+bool judge(const char* what, double ratio, double target, double failure, bool higher_is_better) {
+    const bool meets = higher_is_better ? ratio >= target : ratio <= target;
+    const bool fails = higher_is_better ? ratio < failure : ratio > failure;
+    std::printf("%-34s %8.2f   (target %s %.0f, failure %s %.0f): %s\n", what, ratio,
+                higher_is_better ? ">=" : "<=", target, higher_is_better ? "<" : ">", failure,
+                fails ? "FAILED" : meets ? "met" : "short of the target");
+    return !fails;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!set_up_heavy_scene()) {
+        std::fprintf(stderr, "zarnok bench: the game could not start on the dummy drivers\n");
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    const double ours = seconds("fill/ours"), cairo = seconds("fill/cairo");
+    const double frame = seconds("frame/heavy"), memset = seconds("frame/memset");
+    if (ours <= 0 || cairo <= 0 || frame <= 0 || memset <= 0)
+        return 0; // a filtered run: nothing to compare
+    std::printf("\nfill, our filler                  %8.3f M quads/s\n", quads_per_set / ours / 1e6);
+    std::printf("fill, cairo                       %8.3f M quads/s\n", quads_per_set / cairo / 1e6);
+    std::printf("heavy frame                       %8.1f us\n", frame * 1e6);
+    std::printf("memset of the back buffer         %8.1f us\n", memset * 1e6);
+    bool passed = judge("our filler / cairo", cairo / ours, 3.0, 2.0, true);
+    passed = judge("heavy frame / memset", frame / memset, 30.0, 60.0, false) && passed;
+    return passed ? 0 : 2;
+}
