@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets everything up and runs all the tests: the normal build with every test layer, then the
-# unit and integration tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Sets everything up and runs all the tests: the unit, integration, asset and end-to-end tests on
+# the normal build, the unit and integration tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the fuzzers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -9,7 +10,11 @@ scripts/check-sdl-includes.sh
 scripts/build.sh build
 (cd build && ctest --output-on-failure -j2)
 
-scripts/build.sh build-sanitize -DZARNOK_SANITIZE=ON -DZARNOK_BENCHMARKS=OFF
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARNOK_SANITIZE=ON \
+    -DZARNOK_BENCHMARKS=OFF >/dev/null
+cmake --build build-sanitize -j2 --target unit_tests integration_tests
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure -j2 -L 'unit|integration')
+
+scripts/fuzz.sh 30
 echo "all tests passed"

@@ -1,9 +1,8 @@
 // BMP pictures on SDL, converted to our pixel layout and stretched to the size asked for.
-#include <SDL.h>
-
 #include <cstring>
 
 #include "platform/bitmap.h"
+#include "platform/sdl/sdl_bitmap.h"
 
 namespace {
 
@@ -21,7 +20,12 @@ Canvas* canvas_from_surface(SDL_Surface* surface) {
 } // namespace
 
 Canvas* load_bitmap(const char* path, int32_t width, int32_t height) {
-    SDL_Surface* loaded = SDL_LoadBMP(path);
+    SDL_RWops* file = SDL_RWFromFile(path, "rb");
+    return file == nullptr ? nullptr : load_bitmap_from(file, width, height);
+}
+
+Canvas* load_bitmap_from(SDL_RWops* source, int32_t width, int32_t height) {
+    SDL_Surface* loaded = SDL_LoadBMP_RW(source, 1);
     if (loaded == nullptr)
         return nullptr;
     SDL_Surface* converted = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB888, 0);
