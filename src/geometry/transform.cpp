@@ -4,6 +4,10 @@
 
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // One corner or centre turned about one axis. The results are stored as floats after each
@@ -30,9 +34,26 @@ struct Turn {
     double c, s;
 };
 
-Turn turn_of(float degrees) {
+Turn compute_turn(float degrees) {
     const double angle = radians(degrees);
     return {std::cos(angle), std::sin(angle)};
+}
+
+// Everything that spins turns by whole degrees, so the turns of 0 to 360 degrees are kept once
+// worked out; other angles are worked out each time. The values are the same either way.
+Turn turn_of(float degrees) {
+    static Turn whole_degrees[361];
+    static bool known[361];
+    if (!(degrees >= 0.0f && degrees <= 360.0f))
+        return compute_turn(degrees);
+    const auto index = static_cast<int32_t>(degrees);
+    if (static_cast<float>(index) != degrees)
+        return compute_turn(degrees);
+    if (!known[index]) {
+        whole_degrees[index] = compute_turn(degrees);
+        known[index] = true;
+    }
+    return whole_degrees[index];
 }
 
 // Applies turn(c, s, point) to every world corner and centre.
@@ -92,26 +113,63 @@ void sort_and_place(Object3D* obj) {
     }
 }
 
+#if defined(__SSE2__)
+namespace {
+
+// The three turns of one point, two coordinates at a time. Every product and sum is the one the
+// scalar turns make (a product by -c is exactly the negated product by c), and each turn's
+// results are rounded to float before the next, so the points come out bit for bit the same.
+struct PairedTurns {
+    __m128d z_a, z_b; // (x', y') = x * z_a + y * z_b
+    __m128d x_a, x_b; // (y', z') = y * x_a + z * x_b
+    __m128d y_a, y_b; // (x', z') = x * y_a + z * y_b
+
+    PairedTurns(Turn z, Turn x, Turn y)
+        : z_a(_mm_set_pd(z.s, z.c)), z_b(_mm_set_pd(-z.c, z.s)), x_a(_mm_set_pd(x.s, -x.c)),
+          x_b(_mm_set_pd(-x.c, -x.s)), y_a(_mm_set_pd(y.s, y.c)), y_b(_mm_set_pd(y.c, -y.s)) {}
+
+    static __m128d rounded(__m128d pair) { return _mm_cvtps_pd(_mm_cvtpd_ps(pair)); }
+
+    void apply(const Vec3& from, Vec3& to) const {
+        const __m128d x0 = _mm_set1_pd(from.x), y0 = _mm_set1_pd(from.y);
+        const __m128d xy = rounded(_mm_add_pd(_mm_mul_pd(x0, z_a), _mm_mul_pd(y0, z_b)));
+        const __m128d x1 = _mm_unpacklo_pd(xy, xy), y1 = _mm_unpackhi_pd(xy, xy);
+        const __m128d z0 = _mm_set1_pd(from.z);
+        const __m128d yz = rounded(_mm_add_pd(_mm_mul_pd(y1, x_a), _mm_mul_pd(z0, x_b)));
+        const __m128d z1 = _mm_unpackhi_pd(yz, yz);
+        const __m128d xz = _mm_add_pd(_mm_mul_pd(x1, y_a), _mm_mul_pd(z1, y_b));
+        to.x = static_cast<float>(_mm_cvtsd_f64(xz));
+        to.y = static_cast<float>(_mm_cvtsd_f64(yz));
+        to.z = static_cast<float>(_mm_cvtsd_f64(_mm_unpackhi_pd(xz, xz)));
+    }
+};
+
+} // namespace
+#endif
+
 // The same steps as reset_world and the three rotate calls, taken a point at a time: each point
 // is read and written once instead of four times, with the same arithmetic.
 void transform(Object3D* obj) {
     const Turn z = turn_of(obj->angle_z);
     const Turn x = turn_of(obj->angle_x);
     const Turn y = turn_of(obj->angle_y);
-    const auto turn = [&](Vec3& v) {
-        turn_z(z.c, z.s, v);
-        turn_x(x.c, x.s, v);
-        turn_y(y.c, y.s, v);
+#if defined(__SSE2__)
+    const PairedTurns turns(z, x, y);
+    const auto turn = [&](const Vec3& from, Vec3& to) { turns.apply(from, to); };
+#else
+    const auto turn = [&](const Vec3& from, Vec3& to) {
+        to = from;
+        turn_z(z.c, z.s, to);
+        turn_x(x.c, x.s, to);
+        turn_y(y.c, y.s, to);
     };
+#endif
     for (int32_t i = 0; i < obj->face_count; ++i) {
         const Face& model = obj->model_faces[i];
         Face& world = obj->world_faces[i];
-        for (int32_t k = 0; k < model.vertex_count; ++k) {
-            world.vertices[k] = model.vertices[k];
-            turn(world.vertices[k]);
-        }
-        world.centre = model.centre;
-        turn(world.centre);
+        for (int32_t k = 0; k < model.vertex_count; ++k)
+            turn(model.vertices[k], world.vertices[k]);
+        turn(model.centre, world.centre);
     }
     sort_and_place(obj);
 }

@@ -45,7 +45,13 @@ struct EdgeStep {
                             (2 * (static_cast<int64_t>(row) - a.y) + 1) * dx;
         q = floor_div(num, denominator);
         r = num - q * denominator;
-        step_q = floor_div(2 * dx, denominator);
+        // Steep edges, the most common, step by 0 or -1 pixels and a remainder: no division.
+        if (dx >= 0 && dx < dy)
+            step_q = 0;
+        else if (dx < 0 && -dx <= dy)
+            step_q = -1;
+        else
+            step_q = floor_div(2 * dx, denominator);
         step_r = 2 * dx - step_q * denominator;
         end_row = b.y;
     }

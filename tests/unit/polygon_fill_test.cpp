@@ -132,6 +132,20 @@ TEST(PolygonFill, RandomPolygonsMatchTheReferenceEverywhere) {
     }
 }
 
+TEST(PolygonFill, TinyPolygonsMatchTheReferenceToo) {
+    // Small enough to be decided pixel by pixel, and some straddling the buffer's edges.
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int32_t> offset(-6, 36), size(0, 8), corners(3, 8);
+    for (int round = 0; round < 2000; ++round) {
+        const int32_t ox = offset(random), oy = offset(random) % 26;
+        std::vector<IntPoint> polygon(static_cast<size_t>(corners(random)));
+        for (IntPoint& p : polygon)
+            p = {ox + size(random), oy + size(random)};
+        const Filled f(polygon);
+        ASSERT_EQ(f.mismatches(polygon), 0) << "round " << round;
+    }
+}
+
 TEST(PolygonFill, OnlyThePolygonsPixelsChange) {
     Canvas* canvas = allocate_canvas(20, 20);
     fill_rect(canvas, 0, 0, 20, 20, rgb(1, 2, 3));

@@ -1,0 +1,72 @@
+// Working directories and whole files.
+#include "tests/e2e/files.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+const char* const game_data_files[8] = {"bg.bmp",  "f1bg.bmp",    "hiscbg.bmp", "nfobg.bmp",
+                                        "gun.wav", "explode.wav", "yeah.wav",   "supera29.xm"};
+
+std::string make_work_dir(const std::string& label) {
+    std::error_code error;
+    const fs::path base = fs::temp_directory_path(error);
+    if (error)
+        return {};
+    std::string pattern = (base / ("zarnok_e2e_" + label + "_XXXXXX")).string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        return {};
+    return pattern;
+}
+
+bool copy_game_data(const std::string& from_dir, const std::string& to_dir, std::string* problem) {
+    for (const char* name : game_data_files) {
+        std::error_code error;
+        fs::copy_file(fs::path(from_dir) / name, fs::path(to_dir) / name,
+                      fs::copy_options::overwrite_existing, error);
+        if (error) {
+            *problem =
+                "cannot copy " + (fs::path(from_dir) / name).string() + ": " + error.message();
+            return false;
+        }
+    }
+    return true;
+}
+
+void remove_tree(const std::string& dir) {
+    std::error_code error;
+    fs::remove_all(dir, error);
+}
+
+std::optional<Bytes> read_bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool write_bytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+bool file_exists(const std::string& path) {
+    std::error_code error;
+    return fs::exists(path, error);
+}
+
+std::string hex_bytes(const Bytes& bytes) {
+    std::string text;
+    char part[4];
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        std::snprintf(part, sizeof part, i == 0 ? "%02x" : " %02x", bytes[i]);
+        text += part;
+    }
+    return text;
+}
