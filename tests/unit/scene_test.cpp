@@ -20,9 +20,9 @@ protected:
     void SetUp() override {
         GameTest::SetUp();
         start_game();
-        aim_at(200, 200);
+        point_mouse_at(200, 200);
     }
-    void aim_at(int32_t x, int32_t y) {
+    void point_mouse_at(int32_t x, int32_t y) {
         views[main_view].mouse_x = x;
         views[main_view].mouse_y = y;
         draw_gun_view();
@@ -41,20 +41,20 @@ TEST_F(SceneTest, AimingAtTheCentreSendsTheLineStraightIn) {
 }
 
 TEST_F(SceneTest, TheLineTurnsWithTheMouse) {
-    aim_at(300, 200);
+    point_mouse_at(300, 200);
     EXPECT_FLOAT_EQ(gun_model.angle_y, 40.0f);
     update_aim_line();
     const float dx = static_cast<float>(1.5 * std::sin(40.0 * 3.14 / 180.0));
     EXPECT_NEAR(dx, 0.964, 0.001);
     EXPECT_FLOAT_EQ(aim_cubes[4].position.x, 200.0f + dx * 60.0f);
-    aim_at(200, 100); // up: the line rises
+    point_mouse_at(200, 100); // up: the line rises
     update_aim_line();
     EXPECT_FLOAT_EQ(gun_model.angle_x, 40.0f);
     EXPECT_LT(aim_cubes[9].position.y, 200.0f);
 }
 
 TEST_F(SceneTest, ShallowPitchWithSteepYawTakesTheDepthFromTheYaw) {
-    aim_at(200 + 180, 200 + 10); // yaw 72: |trunc(-1.5 cos B)| = 0 below |trunc(-1.5 cos A)| = 1
+    point_mouse_at(200 + 180, 200 + 10); // yaw 72: |trunc(-1.5 cos B)| = 0 below |trunc(-1.5 cos A)| = 1
     update_aim_line();
     const double b = 72.0 * 3.14 / 180.0;
     EXPECT_FLOAT_EQ(aim_cubes[1].position.z, static_cast<float>(-1.5 * std::cos(b)) * 15.0f);
@@ -86,7 +86,7 @@ TEST_F(SceneTest, CubesSpinByRandomStepsAndWrapToZero) {
 }
 
 TEST_F(SceneTest, TheGunViewIsPaintedShownAndErased) {
-    aim_at(260, 150);
+    point_mouse_at(260, 150);
     const Canvas* back = views[gun_view].back_dc;
     for (int32_t i = 0; i < back->width * back->height; ++i)
         ASSERT_EQ(back->pixels[i], 0u) << i; // erased after showing

@@ -10,20 +10,12 @@
 #include "game/shots.h"
 #include "render/compose_frame.h"
 #include "tests/unit/game_fixture.h"
+#include "tests/support/steady_player.h"
 #include "tests/unit/gameplay_support.h"
 
 namespace {
 
 class SoakTest : public GameTest {};
-
-// The target nearest to escaping at the bottom.
-const Target* lowest_target() {
-    const Target* lowest = nullptr;
-    for (const Target* t = target_list.first; t != nullptr; t = t->next)
-        if (t->health > 0 && (lowest == nullptr || t->object.position.y > lowest->object.position.y))
-            lowest = t;
-    return lowest;
-}
 
 TEST_F(SoakTest, TwoHundredThousandTicksOfSteadyPlay) {
     start_game();
