@@ -3,7 +3,7 @@
 
 #include "app/random.h"
 #include "audio/sound.h"
-#include "game/spin.h"
+#include "game/motion.h"
 
 namespace {
 
@@ -72,9 +72,7 @@ void update_particles() {
             particle = remove_record(&particle_list, previous, particle);
             continue;
         }
-        object.position.x += object.velocity.x;
-        object.position.y += object.velocity.y;
-        object.position.z += object.velocity.z;
+        move_by_velocity(&object);
         object.position.y += particle_drift;
         spin(&object, 4);
         object.red -= 1;

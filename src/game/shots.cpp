@@ -9,7 +9,7 @@
 #include "game/particles.h"
 #include "game/proximity.h"
 #include "game/scoring.h"
-#include "game/spin.h"
+#include "game/motion.h"
 #include "geometry/transform.h"
 #include "platform/system.h"
 
@@ -69,9 +69,7 @@ void update_shots() {
     Shot* shot = shot_list.first;
     while (shot != nullptr) {
         Object3D& object = shot->object;
-        object.position.x += object.velocity.x;
-        object.position.y += object.velocity.y;
-        object.position.z += object.velocity.z;
+        move_by_velocity(&object);
         spin(&object, 15);
         for (Target* target = target_list.first; target != nullptr; target = target->next) {
             if (!within_reach(target->object.position, object.position))

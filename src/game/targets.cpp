@@ -6,7 +6,7 @@
 #include "game/entities.h"
 #include "game/particles.h"
 #include "game/scoring.h"
-#include "game/spin.h"
+#include "game/motion.h"
 #include "platform/system.h"
 
 namespace {
@@ -52,9 +52,7 @@ void update_targets() {
     Target* target = target_list.first;
     while (target != nullptr) {
         Object3D& object = target->object;
-        object.position.x += object.velocity.x;
-        object.position.y += object.velocity.y;
-        object.position.z += object.velocity.z;
+        move_by_velocity(&object);
         spin(&object, 3);
         if (escaped(object.position)) {
             if (!game_over)

@@ -7,7 +7,7 @@
 #include "app/state.h"
 #include "game/entities.h"
 #include "game/proximity.h"
-#include "game/spin.h"
+#include "game/motion.h"
 #include "render/fill_object.h"
 
 namespace {

@@ -1,5 +1,5 @@
-// Random tumbling, shared by targets, shots, particles and the aim line.
-#include "game/spin.h"
+// Moving and tumbling, shared by targets, shots, particles and the aim line.
+#include "game/motion.h"
 
 #include "app/random.h"
 
@@ -12,6 +12,12 @@ void turn(float* angle, int32_t step_count) {
 }
 
 } // namespace
+
+void move_by_velocity(Object3D* obj) {
+    obj->position.x += obj->velocity.x;
+    obj->position.y += obj->velocity.y;
+    obj->position.z += obj->velocity.z;
+}
 
 void spin(Object3D* obj, int32_t step_count) {
     turn(&obj->angle_x, step_count);
