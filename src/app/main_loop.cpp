@@ -36,8 +36,8 @@ void draw_overlay() {
     const int32_t green = next_random() % 256;
     const int32_t red = next_random() % 256;
     const int32_t blue = next_random() % 256;
-    canvas->text_colour = rgb(static_cast<uint32_t>(red), static_cast<uint32_t>(green),
-                              static_cast<uint32_t>(blue));
+    canvas->text_colour =
+        rgb(static_cast<uint32_t>(red), static_cast<uint32_t>(green), static_cast<uint32_t>(blue));
     canvas->align = TextAlign::centre_top;
 
     char first[64];

@@ -3,7 +3,9 @@
 
 uint32_t random_state;
 
-void seed_random(uint32_t seed) { random_state = seed; }
+void seed_random(uint32_t seed) {
+    random_state = seed;
+}
 
 int32_t next_random() {
     random_state = random_state * 1103515245u + 12345u;

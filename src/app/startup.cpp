@@ -17,8 +17,9 @@ namespace {
 void open_windows() {
     const SystemMetrics metrics = system_metrics();
     make_window_class("mainwindowclass", main_window_proc, CursorShape::cross);
-    views[main_view].window = create_window("mainwindowclass", "Zarnok 3D v1.01", use_default_position,
-                                            use_default_position, 400, 400 + metrics.caption_height);
+    views[main_view].window =
+        create_window("mainwindowclass", "Zarnok 3D v1.01", use_default_position,
+                      use_default_position, 400, 400 + metrics.caption_height);
     make_window_class("gunwindowclass", gun_window_proc, CursorShape::arrow);
     views[gun_view].window = create_window("gunwindowclass", "Gun", use_default_position,
                                            use_default_position, 100, 150);

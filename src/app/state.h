@@ -26,7 +26,9 @@ extern int32_t new_rank;
 extern int32_t name_length;
 extern int32_t last_name_key;
 
-inline bool side_screen_shown() { return help_shown || hiscores_shown || about_shown; }
+inline bool side_screen_shown() {
+    return help_shown || hiscores_shown || about_shown;
+}
 
 struct View {
     WindowHandle window;

@@ -16,13 +16,14 @@ ScreenRect cursor_clip;
 
 namespace {
 
-bool playing_field_has_cursor() { return !paused && !side_screen_shown() && !game_over; }
+bool playing_field_has_cursor() {
+    return !paused && !side_screen_shown() && !game_over;
+}
 
 void update_cursor_clip() {
     const View& view = views[main_view];
     const SystemMetrics m = system_metrics();
-    cursor_clip = {view.x, view.y,
-                   view.x + view.width - m.dialog_frame_x - m.edge_x - m.border_x,
+    cursor_clip = {view.x, view.y, view.x + view.width - m.dialog_frame_x - m.edge_x - m.border_x,
                    view.y + view.height - m.dialog_frame_y - m.edge_y - m.border_y -
                        m.caption_height - 1};
 }

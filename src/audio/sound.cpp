@@ -79,4 +79,6 @@ void update_music() {
     restart_clock();
 }
 
-int32_t play_effect(Effect effect) { return sound_play(-1, sound_samples[effect].handle); }
+int32_t play_effect(Effect effect) {
+    return sound_play(-1, sound_samples[effect].handle);
+}

@@ -75,9 +75,15 @@ template <typename Record> void clear_list(RecordList<Record>* list) {
 
 } // namespace
 
-void clear_targets() { clear_list(&target_list); }
-void clear_shots() { clear_list(&shot_list); }
-void clear_particles() { clear_list(&particle_list); }
+void clear_targets() {
+    clear_list(&target_list);
+}
+void clear_shots() {
+    clear_list(&shot_list);
+}
+void clear_particles() {
+    clear_list(&particle_list);
+}
 
 void reset_gameplay_state() {
     level = 1;

@@ -9,7 +9,9 @@ namespace {
 
 constexpr float one_sixtieth = 1.0f / 60.0f;
 
-float random_speed(int32_t n) { return static_cast<float>(next_random() % n) * one_sixtieth; }
+float random_speed(int32_t n) {
+    return static_cast<float>(next_random() % n) * one_sixtieth;
+}
 
 } // namespace
 
@@ -19,8 +21,8 @@ Particle* spawn_particle(float x, float y, float z, float vx, float vy, float vz
     Particle* particle = append_record(&particle_list);
     if (particle == nullptr)
         return nullptr;
-    make_box(x, y, z, 0.0f, 0.0f, 0.0f, vx, vy, vz, static_cast<float>(hx),
-             static_cast<float>(hy), static_cast<float>(hz), &particle->object);
+    make_box(x, y, z, 0.0f, 0.0f, 0.0f, vx, vy, vz, static_cast<float>(hx), static_cast<float>(hy),
+             static_cast<float>(hz), &particle->object);
     set_colour(&particle->object, red, green, blue);
     particle->life = life;
     return particle;
@@ -41,8 +43,8 @@ void explode(float x, float y, float z, int32_t n) {
         const int32_t hz = next_random() % 3 + 1;
         const int32_t hy = next_random() % 3 + 1;
         const int32_t hx = next_random() % 3 + 1;
-        Particle* particle = spawn_particle(x, y, z, vx, vy, vz, hx, hy, hz, colour[0], colour[1],
-                                            colour[2], 255);
+        Particle* particle =
+            spawn_particle(x, y, z, vx, vy, vz, hx, hy, hz, colour[0], colour[1], colour[2], 255);
         // The sign draws happen whether or not the particle could be made, so that an explosion
         // always takes the same values from the generator.
         float* velocity[3] = {nullptr, nullptr, nullptr};

@@ -6,10 +6,10 @@
 #include "app/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
+#include "game/motion.h"
 #include "game/particles.h"
 #include "game/proximity.h"
 #include "game/scoring.h"
-#include "game/motion.h"
 #include "geometry/transform.h"
 #include "platform/system.h"
 
@@ -77,8 +77,8 @@ void update_shots() {
             target->health -= shot_damage;
             score_hit();
             object.position.z = -250.0f;
-            explode(target->object.position.x, target->object.position.y,
-                    target->object.position.z, 10);
+            explode(target->object.position.x, target->object.position.y, target->object.position.z,
+                    10);
             break;
         }
         if (object.position.z > -250.0f) {

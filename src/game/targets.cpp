@@ -4,9 +4,9 @@
 #include "app/random.h"
 #include "app/state.h"
 #include "game/entities.h"
+#include "game/motion.h"
 #include "game/particles.h"
 #include "game/scoring.h"
-#include "game/motion.h"
 #include "platform/system.h"
 
 namespace {

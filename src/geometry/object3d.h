@@ -16,7 +16,7 @@ struct Face {
 
 struct Object3D {
     Vec3 position;
-    Vec3 velocity; // per tick; moved by the gameplay only
+    Vec3 velocity;                   // per tick; moved by the gameplay only
     float angle_x, angle_y, angle_z; // degrees
     Face* model_faces;
     Face* world_faces;

@@ -79,11 +79,17 @@ void reset_world(Object3D* obj) {
     }
 }
 
-void rotate_z(Object3D* obj, float degrees) { turn_all(obj, degrees, turn_z); }
+void rotate_z(Object3D* obj, float degrees) {
+    turn_all(obj, degrees, turn_z);
+}
 
-void rotate_x(Object3D* obj, float degrees) { turn_all(obj, degrees, turn_x); }
+void rotate_x(Object3D* obj, float degrees) {
+    turn_all(obj, degrees, turn_x);
+}
 
-void rotate_y(Object3D* obj, float degrees) { turn_all(obj, degrees, turn_y); }
+void rotate_y(Object3D* obj, float degrees) {
+    turn_all(obj, degrees, turn_y);
+}
 
 void sort_and_place(Object3D* obj) {
     const Vec3 p = obj->position;

@@ -9,7 +9,9 @@ struct Eye {
 };
 
 // Degrees to radians, with 3.14 standing for pi as the game always has.
-inline double radians(double degrees) { return degrees * 3.14 * (1.0 / 180.0); }
+inline double radians(double degrees) {
+    return degrees * 3.14 * (1.0 / 180.0);
+}
 
 void reset_world(Object3D* obj);
 void rotate_z(Object3D* obj, float degrees);

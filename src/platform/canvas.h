@@ -9,13 +9,23 @@ using Colour = uint32_t;
 constexpr Colour rgb(uint32_t red, uint32_t green, uint32_t blue) {
     return red | (green << 8) | (blue << 16);
 }
-constexpr uint32_t red_of(Colour c) { return c & 0xFF; }
-constexpr uint32_t green_of(Colour c) { return (c >> 8) & 0xFF; }
-constexpr uint32_t blue_of(Colour c) { return (c >> 16) & 0xFF; }
+constexpr uint32_t red_of(Colour c) {
+    return c & 0xFF;
+}
+constexpr uint32_t green_of(Colour c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr uint32_t blue_of(Colour c) {
+    return (c >> 16) & 0xFF;
+}
 
 // Pixels are stored XRGB8888 (blue in the lowest byte), the layout of the window surfaces.
-constexpr uint32_t pixel_of(Colour c) { return (red_of(c) << 16) | (green_of(c) << 8) | blue_of(c); }
-constexpr Colour colour_of_pixel(uint32_t p) { return rgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
+constexpr uint32_t pixel_of(Colour c) {
+    return (red_of(c) << 16) | (green_of(c) << 8) | blue_of(c);
+}
+constexpr Colour colour_of_pixel(uint32_t p) {
+    return rgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
 
 enum class BackgroundMode { opaque, transparent };
 enum class TextAlign { left_top, centre_top };

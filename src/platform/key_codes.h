@@ -22,8 +22,14 @@ constexpr uint32_t vk_f7 = 0x76;
 constexpr uint32_t vk_f8 = 0x77;
 constexpr uint32_t vk_f10 = 0x79;
 constexpr uint32_t vk_f12 = 0x7B;
-constexpr uint32_t vk_letter(char upper) { return static_cast<uint32_t>(upper); }
+constexpr uint32_t vk_letter(char upper) {
+    return static_cast<uint32_t>(upper);
+}
 
 // Bits of a key message's lparam.
-constexpr uint32_t scan_code_of(uint32_t lparam) { return (lparam >> 16) & 0xFF; }
-constexpr bool key_is_going_up(uint32_t lparam) { return (lparam >> 31) != 0; }
+constexpr uint32_t scan_code_of(uint32_t lparam) {
+    return (lparam >> 16) & 0xFF;
+}
+constexpr bool key_is_going_up(uint32_t lparam) {
+    return (lparam >> 31) != 0;
+}

@@ -33,8 +33,12 @@ struct Message {
     uint32_t lparam;
 };
 
-constexpr uint32_t low_word(uint32_t value) { return value & 0xFFFF; }
-constexpr uint32_t high_word(uint32_t value) { return (value >> 16) & 0xFFFF; }
+constexpr uint32_t low_word(uint32_t value) {
+    return value & 0xFFFF;
+}
+constexpr uint32_t high_word(uint32_t value) {
+    return (value >> 16) & 0xFFFF;
+}
 constexpr uint32_t make_lparam(int32_t low, int32_t high) {
     return (static_cast<uint32_t>(low) & 0xFFFF) | (static_cast<uint32_t>(high) << 16);
 }

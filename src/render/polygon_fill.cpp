@@ -15,8 +15,12 @@
 
 namespace {
 
-inline int32_t next_corner(int32_t i, int32_t count) { return i + 1 == count ? 0 : i + 1; }
-inline int32_t previous_corner(int32_t i, int32_t count) { return i == 0 ? count - 1 : i - 1; }
+inline int32_t next_corner(int32_t i, int32_t count) {
+    return i + 1 == count ? 0 : i + 1;
+}
+inline int32_t previous_corner(int32_t i, int32_t count) {
+    return i == 0 ? count - 1 : i - 1;
+}
 
 // floor(a / b) for b > 0, exact for every value the filler meets: a division in double is much
 // cheaper than a 64-bit integer one, and one step of correction makes it exact.
@@ -32,10 +36,10 @@ inline int64_t floor_div(int64_t a, int64_t b) {
 
 // Steps down an edge from a to b (a above b) one row at a time.
 struct EdgeStep {
-    int64_t q, r;          // the crossing, less half a pixel, is q + r / denominator
+    int64_t q, r;           // the crossing, less half a pixel, is q + r / denominator
     int64_t step_q, step_r; // added per row
     int64_t denominator;
-    int32_t end_row;       // the first row the edge no longer spans
+    int32_t end_row; // the first row the edge no longer spans
 
     void start(IntPoint a, IntPoint b, int32_t row) {
         const int64_t dy = static_cast<int64_t>(b.y) - a.y;
@@ -159,8 +163,8 @@ void make_room(int32_t rows, int32_t corner_count) {
     }
 }
 
-void fill_any(Canvas* canvas, const IntPoint* corners, int32_t count, int32_t top,
-              int32_t bottom, uint32_t pixel) {
+void fill_any(Canvas* canvas, const IntPoint* corners, int32_t count, int32_t top, int32_t bottom,
+              uint32_t pixel) {
     make_room(canvas->height, count);
     std::fill(crossing_count.begin() + top, crossing_count.begin() + bottom, 0);
     for (int32_t i = 0; i < count; ++i) {

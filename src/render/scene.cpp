@@ -6,8 +6,8 @@
 
 #include "app/state.h"
 #include "game/entities.h"
-#include "game/proximity.h"
 #include "game/motion.h"
+#include "game/proximity.h"
 #include "render/fill_object.h"
 
 namespace {
@@ -44,8 +44,8 @@ void update_aim_line() {
     const float dy = static_cast<float>(-1.5 * std::sin(a));
     const double along_pitch = -1.5 * std::cos(a);
     const double along_yaw = -1.5 * std::cos(b);
-    const bool yaw_shorter = std::abs(static_cast<int32_t>(along_yaw)) <
-                             std::abs(static_cast<int32_t>(along_pitch));
+    const bool yaw_shorter =
+        std::abs(static_cast<int32_t>(along_yaw)) < std::abs(static_cast<int32_t>(along_pitch));
     const float dz = static_cast<float>(yaw_shorter ? along_yaw : along_pitch);
 
     for (int32_t k = 0; k < aim_cube_count; ++k) {
@@ -61,9 +61,15 @@ void update_aim_line() {
     }
 }
 
-void prepare_targets() { prepare_list(target_list); }
-void prepare_shots() { prepare_list(shot_list); }
-void prepare_particles() { prepare_list(particle_list); }
+void prepare_targets() {
+    prepare_list(target_list);
+}
+void prepare_shots() {
+    prepare_list(shot_list);
+}
+void prepare_particles() {
+    prepare_list(particle_list);
+}
 
 void prepare_floor() {
     for (Object3D& bar : floor_bars)
@@ -80,6 +86,12 @@ void draw_aim_line() {
         paint(aim_cubes[k]);
 }
 
-void draw_targets() { paint_list(target_list); }
-void draw_shots() { paint_list(shot_list); }
-void draw_particles() { paint_list(particle_list); }
+void draw_targets() {
+    paint_list(target_list);
+}
+void draw_shots() {
+    paint_list(shot_list);
+}
+void draw_particles() {
+    paint_list(particle_list);
+}

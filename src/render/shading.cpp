@@ -26,8 +26,8 @@ Colour shade(const Object3D& obj, const Vec3& centre, const Light& light) {
     const float dx = centre.x - light.x;
     const float dy = centre.y - light.y;
     const float dz = centre.z - light.z;
-    const double d2 = static_cast<double>(dx) * dx + static_cast<double>(dy) * dy +
-                      static_cast<double>(dz) * dz;
+    const double d2 =
+        static_cast<double>(dx) * dx + static_cast<double>(dy) * dy + static_cast<double>(dz) * dz;
     // The far ends of the floor bars lie beyond 32 bits.
     const int64_t n = static_cast<int64_t>(d2);
     double distance;

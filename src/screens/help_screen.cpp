@@ -28,7 +28,9 @@ constexpr HelpRow help_rows[] = {
 
 } // namespace
 
-int32_t volume_percent(int32_t volume) { return volume * 100 / 255; }
+int32_t volume_percent(int32_t volume) {
+    return volume * 100 / 255;
+}
 
 void draw_help_screen(Canvas* back_dc) {
     const View& view = views[main_view];

@@ -84,4 +84,6 @@ void insert_hiscore() {
     write_live_result(&hiscores[rank]);
 }
 
-void track_waiting_entry() { write_live_result(&hiscores[new_rank]); }
+void track_waiting_entry() {
+    write_live_result(&hiscores[new_rank]);
+}

@@ -23,12 +23,17 @@ struct WindowClass {
 std::map<std::string, WindowClass> classes;
 std::map<const Canvas*, std::string> bitmap_names;
 
-void log(const std::string& line) { current->log.push_back(line); }
+void log(const std::string& line) {
+    current->log.push_back(line);
+}
 
-std::string name_of(WindowHandle window) { return window == nullptr ? "null" : window->title; }
+std::string name_of(WindowHandle window) {
+    return window == nullptr ? "null" : window->title;
+}
 
 void tell(PlatformWindow* window) {
-    window->proc(window, MessageKind::sized, size_restored, make_lparam(window->width, window->height));
+    window->proc(window, MessageKind::sized, size_restored,
+                 make_lparam(window->width, window->height));
     window->proc(window, MessageKind::moved, 0, make_lparam(window->x, window->y));
 }
 
@@ -49,7 +54,9 @@ Colour picture_colour(const std::string& path) {
 
 namespace fake {
 
-State& state() { return *current; }
+State& state() {
+    return *current;
+}
 
 void reset() {
     for (PlatformWindow* window : current->windows) {
@@ -103,9 +110,13 @@ const TextCall* find_text(const std::string& text) {
 
 } // namespace fake
 
-bool open_platform() { return true; }
+bool open_platform() {
+    return true;
+}
 
-SystemMetrics system_metrics() { return current->metrics; }
+SystemMetrics system_metrics() {
+    return current->metrics;
+}
 
 void register_window_class(const char* class_name, WindowProc proc, CursorShape) {
     classes[class_name] = {proc};
@@ -160,7 +171,9 @@ void restore_window(WindowHandle window) {
         window->minimised = false;
 }
 
-void destroy_window(WindowHandle window) { log("destroy_window " + name_of(window)); }
+void destroy_window(WindowHandle window) {
+    log("destroy_window " + name_of(window));
+}
 
 bool peek_message(Message* message) {
     if (current->queue.empty())
@@ -187,7 +200,9 @@ uint32_t send_message(WindowHandle window, MessageKind kind, uint32_t wparam, ui
     return window == nullptr ? 0 : window->proc(window, kind, wparam, lparam);
 }
 
-uint32_t default_window_proc(WindowHandle, MessageKind, uint32_t, uint32_t) { return 0; }
+uint32_t default_window_proc(WindowHandle, MessageKind, uint32_t, uint32_t) {
+    return 0;
+}
 
 Canvas* get_window_canvas(WindowHandle window) {
     if (window == nullptr)
@@ -244,7 +259,9 @@ void set_cursor_pos(ScreenPoint point) {
     current->cursor = point;
 }
 
-bool shift_key_down() { return current->shift; }
+bool shift_key_down() {
+    return current->shift;
+}
 
 HookHandle set_key_hook(KeyHookProc proc) {
     log("set_key_hook");
@@ -258,7 +275,9 @@ void unhook_key_hook(HookHandle) {
     current->hook_set = false;
 }
 
-int32_t call_next_hook(HookHandle, int32_t, uint32_t, uint32_t) { return 0; }
+int32_t call_next_hook(HookHandle, int32_t, uint32_t, uint32_t) {
+    return 0;
+}
 
 int64_t perf_counter() {
     const int64_t value = current->counter;
@@ -266,7 +285,9 @@ int64_t perf_counter() {
     return value;
 }
 
-int64_t perf_frequency() { return current->frequency; }
+int64_t perf_frequency() {
+    return current->frequency;
+}
 
 void message_box(const char* text, const char* caption) {
     log("message_box " + std::string(text) + " " + caption);

@@ -48,8 +48,8 @@ struct State {
     std::optional<ScreenRect> clip;
     bool shift = false;
     bool hook_set = false;
-    std::set<std::string> missing_files;  // pictures and samples that fail to load
-    std::vector<TextCall> texts;          // every draw_text call
+    std::set<std::string> missing_files; // pictures and samples that fail to load
+    std::vector<TextCall> texts;         // every draw_text call
     std::vector<std::string> message_boxes;
     std::vector<PlatformWindow*> windows; // every window made, destroyed ones included
     int exit_code = -1;

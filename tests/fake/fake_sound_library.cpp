@@ -14,7 +14,9 @@ struct MusicModule {
 
 namespace {
 
-void log(const std::string& line) { fake::state().log.push_back(line); }
+void log(const std::string& line) {
+    fake::state().log.push_back(line);
+}
 
 int32_t next_channel = 0;
 
@@ -25,7 +27,9 @@ void sound_init(int32_t mix_rate, int32_t channels, int32_t flags) {
         std::to_string(flags));
 }
 
-void sound_close() { log("sound_close"); }
+void sound_close() {
+    log("sound_close");
+}
 
 SoundSample* sound_load_sample(int32_t slot, const char* path, int32_t mode) {
     log("load_sample " + std::to_string(slot) + " " + path + " " + std::to_string(mode));

@@ -52,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto* table = reinterpret_cast<const uint8_t*>(hiscores.data());
     const auto* builtin = reinterpret_cast<const uint8_t*>(builtin_hiscores.data());
     const size_t held = size < 100 ? size : 100;
-    if (std::memcmp(table, data, held) != 0 || std::memcmp(table + held, builtin + held, 100 - held))
+    if (std::memcmp(table, data, held) != 0 ||
+        std::memcmp(table + held, builtin + held, 100 - held))
         std::abort();
     const auto loaded = hiscores;
     save_hiscores();

@@ -20,10 +20,10 @@
 namespace {
 
 class AudioOutputTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        directory = std::filesystem::temp_directory_path() /
-                    ("zarnok-audio-" + std::to_string(::getpid()));
+        directory =
+            std::filesystem::temp_directory_path() / ("zarnok-audio-" + std::to_string(::getpid()));
         std::filesystem::create_directories(directory);
         for (const char* file : {"gun.wav", "explode.wav", "yeah.wav", "supera29.xm"})
             std::filesystem::copy_file(std::filesystem::path(ZARNOK_DATA_DIR) / file,

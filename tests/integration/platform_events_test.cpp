@@ -7,7 +7,7 @@
 namespace {
 
 class EventsTest : public SdlTest {
-protected:
+  protected:
     void SetUp() override {
         SdlTest::SetUp();
         main_window = make_recording_window("main", 400, 400);

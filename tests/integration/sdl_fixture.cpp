@@ -38,4 +38,6 @@ std::vector<Message> SdlTest::drain() {
     return messages;
 }
 
-uint32_t sdl_window_id(WindowHandle window) { return window->id; }
+uint32_t sdl_window_id(WindowHandle window) {
+    return window->id;
+}

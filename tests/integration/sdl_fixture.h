@@ -10,7 +10,7 @@
 #include "platform/window.h"
 
 class SdlTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

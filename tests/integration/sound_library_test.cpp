@@ -41,10 +41,10 @@ void write_tone(const std::string& path, double seconds) {
 }
 
 class SoundLibraryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        directory = std::filesystem::temp_directory_path() /
-                    ("zarnok-sound-" + std::to_string(::getpid()));
+        directory =
+            std::filesystem::temp_directory_path() / ("zarnok-sound-" + std::to_string(::getpid()));
         std::filesystem::create_directories(directory);
         setenv("SDL_AUDIODRIVER", "disk", 1);
         // Mixed at the pace of a real device unless a test needs it faster.

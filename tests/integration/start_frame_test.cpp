@@ -20,7 +20,9 @@ namespace {
 constexpr const char* golden_path = ZARNOK_GOLDEN_DIR "/start_frame.bmp";
 
 // The HUD's four lines: labels from x 0, values from x 80, rows 0 to 60 plus a line's height.
-bool in_hud(int32_t x, int32_t y) { return x < 160 && y < 78; }
+bool in_hud(int32_t x, int32_t y) {
+    return x < 160 && y < 78;
+}
 
 uint32_t golden_pixel(SDL_Surface* golden, int32_t x, int32_t y) {
     const auto* row = static_cast<const uint8_t*>(golden->pixels) + y * golden->pitch;
@@ -29,11 +31,11 @@ uint32_t golden_pixel(SDL_Surface* golden, int32_t x, int32_t y) {
 }
 
 class StartFrameTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // No pictures in the folder: the frame is drawn over black, as from a missing bg.bmp.
-        directory = std::filesystem::temp_directory_path() /
-                    ("zarnok-frame-" + std::to_string(::getpid()));
+        directory =
+            std::filesystem::temp_directory_path() / ("zarnok-frame-" + std::to_string(::getpid()));
         std::filesystem::create_directories(directory);
         previous = std::filesystem::current_path();
         std::filesystem::current_path(directory);
@@ -57,9 +59,9 @@ protected:
 TEST_F(StartFrameTest, MatchesTheReviewedPicture) {
     const Canvas* frame = views[main_view].back_dc;
     if (std::getenv("ZARNOK_UPDATE_GOLDEN") != nullptr) {
-        SDL_Surface* out = SDL_CreateRGBSurfaceWithFormatFrom(
-            frame->pixels, frame->width, frame->height, 32, frame->pitch * 4,
-            SDL_PIXELFORMAT_RGB888);
+        SDL_Surface* out =
+            SDL_CreateRGBSurfaceWithFormatFrom(frame->pixels, frame->width, frame->height, 32,
+                                               frame->pitch * 4, SDL_PIXELFORMAT_RGB888);
         SDL_Surface* rgb24 = SDL_ConvertSurfaceFormat(out, SDL_PIXELFORMAT_BGR24, 0);
         ASSERT_EQ(SDL_SaveBMP(rgb24, golden_path), 0);
         SDL_FreeSurface(rgb24);

@@ -55,8 +55,8 @@ double percentile(std::vector<double> values, double fraction) {
 int main(int argc, char** argv) {
     const int minutes = argc > 1 ? std::atoi(argv[1]) : 60;
     constexpr int frames_per_second = 60;
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("zarnok-soak-" + std::to_string(::getpid()));
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("zarnok-soak-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     std::filesystem::current_path(folder);
 

@@ -11,7 +11,8 @@
 const Target* lowest_target() {
     const Target* lowest = nullptr;
     for (const Target* t = target_list.first; t != nullptr; t = t->next)
-        if (t->health > 0 && (lowest == nullptr || t->object.position.y > lowest->object.position.y))
+        if (t->health > 0 &&
+            (lowest == nullptr || t->object.position.y > lowest->object.position.y))
             lowest = t;
     return lowest;
 }
@@ -49,10 +50,10 @@ bool aim_at(const Target& target) {
     // settle how long that takes.
     double pitch = 0.0, yaw = 0.0;
     for (int round = 0; round < 6; ++round) {
-        const Vec3 v = aimed_velocity(shot_speed, static_cast<float>(pitch), static_cast<float>(yaw));
-        const int32_t n = v.z < -0.01f
-                              ? static_cast<int32_t>(std::lround(target.object.position.z / v.z))
-                              : 30;
+        const Vec3 v =
+            aimed_velocity(shot_speed, static_cast<float>(pitch), static_cast<float>(yaw));
+        const int32_t n =
+            v.z < -0.01f ? static_cast<int32_t>(std::lround(target.object.position.z / v.z)) : 30;
         const Vec3 goal = target_after(target, std::max(n, 1));
         const double dx = goal.x - origin.x, dy = goal.y - origin.y, dz = goal.z - origin.z;
         const double length = std::sqrt(dx * dx + dy * dy + dz * dz);

@@ -10,7 +10,7 @@
 namespace {
 
 class ClockTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         GameTest::SetUp();
         fake::state().frequency = 1000000;
@@ -66,7 +66,7 @@ TEST_F(ClockTest, RestartDiscardsWhatWasRead) {
 }
 
 class TickTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         GameTest::SetUp();
         start_game();

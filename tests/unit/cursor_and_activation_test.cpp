@@ -11,7 +11,7 @@
 namespace {
 
 class CursorTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         GameTest::SetUp();
         start_game();
@@ -29,10 +29,9 @@ TEST_F(CursorTest, PausingFreesAndShowsTheCursorAndResumingPutsItBack) {
     fake::state().cursor = {10, 10};
     fake::state().counter += 123456;
     release(vk_letter('P'));
-    const std::string clip = "clip_cursor " + std::to_string(cursor_clip.left) + " " +
-                             std::to_string(cursor_clip.top) + " " +
-                             std::to_string(cursor_clip.right) + " " +
-                             std::to_string(cursor_clip.bottom);
+    const std::string clip =
+        "clip_cursor " + std::to_string(cursor_clip.left) + " " + std::to_string(cursor_clip.top) +
+        " " + std::to_string(cursor_clip.right) + " " + std::to_string(cursor_clip.bottom);
     EXPECT_EQ((std::vector<std::string>{"set_cursor_pos 400 300", clip, "show_cursor 0"}),
               fake::state().log);
     EXPECT_EQ(clock_last, fake::state().counter); // the clock restarted

@@ -13,7 +13,7 @@
 namespace {
 
 class ListTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         GameTest::SetUp();
         for (int i = 0; i < 5; ++i)

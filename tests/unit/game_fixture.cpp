@@ -14,9 +14,9 @@
 #include "app/startup.h"
 #include "app/state.h"
 #include "app/window_procs.h"
-#include "platform/input.h"
 #include "audio/sound.h"
 #include "game/entities.h"
+#include "platform/input.h"
 #include "store/hiscores.h"
 
 void reset_game_globals() {
@@ -54,8 +54,8 @@ void GameTest::SetUp() {
     previous_directory = std::filesystem::current_path();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     directory = std::filesystem::temp_directory_path() /
-                ("zarnok-unit-" + std::to_string(::getpid()) + "-" + info->test_suite_name() +
-                 "-" + info->name());
+                ("zarnok-unit-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" +
+                 info->name());
     std::filesystem::remove_all(directory);
     std::filesystem::create_directories(directory);
     std::filesystem::current_path(directory);
@@ -94,5 +94,6 @@ std::vector<uint8_t> GameTest::file_bytes(const std::string& name) const {
 
 void GameTest::write_file(const std::string& name, const std::vector<uint8_t>& bytes) const {
     std::ofstream out(name, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }

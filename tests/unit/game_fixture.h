@@ -12,7 +12,7 @@
 #include "tests/fake/fake_platform.h"
 
 class GameTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -27,7 +27,7 @@ protected:
 
     std::filesystem::path directory;
 
-private:
+  private:
     std::filesystem::path previous_directory;
 };
 

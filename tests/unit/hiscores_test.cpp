@@ -11,7 +11,7 @@
 namespace {
 
 class HiScoreTest : public GameTest {
-protected:
+  protected:
     // Offers a score from the end of a game.
     void offer(uint32_t score, int32_t at_level = 3, int32_t with_accuracy = 77) {
         points = score;
@@ -32,8 +32,8 @@ TEST_F(HiScoreTest, AFirstRunWritesTheBuiltInTable) {
     load_hiscores();
     const auto bytes = file_bytes("scores.dat");
     ASSERT_EQ(bytes.size(), 100u);
-    const std::vector<uint8_t> record0 = {'T', 'i', 'b', 'b', 'o', 0, 0, 0, 0, 0, 0, 5,
-                                          0x64, 0, 0, 0, 0x10, 0x27, 0, 0};
+    const std::vector<uint8_t> record0 = {'T', 'i', 'b',  'b', 'o', 0, 0,    0,    0, 0,
+                                          0,   5,   0x64, 0,   0,   0, 0x10, 0x27, 0, 0};
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 20), record0);
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 80, bytes.begin() + 86),
               (std::vector<uint8_t>{'D', 'u', 's', 'k', 'o', 0}));
@@ -69,10 +69,10 @@ TEST_F(HiScoreTest, AnEmptyFileChangesNothingAndIsNotRewritten) {
 
 TEST_F(HiScoreTest, NothingReadIsCheckedAndBytesPastTheHundredthAreIgnored) {
     std::vector<uint8_t> bytes(120, 0);
-    bytes[11] = 0;    // level 0
-    bytes[12] = 44;   // accuracy 300 = 0x12C
+    bytes[11] = 0;  // level 0
+    bytes[12] = 44; // accuracy 300 = 0x12C
     bytes[13] = 1;
-    bytes[16] = 1;    // 1 point, above a row of more
+    bytes[16] = 1; // 1 point, above a row of more
     bytes[36] = 200;
     write_file("scores.dat", bytes);
     load_hiscores();

@@ -11,7 +11,7 @@
 namespace {
 
 class KeyTableTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         GameTest::SetUp();
         start_game();
@@ -50,8 +50,8 @@ TEST_F(KeyTableTest, FunctionKeysSwitchSideScreensAndTheirPictures) {
 }
 
 TEST_F(KeyTableTest, AnyOtherKeyLeavesASideScreenAndPutsTheCursorBack) {
-    const uint32_t others[] = {0x72, 0x73, 0x75, 0x78, 0x7A, vk_letter('A'), 0x31, vk_escape,
-                               vk_return};
+    const uint32_t others[] = {0x72,           0x73, 0x75,      0x78,     0x7A,
+                               vk_letter('A'), 0x31, vk_escape, vk_return};
     for (uint32_t key : others) {
         fake::state().cursor = {70, 80};
         release(vk_f5);

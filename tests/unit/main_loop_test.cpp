@@ -13,7 +13,7 @@
 namespace {
 
 class MainLoopTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         GameTest::SetUp();
         start_game();
@@ -94,9 +94,9 @@ TEST_F(MainLoopTest, OverlayColoursComeFromTheSharedGenerator) {
     const int32_t red = next_random() % 256;
     const int32_t blue = next_random() % 256;
     ASSERT_FALSE(overlay_texts().empty());
-    EXPECT_EQ(overlay_texts()[0].colour,
-              rgb(static_cast<uint32_t>(red), static_cast<uint32_t>(green),
-                  static_cast<uint32_t>(blue)));
+    EXPECT_EQ(
+        overlay_texts()[0].colour,
+        rgb(static_cast<uint32_t>(red), static_cast<uint32_t>(green), static_cast<uint32_t>(blue)));
 }
 
 TEST_F(MainLoopTest, GameOverKeepsTheTicksRunning) {
@@ -145,7 +145,9 @@ TEST_F(EntryTest, EntryRoutineEndsOnAQuitMessageWithItsParameter) {
 
 TEST_F(EntryTest, WhileInactiveTheLoopWaitsAndDrawsNothing) {
     // No activation ever arrives; the first wait lets a quit message in.
-    fake::state().on_wait = [] { fake::state().queue.push_back({nullptr, MessageKind::quit, 0, 0}); };
+    fake::state().on_wait = [] {
+        fake::state().queue.push_back({nullptr, MessageKind::quit, 0, 0});
+    };
     EXPECT_EQ(entry_routine(), 0);
     EXPECT_EQ(fake::calls_starting("wait_for_message").size(), 1u);
     EXPECT_EQ(fake::window_titled("Zarnok 3D v1.01")->presents, 0);

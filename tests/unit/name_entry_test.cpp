@@ -15,7 +15,7 @@ constexpr int32_t scan_a = 30, scan_b = 48, scan_q = 16, scan_space = 57, scan_s
 constexpr int32_t scan_backspace = 14, scan_enter = 28;
 
 class NameEntryTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         GameTest::SetUp();
         entering_name = 1;
@@ -81,10 +81,10 @@ TEST_F(NameEntryTest, KeysDownTogetherGoLowestCodeFirst) {
 TEST_F(NameEntryTest, WhenTheHigherKeyIsLetGoTheOtherIsTypedAgain) {
     key_down[scan_q] = 1;
     key_down[scan_a] = 1;
-    name_entry_step();      // "qa"; the last key acted on is a
+    name_entry_step(); // "qa"; the last key acted on is a
     key_down[scan_a] = 0;
-    name_entry_step();      // a is up: nothing typed
-    name_entry_step();      // q is still down and is typed again
+    name_entry_step(); // a is up: nothing typed
+    name_entry_step(); // q is still down and is typed again
     EXPECT_EQ(name(), "qaq");
 }
 

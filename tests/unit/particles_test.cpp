@@ -14,7 +14,7 @@
 namespace {
 
 class ParticleTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         GameTest::SetUp();
         start_game();

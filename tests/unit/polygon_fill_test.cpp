@@ -101,10 +101,10 @@ TEST(PolygonFill, ConcaveAndSelfCrossingShapesFollowTheEvenOddRule) {
 
 TEST(PolygonFill, DegenerateFacesPaintNothing) {
     EXPECT_EQ(Filled({{5, 5}, {5, 5}, {5, 5}, {5, 5}}).count(), 0);
-    EXPECT_EQ(Filled({{2, 5}, {30, 5}, {12, 5}, {2, 5}}).count(), 0);   // a flat line
-    EXPECT_EQ(Filled({{7, 2}, {7, 25}, {7, 25}, {7, 2}}).count(), 0);   // a vertical line
-    EXPECT_EQ(Filled({{3, 3}, {20, 20}, {10, 10}}).count(), 0);         // corners in a row
-    EXPECT_EQ(Filled({{3, 3}, {20, 20}}).count(), 0);                    // too few corners
+    EXPECT_EQ(Filled({{2, 5}, {30, 5}, {12, 5}, {2, 5}}).count(), 0); // a flat line
+    EXPECT_EQ(Filled({{7, 2}, {7, 25}, {7, 25}, {7, 2}}).count(), 0); // a vertical line
+    EXPECT_EQ(Filled({{3, 3}, {20, 20}, {10, 10}}).count(), 0);       // corners in a row
+    EXPECT_EQ(Filled({{3, 3}, {20, 20}}).count(), 0);                 // too few corners
 }
 
 TEST(PolygonFill, FacesOutsideTheBufferAreClipped) {
@@ -114,10 +114,10 @@ TEST(PolygonFill, FacesOutsideTheBufferAreClipped) {
     EXPECT_GT(clipped.count(), 300);
     EXPECT_EQ(Filled({{-50, -50}, {-10, -50}, {-10, -10}}).count(), 0);
     EXPECT_EQ(Filled({{50, 5}, {90, 5}, {70, 25}}).count(), 0);
-    EXPECT_EQ(Filled({{-1000000, -1000000}, {1000000, -1000000}, {1000000, 1000000},
-                      {-1000000, 1000000}})
-                  .count(),
-              40 * 30);
+    EXPECT_EQ(
+        Filled({{-1000000, -1000000}, {1000000, -1000000}, {1000000, 1000000}, {-1000000, 1000000}})
+            .count(),
+        40 * 30);
 }
 
 TEST(PolygonFill, RandomPolygonsMatchTheReferenceEverywhere) {

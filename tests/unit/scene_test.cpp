@@ -16,7 +16,7 @@
 namespace {
 
 class SceneTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         GameTest::SetUp();
         start_game();
@@ -54,7 +54,8 @@ TEST_F(SceneTest, TheLineTurnsWithTheMouse) {
 }
 
 TEST_F(SceneTest, ShallowPitchWithSteepYawTakesTheDepthFromTheYaw) {
-    point_mouse_at(200 + 180, 200 + 10); // yaw 72: |trunc(-1.5 cos B)| = 0 below |trunc(-1.5 cos A)| = 1
+    point_mouse_at(200 + 180,
+                   200 + 10); // yaw 72: |trunc(-1.5 cos B)| = 0 below |trunc(-1.5 cos A)| = 1
     update_aim_line();
     const double b = 72.0 * 3.14 / 180.0;
     EXPECT_FLOAT_EQ(aim_cubes[1].position.z, static_cast<float>(-1.5 * std::cos(b)) * 15.0f);
@@ -118,7 +119,7 @@ TEST_F(SceneTest, TheSceneCoversTheHudAndTheAimLineGoesAtGameOver) {
     const Canvas* back = views[main_view].back_dc;
     build_main_frame();
     EXPECT_EQ(colour_of_pixel(pixel_at(back, 10, 5)), rgb(0, 255, 0)); // "POINTS:"
-    add_target(10, 10, 0); // over the top-left corner
+    add_target(10, 10, 0);                                             // over the top-left corner
     build_main_frame();
     EXPECT_EQ(green_of(colour_of_pixel(pixel_at(back, 10, 5))), 0u);
     EXPECT_GT(red_of(colour_of_pixel(pixel_at(back, 10, 5))), 100u);

@@ -17,7 +17,7 @@
 namespace {
 
 class ScoringTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         GameTest::SetUp();
         start_game();
@@ -75,11 +75,11 @@ TEST_F(ScoringTest, LevelValuesReachTheirLimits) {
         EXPECT_EQ(to_next, 5 * level);
         EXPECT_EQ(max_targets, 3 * level);
     }
-    EXPECT_EQ(intervals[10], 35);  // level 12
-    EXPECT_EQ(intervals[11], 25);  // level 13
+    EXPECT_EQ(intervals[10], 35); // level 12
+    EXPECT_EQ(intervals[11], 25); // level 13
     EXPECT_EQ(intervals[12], 25);
-    EXPECT_EQ(ranges[8], 181);     // level 10
-    EXPECT_EQ(ranges[9], 200);     // level 11
+    EXPECT_EQ(ranges[8], 181); // level 10
+    EXPECT_EQ(ranges[9], 200); // level 11
     EXPECT_EQ(ranges[12], 200);
     float expected_speed = 0.4f;
     for (int i = 0; i < 13; ++i)

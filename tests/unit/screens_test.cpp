@@ -20,7 +20,7 @@
 namespace {
 
 class ScreenTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         GameTest::SetUp();
         start_game();

@@ -8,7 +8,7 @@
 namespace {
 
 class ShadingTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { build_sqrt_table(); }
     Colour shade_at(int32_t r, int32_t g, int32_t b, Vec3 centre, float k = 0.45f) {
         Object3D o{};
@@ -71,7 +71,7 @@ TEST(FillObject, PaintsFarFacesFirstAndShadesEachByItsCentre) {
     Canvas* canvas = allocate_canvas(16, 10);
     const Light light{0, 0, 0, 1.0f};
     fill_object(canvas, nullptr, o, &light);
-    EXPECT_EQ(colour_of_pixel(pixel_at(canvas, 1, 1)), rgb(100, 0, 0)); // 100 px away
+    EXPECT_EQ(colour_of_pixel(pixel_at(canvas, 1, 1)), rgb(100, 0, 0));    // 100 px away
     EXPECT_EQ(colour_of_pixel(pixel_at(canvas, 6, 1)), rgb(200, 100, 50)); // on top, at the light
     EXPECT_EQ(pixel_at(canvas, 13, 1), 0u);
 

@@ -16,7 +16,7 @@
 namespace {
 
 class ShotTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         GameTest::SetUp();
         start_game();
@@ -165,8 +165,8 @@ TEST_F(ShotTest, ASoundThatNeverReportsPlayingHoldsFiringOnlyAFewMilliseconds) {
     const int64_t before = fake::state().counter;
     fire_shot();
     const int64_t waited = fake::state().counter - before;
-    EXPECT_GE(waited, 5000);  // it did wait for the sound
-    EXPECT_LE(waited, 6000);  // but gave up after about 5 ms
+    EXPECT_GE(waited, 5000); // it did wait for the sound
+    EXPECT_LE(waited, 6000); // but gave up after about 5 ms
     EXPECT_EQ(checked_length(shot_list), 1);
 }
 

@@ -9,8 +9,8 @@
 #include "game/entities.h"
 #include "game/shots.h"
 #include "render/compose_frame.h"
-#include "tests/unit/game_fixture.h"
 #include "tests/support/steady_player.h"
+#include "tests/unit/game_fixture.h"
 #include "tests/unit/gameplay_support.h"
 
 namespace {

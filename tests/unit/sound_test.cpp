@@ -1,8 +1,6 @@
 // Effects, music and the two volumes on top of the sound library.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "app/clock.h"
 #include "app/main_loop.h"
 #include "audio/sound.h"
@@ -12,7 +10,7 @@
 namespace {
 
 class SoundTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         GameTest::SetUp();
         start_game();
@@ -25,10 +23,9 @@ TEST_F(SoundTest, StartUpOpensTheLibraryThenLoadsTheEffectsInOrder) {
     reset_game_globals();
     music_volume = 7;
     start_sound();
-    EXPECT_EQ(fake::state().log,
-              (std::vector<std::string>{"sound_init 44100 64 0", "load_sample -1 gun.wav 0",
-                                        "load_sample -1 explode.wav 0",
-                                        "load_sample -1 yeah.wav 0"}));
+    EXPECT_EQ(fake::state().log, (std::vector<std::string>{
+                                     "sound_init 44100 64 0", "load_sample -1 gun.wav 0",
+                                     "load_sample -1 explode.wav 0", "load_sample -1 yeah.wav 0"}));
     EXPECT_EQ(music_volume, 128);
     EXPECT_EQ(music_track, -1);
     EXPECT_STREQ(music_files[0], "supera29.xm");
@@ -91,19 +88,6 @@ TEST_F(SoundTest, AModuleThatFailsToLoadIsNotTriedAgain) {
     set_volumes(200, 100);
     EXPECT_EQ(fake::calls_starting("music_volume").size(), 0u);
     EXPECT_EQ(music_volume, 200);
-}
-
-TEST_F(SoundTest, ThirteenStepsReachEitherEnd) {
-    for (int i = 0; i < 13; ++i)
-        press_and_release(vk_home);
-    EXPECT_EQ(music_volume, 255);
-    press_and_release(vk_end);
-    EXPECT_EQ(music_volume, 245);
-    for (int i = 0; i < 13; ++i)
-        press_and_release(vk_next);
-    EXPECT_EQ(sound_volume, 0);
-    press_and_release(vk_prior);
-    EXPECT_EQ(sound_volume, 10);
 }
 
 TEST_F(SoundTest, AModuleEndingBehindASideScreenRestartsWhenPlayResumes) {

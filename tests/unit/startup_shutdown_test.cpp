@@ -1,14 +1,10 @@
 // Start-up places the windows and builds the scene; shutdown releases it all in its order.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "app/state.h"
 #include "app/window_procs.h"
-#include "audio/sound.h"
 #include "game/entities.h"
 #include "game/particles.h"
-#include "platform/key_codes.h"
 #include "tests/unit/game_fixture.h"
 
 namespace {
@@ -102,20 +98,6 @@ TEST_F(StartupTest, ShutdownReleasesEverythingInItsOrderAndExitsWithZero) {
     EXPECT_EQ(gun_model.model_faces, nullptr);
     EXPECT_EQ(floor_bars[9].world_faces, nullptr);
     EXPECT_EQ(aim_cubes, nullptr);
-}
-
-TEST_F(StartupTest, ShutdownStopsTheMusicFirstWhenOneIsHeld) {
-    start_game();
-    update_music();
-    fake::state().log.clear();
-    send_to_main(MessageKind::destroy);
-    const auto& log = fake::state().log;
-    const auto stop = std::find(log.begin(), log.end(), "music_stop supera29.xm");
-    const auto release = std::find(log.begin(), log.end(), "music_free supera29.xm");
-    const auto first_sample = std::find(log.begin(), log.end(), "free_sample gun.wav");
-    ASSERT_NE(stop, log.end());
-    EXPECT_LT(stop, release);
-    EXPECT_LT(release, first_sample);
 }
 
 } // namespace

@@ -14,7 +14,7 @@
 namespace {
 
 class TargetTest : public GameTest {
-protected:
+  protected:
     void SetUp() override {
         GameTest::SetUp();
         start_game();
@@ -98,8 +98,8 @@ TEST_F(TargetTest, TheBottomEdgeItselfIsInside) {
 }
 
 TEST_F(TargetTest, EscapingAnyOtherWayAlsoEndsTheGame) {
-    for (const Vec3& p : {Vec3{-140.5f, 100, -50}, Vec3{541, 100, -50}, Vec3{100, -141, -50},
-                          Vec3{100, 100, 10}}) {
+    for (const Vec3& p :
+         {Vec3{-140.5f, 100, -50}, Vec3{541, 100, -50}, Vec3{100, -141, -50}, Vec3{100, 100, 10}}) {
         game_over = 0;
         add_target(p.x, p.y, p.z);
         update_targets();

@@ -20,7 +20,9 @@ bool judge(const char* what, double ratio, double target, double failure, bool h
     const bool fails = higher_is_better ? ratio < failure : ratio > failure;
     std::printf("%-34s %8.2f   (target %s %.0f, failure %s %.0f): %s\n", what, ratio,
                 higher_is_better ? ">=" : "<=", target, higher_is_better ? "<" : ">", failure,
-                fails ? "FAILED" : meets ? "met" : "short of the target");
+                fails   ? "FAILED"
+                : meets ? "met"
+                        : "short of the target");
     return !fails;
 }
 
@@ -39,7 +41,8 @@ int main(int argc, char** argv) {
     const double frame = seconds("frame/heavy"), memset = seconds("frame/memset");
     if (ours <= 0 || cairo <= 0 || frame <= 0 || memset <= 0)
         return 0; // a filtered run: nothing to compare
-    std::printf("\nfill, our filler                  %8.3f M quads/s\n", quads_per_set / ours / 1e6);
+    std::printf("\nfill, our filler                  %8.3f M quads/s\n",
+                quads_per_set / ours / 1e6);
     std::printf("fill, cairo                       %8.3f M quads/s\n", quads_per_set / cairo / 1e6);
     std::printf("heavy frame                       %8.1f us\n", frame * 1e6);
     std::printf("memset of the back buffer         %8.1f us\n", memset * 1e6);

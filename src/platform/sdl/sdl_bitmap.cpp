@@ -37,8 +37,8 @@ Canvas* load_bitmap_from(SDL_RWops* source, int32_t width, int32_t height) {
         SDL_FreeSurface(converted);
         return canvas;
     }
-    SDL_Surface* stretched = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32,
-                                                            SDL_PIXELFORMAT_RGB888);
+    SDL_Surface* stretched =
+        SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGB888);
     Canvas* canvas = nullptr;
     if (stretched != nullptr && SDL_SoftStretchLinear(converted, nullptr, stretched, nullptr) == 0)
         canvas = canvas_from_surface(stretched);
@@ -47,4 +47,6 @@ Canvas* load_bitmap_from(SDL_RWops* source, int32_t width, int32_t height) {
     return canvas;
 }
 
-void delete_bitmap(Canvas* bitmap) { free_canvas(bitmap); }
+void delete_bitmap(Canvas* bitmap) {
+    free_canvas(bitmap);
+}

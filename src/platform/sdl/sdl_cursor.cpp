@@ -30,14 +30,15 @@ SDL_Cursor* cursors[2] = {};
 void set_cursor_shape(CursorShape shape) {
     const int index = shape == CursorShape::cross ? 1 : 0;
     if (cursors[index] == nullptr)
-        cursors[index] = SDL_CreateSystemCursor(shape == CursorShape::cross
-                                                    ? SDL_SYSTEM_CURSOR_CROSSHAIR
-                                                    : SDL_SYSTEM_CURSOR_ARROW);
+        cursors[index] = SDL_CreateSystemCursor(
+            shape == CursorShape::cross ? SDL_SYSTEM_CURSOR_CROSSHAIR : SDL_SYSTEM_CURSOR_ARROW);
     if (cursors[index] != nullptr)
         SDL_SetCursor(cursors[index]);
 }
 
-void show_cursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
+void show_cursor(bool visible) {
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
 
 void clip_cursor(const ScreenRect* rect) {
     clip_active = rect != nullptr;
@@ -69,4 +70,6 @@ void set_cursor_pos(ScreenPoint point) {
     apply_clip();
 }
 
-bool shift_key_down() { return (SDL_GetModState() & KMOD_SHIFT) != 0; }
+bool shift_key_down() {
+    return (SDL_GetModState() & KMOD_SHIFT) != 0;
+}

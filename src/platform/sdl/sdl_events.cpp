@@ -171,7 +171,9 @@ uint32_t send_message(WindowHandle window, MessageKind kind, uint32_t wparam, ui
     return window == nullptr ? 0 : window->proc(window, kind, wparam, lparam);
 }
 
-uint32_t default_window_proc(WindowHandle, MessageKind, uint32_t, uint32_t) { return 0; }
+uint32_t default_window_proc(WindowHandle, MessageKind, uint32_t, uint32_t) {
+    return 0;
+}
 
 HookHandle set_key_hook(KeyHookProc proc) {
     key_hook_slot.proc = proc;
@@ -184,4 +186,6 @@ void unhook_key_hook(HookHandle hook) {
         key_hook_set = false;
 }
 
-int32_t call_next_hook(HookHandle, int32_t, uint32_t, uint32_t) { return 0; }
+int32_t call_next_hook(HookHandle, int32_t, uint32_t, uint32_t) {
+    return 0;
+}

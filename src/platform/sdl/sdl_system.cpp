@@ -6,9 +6,13 @@
 #include "platform/sdl/sdl_windows.h"
 #include "platform/system.h"
 
-int64_t perf_counter() { return static_cast<int64_t>(SDL_GetPerformanceCounter()); }
+int64_t perf_counter() {
+    return static_cast<int64_t>(SDL_GetPerformanceCounter());
+}
 
-int64_t perf_frequency() { return static_cast<int64_t>(SDL_GetPerformanceFrequency()); }
+int64_t perf_frequency() {
+    return static_cast<int64_t>(SDL_GetPerformanceFrequency());
+}
 
 void message_box(const char* text, const char* caption) {
     SDL_ShowSimpleMessageBox(0, caption, text, nullptr);

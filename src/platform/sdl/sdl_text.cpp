@@ -3,8 +3,8 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
-#include <cstddef>
 #include <array>
+#include <cstddef>
 #include <vector>
 
 #include "platform/text.h"
@@ -70,10 +70,11 @@ const Glyph& glyph_of(unsigned char c) {
     glyph.height = argb->h;
     glyph.coverage.resize(static_cast<size_t>(argb->w) * argb->h);
     for (int y = 0; y < argb->h; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) +
-                                                            static_cast<ptrdiff_t>(y) * argb->pitch);
+        const auto* row = reinterpret_cast<const uint32_t*>(
+            static_cast<const uint8_t*>(argb->pixels) + static_cast<ptrdiff_t>(y) * argb->pitch);
         for (int x = 0; x < argb->w; ++x)
-            glyph.coverage[static_cast<size_t>(y) * argb->w + x] = static_cast<uint8_t>(row[x] >> 24);
+            glyph.coverage[static_cast<size_t>(y) * argb->w + x] =
+                static_cast<uint8_t>(row[x] >> 24);
     }
     SDL_FreeSurface(argb);
     return glyph;

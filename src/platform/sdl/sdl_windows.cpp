@@ -66,7 +66,8 @@ WindowHandle create_window(const char* class_name, const char* title, int32_t x,
         return nullptr;
     const int sdl_x = x == use_default_position ? SDL_WINDOWPOS_UNDEFINED : x;
     const int sdl_y = y == use_default_position ? SDL_WINDOWPOS_UNDEFINED : y;
-    SDL_Window* sdl_window = SDL_CreateWindow(title, sdl_x, sdl_y, width, height, SDL_WINDOW_HIDDEN);
+    SDL_Window* sdl_window =
+        SDL_CreateWindow(title, sdl_x, sdl_y, width, height, SDL_WINDOW_HIDDEN);
     if (sdl_window == nullptr)
         return nullptr;
     auto* window = new PlatformWindow{};
@@ -129,7 +130,9 @@ PlatformWindow* find_window(uint32_t sdl_window_id) {
     return nullptr;
 }
 
-PlatformWindow* first_window() { return windows.empty() ? nullptr : windows.front(); }
+PlatformWindow* first_window() {
+    return windows.empty() ? nullptr : windows.front();
+}
 
 bool any_window_focused() {
     for (auto* window : windows)
@@ -145,9 +148,8 @@ Canvas* get_window_canvas(WindowHandle window) {
     if (surface == nullptr)
         return nullptr;
     if (surface->format->format == SDL_PIXELFORMAT_RGB888) {
-        window->surface_canvas =
-            wrap_pixels(static_cast<uint32_t*>(surface->pixels), surface->w, surface->h,
-                        surface->pitch / 4);
+        window->surface_canvas = wrap_pixels(static_cast<uint32_t*>(surface->pixels), surface->w,
+                                             surface->h, surface->pitch / 4);
         return &window->surface_canvas;
     }
     if (window->shadow == nullptr || window->shadow->width != surface->w ||
@@ -181,6 +183,10 @@ void present_windows() {
         }
 }
 
-Canvas* create_back_buffer(int32_t width, int32_t height) { return allocate_canvas(width, height); }
+Canvas* create_back_buffer(int32_t width, int32_t height) {
+    return allocate_canvas(width, height);
+}
 
-void delete_back_buffer(Canvas* canvas) { free_canvas(canvas); }
+void delete_back_buffer(Canvas* canvas) {
+    free_canvas(canvas);
+}
