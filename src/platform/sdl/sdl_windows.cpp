@@ -39,6 +39,18 @@ bool open_platform() {
         std::fprintf(stderr, "zarnok3d: cannot open the display: %s\n", SDL_GetError());
         return false;
     }
+    // Without a display SDL falls back to drivers that show nothing; the game would then run
+    // unseen for ever. They are used only when asked for by name, as the tests do.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    const bool invisible = driver != nullptr && (std::strcmp(driver, "offscreen") == 0 ||
+                                                 std::strcmp(driver, "dummy") == 0);
+    if (invisible && (asked == nullptr || SDL_strcasecmp(asked, driver) != 0)) {
+        std::fprintf(stderr, "zarnok3d: cannot open the display: no X11 or Wayland display found "
+                             "(is DISPLAY set?)\n");
+        SDL_Quit();
+        return false;
+    }
     return true;
 }
 
