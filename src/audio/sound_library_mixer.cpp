@@ -105,8 +105,15 @@ void music_stop(MusicModule* module) {
 }
 
 void music_set_volume(MusicModule* module, int32_t volume) {
-    if (module != nullptr && audio_open)
-        Mix_VolumeMusic(mixer_volume(volume));
+    if (module == nullptr || !audio_open)
+        return;
+    Mix_VolumeMusic(mixer_volume(volume));
+    // The module player's own volume never quite reaches zero, so at zero the music is held
+    // still instead, and goes on from there when it is turned up again.
+    if (mixer_volume(volume) == 0)
+        Mix_PauseMusic();
+    else if (Mix_PausedMusic() != 0)
+        Mix_ResumeMusic();
 }
 
 bool music_is_finished(MusicModule* module) {

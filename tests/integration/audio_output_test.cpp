@@ -45,11 +45,13 @@ class AudioOutputTest : public ::testing::Test {
         SDL_Quit();
         std::filesystem::remove_all(directory);
     }
-    // Lets the mixer run for a while, closes the output and returns the loudest sample written.
-    int32_t loudest_after(uint32_t milliseconds) {
+    // Lets the mixer run for a while, closes the output and returns the loudest sample written
+    // from the given byte of the output on.
+    int32_t loudest_after(uint32_t milliseconds, std::streamoff from = 0) {
         SDL_Delay(milliseconds);
         stop_sound();
         std::ifstream in(directory / "out.raw", std::ios::binary);
+        in.seekg(from);
         std::vector<int16_t> samples(1 << 20);
         int32_t loudest = 0;
         while (in.read(reinterpret_cast<char*>(samples.data()), samples.size() * 2) ||
@@ -85,6 +87,16 @@ TEST_F(AudioOutputTest, EffectsAtVolumeZeroAreSilent) {
     fire_shot();
     play_effect(explode_sound);
     EXPECT_EQ(loudest_after(150), 0);
+}
+
+TEST_F(AudioOutputTest, MusicTurnedDownToZeroFallsSilent) {
+    update_music();
+    SDL_Delay(100);
+    set_volumes(0, -1);
+    // What was already mixed before the change may still be on its way out: skip a buffer or two.
+    const auto changed_at =
+        static_cast<std::streamoff>(std::filesystem::file_size(directory / "out.raw"));
+    EXPECT_EQ(loudest_after(300, changed_at + 16384), 0);
 }
 
 } // namespace
