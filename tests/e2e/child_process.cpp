@@ -17,7 +17,10 @@ using Clock = std::chrono::steady_clock;
 
 // In the child after fork: only async-signal-safe work and exec, then _exit on failure.
 [[noreturn]] void exec_in_child(const std::vector<std::string>& argv,
-                                const std::vector<std::string>& environment) {
+                                const std::vector<std::string>& environment,
+                                const std::vector<std::string>& unset = {}) {
+    for (const std::string& name : unset)
+        unsetenv(name.c_str());
     for (const std::string& entry : environment) {
         const size_t equals = entry.find('=');
         if (equals != std::string::npos)
@@ -72,7 +75,7 @@ pid_t start_child(const std::vector<std::string>& argv, const ChildOptions& opti
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() != parent)
         _exit(125);
-    exec_in_child(argv, options.environment);
+    exec_in_child(argv, options.environment, options.unset);
 }
 
 ChildEnd wait_for_child(pid_t pid, Milliseconds limit) {

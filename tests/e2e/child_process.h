@@ -26,6 +26,7 @@ struct CommandResult {
 struct ChildOptions {
     std::string working_dir;              // empty: the test's own
     std::vector<std::string> environment; // NAME=value pairs added to the test's environment
+    std::vector<std::string> unset;       // names taken out of the test's environment
     std::string log_path;                 // standard output and error go here; empty: /dev/null
     int inherited_fd = -1;                // one descriptor that stays open across exec
 };

@@ -22,5 +22,5 @@ std::optional<Bytes> read_bytes(const std::string& path);
 bool write_bytes(const std::string& path, const Bytes& bytes);
 bool file_exists(const std::string& path);
 
-// "80 00 00 00 ..."
+// "80 00 00 00 ...", the first 4096 bytes and the size after them if there are more.
 std::string hex_bytes(const Bytes& bytes);

@@ -2,9 +2,6 @@
 // program and saves the volumes.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "tests/e2e/aiming.h"
 #include "tests/e2e/game_session.h"
 #include "tests/e2e/score_table.h"
 #include "tests/e2e/view_reading.h"
@@ -18,18 +15,6 @@ constexpr double latest_end_s = 24.0;
 
 // Pointer positions the aim line is looked for at, in view pixels.
 constexpr int pointer_places[3][2] = {{200, 150}, {120, 150}, {300, 250}};
-
-// Where the aim line shows for a pointer position, with a margin for the cubes' size.
-Rect aim_line_region(int mouse_x, int mouse_y) {
-    Rect r{view_width, view_height, 0, 0};
-    for (const ViewPoint& p : aim_line_points(mouse_x, mouse_y)) {
-        r.left = std::min(r.left, static_cast<int>(p.x) - 8);
-        r.top = std::min(r.top, static_cast<int>(p.y) - 8);
-        r.right = std::max(r.right, static_cast<int>(p.x) + 9);
-        r.bottom = std::max(r.bottom, static_cast<int>(p.y) + 9);
-    }
-    return r;
-}
 
 // Points the gun and counts the aim line's pixels where it should show.
 int aim_line_pixels_at(GameSession* session, int mouse_x, int mouse_y, Image* view) {

@@ -2,7 +2,10 @@
 #include "tests/e2e/game_session.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <iostream>
 #include <thread>
@@ -29,32 +32,74 @@ std::string game_program() {
     return chosen != nullptr && *chosen != '\0' ? chosen : ZARNOK_E2E_GAME;
 }
 
+// The picture comes from the game's own data, since a test may have damaged the working copy.
 bool load_background(GameSession* session, std::string* problem) {
+    const std::string path = std::string(ZARNOK_E2E_DATA_DIR) + "/bg.bmp";
     const CommandResult result =
-        run_command({"convert", work_file(*session, "bg.bmp"), "-depth", "8", "ppm:-"}, {},
-                    Milliseconds(20000));
+        run_command({"convert", path, "-depth", "8", "ppm:-"}, {}, Milliseconds(20000));
     if (!parse_ppm(result.output, &session->background) ||
         session->background.width != view_width || session->background.height != view_height) {
-        *problem = "cannot read bg.bmp as a 400 x 400 picture";
+        *problem = "cannot read " + path + " as a 400 x 400 picture";
         return false;
     }
     return true;
 }
 
-bool start_game_process(GameSession* session, std::string* problem) {
+bool start_game_process(GameSession* session, const GameSetup& setup, std::string* problem) {
     ChildOptions options;
     options.working_dir = session->work_dir;
     options.log_path = work_file(*session, "game.log");
     // No sound card here: the dummy driver lets the game mix into nothing.
-    options.environment = {"DISPLAY=" + session->x.display, "SDL_AUDIODRIVER=dummy"};
-    const std::string program = game_program();
-    session->game = start_child({program}, options);
+    options.environment = {"SDL_AUDIODRIVER=dummy"};
+    if (!session->x.display.empty())
+        options.environment.push_back("DISPLAY=" + session->x.display);
+    options.environment.insert(options.environment.end(), setup.environment.begin(),
+                               setup.environment.end());
+    options.unset = setup.unset;
+    std::vector<std::string> argv;
+    if (game_user(setup) != geteuid())
+        argv = {"setpriv", "--reuid=" + std::to_string(game_user(setup)),
+                "--regid=" + std::to_string(game_user(setup)), "--clear-groups", "--"};
+    if (setup.command.empty())
+        argv.push_back(game_program());
+    else
+        argv.insert(argv.end(), setup.command.begin(), setup.command.end());
+    session->game = start_child(argv, options);
     session->started = std::chrono::steady_clock::now();
     if (session->game < 0) {
-        *problem = "cannot start " + program;
+        *problem = "cannot start " + argv.front();
         return false;
     }
     return true;
+}
+
+bool prepare_work_dir(GameSession* session, const GameSetup& setup, std::string* problem) {
+    session->label = test_label() + (setup.name.empty() ? "" : "_" + setup.name);
+    // Parameterised tests have slashes in their names, and setups may have spaces.
+    for (char& c : session->label)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    session->work_dir = make_work_dir(session->label);
+    if (session->work_dir.empty()) {
+        *problem = "cannot make a working directory";
+        return false;
+    }
+    if (setup.copy_data && !copy_game_data(ZARNOK_E2E_DATA_DIR, session->work_dir, problem))
+        return false;
+    if (setup.scores && !write_bytes(work_file(*session, "scores.dat"), *setup.scores)) {
+        *problem = "cannot write scores.dat";
+        return false;
+    }
+    if (setup.config && !write_bytes(work_file(*session, "config.dat"), *setup.config)) {
+        *problem = "cannot write config.dat";
+        return false;
+    }
+    // Another user's game needs to get into the directory and write there.
+    if (game_user(setup) != geteuid() && chmod(session->work_dir.c_str(), 0777) != 0) {
+        *problem = "cannot open " + session->work_dir + " to other users";
+        return false;
+    }
+    return !setup.prepare || setup.prepare(session->work_dir, problem);
 }
 
 bool find_windows(GameSession* session, std::string* problem) {
@@ -89,31 +134,9 @@ bool focus_main_window(GameSession* session, std::string* problem) {
     return true;
 }
 
-} // namespace
-
-bool start_game_session(GameSession* session, const GameSetup& setup, std::string* problem) {
-    session->label = test_label();
-    session->work_dir = make_work_dir(session->label);
-    if (session->work_dir.empty()) {
-        *problem = "cannot make a working directory";
-        return false;
-    }
-    if (!copy_game_data(ZARNOK_E2E_DATA_DIR, session->work_dir, problem))
-        return false;
-    if (setup.scores && !write_bytes(work_file(*session, "scores.dat"), *setup.scores)) {
-        *problem = "cannot write scores.dat";
-        return false;
-    }
-    if (setup.config && !write_bytes(work_file(*session, "config.dat"), *setup.config)) {
-        *problem = "cannot write config.dat";
-        return false;
-    }
-    if (!load_background(session, problem))
-        return false;
-    if (!start_x_server(&session->x, work_file(*session, "xvfb.log"), problem))
-        return false;
-    if (!start_game_process(session, problem) || !find_windows(session, problem) ||
-        !focus_main_window(session, problem))
+// Waits for the windows, focuses the main one, centres the pointer and waits for the HUD.
+bool wait_until_drawing(GameSession* session, std::string* problem) {
+    if (!find_windows(session, problem) || !focus_main_window(session, problem))
         return false;
     if (!point_at(session, view_width / 2, view_height / 2)) {
         *problem = "cannot move the pointer";
@@ -131,6 +154,30 @@ bool start_game_session(GameSession* session, const GameSetup& setup, std::strin
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool start_game_only(GameSession* session, const GameSetup& setup, bool with_x,
+                     std::string* problem) {
+    if (!prepare_work_dir(session, setup, problem))
+        return false;
+    if (with_x && !start_x_server(&session->x, work_file(*session, "xvfb.log"), problem))
+        return false;
+    return start_game_process(session, setup, problem);
+}
+
+bool start_game_session(GameSession* session, const GameSetup& setup, std::string* problem) {
+    return load_background(session, problem) && start_game_only(session, setup, true, problem) &&
+           wait_until_drawing(session, problem);
+}
+
+bool restart_game_in_session(GameSession* session, const GameSetup& setup, std::string* problem) {
+    if (session->game >= 0) {
+        *problem = "the game of the session still runs";
+        return false;
+    }
+    return start_game_process(session, setup, problem) && wait_until_drawing(session, problem);
 }
 
 ChildEnd wait_for_game_end(GameSession* session, Milliseconds limit) {
@@ -202,6 +249,16 @@ bool press(GameSession* session, const std::string& key) {
 
 std::string work_file(const GameSession& session, const std::string& name) {
     return session.work_dir + "/" + name;
+}
+
+std::string game_log(const GameSession& session) {
+    const auto bytes = read_bytes(work_file(session, "game.log"));
+    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+}
+
+uid_t game_user(const GameSetup& setup) {
+    constexpr uid_t nobody = 65534;
+    return setup.unprivileged && geteuid() == 0 ? nobody : geteuid();
 }
 
 double seconds_since_start(const GameSession& session) {

@@ -83,14 +83,22 @@ Rect hiscore_cell(int row, int column) {
     return {lefts[column], y, lefts[column + 1], y + 16};
 }
 
-std::string hiscore_screen_problems(const Image& view) {
-    std::vector<TextSpot> spots{
+namespace {
+
+std::vector<TextSpot> hiscore_headings() {
+    return {
         heading("heading HI-SCORES"),
         {"heading NAME", {40, 70, 120, 86}, column_blue, 10, -1, -1, 80},
         {"heading LEVEL", {115, 70, 175, 86}, column_blue, 10, -1, -1, 144},
         {"heading ACCURACY", {170, 70, 262, 86}, column_blue, 10, -1, -1, 216},
         {"heading POINTS", {262, 70, 346, 86}, column_blue, 10, -1, -1, 304},
     };
+}
+
+} // namespace
+
+std::string hiscore_screen_problems(const Image& view) {
+    std::vector<TextSpot> spots = hiscore_headings();
     const char* columns[4] = {"name", "level", "accuracy", "points"};
     const int lefts[4] = {40, 100, 200, 280};
     for (int row = 0; row < 5; ++row)
@@ -104,6 +112,11 @@ std::string hiscore_screen_problems(const Image& view) {
     problems +=
         check_none_of(view, {help_key_green, help_text_yellow, about_amber}, "hi-score screen");
     return problems;
+}
+
+std::string hiscore_headings_problems(const Image& view) {
+    return check_spots(view, hiscore_headings()) +
+           check_none_of(view, {help_key_green, help_text_yellow, about_amber}, "hi-score screen");
 }
 
 std::string about_screen_problems(const Image& view) {

@@ -32,6 +32,8 @@ std::string check_absent(const Image& view, Rect rect, Rgb colour, const std::st
 // Each gives "" when the picture is that screen, otherwise what is wrong with it.
 std::string help_screen_problems(const Image& view);
 std::string hiscore_screen_problems(const Image& view);
+// The hi-score screen's headings alone, for a table whose rows may hold anything.
+std::string hiscore_headings_problems(const Image& view);
 std::string about_screen_problems(const Image& view);
 // The game view: the HUD at the top left and none of the side screens' colours.
 std::string game_view_problems(const Image& view);

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "tests/e2e/aiming.h"
+
 namespace {
 
 // A target is a 10-unit cube half way to the horizon: at least 5 x 5 pixels near the view's
@@ -93,6 +95,17 @@ int count_aim_line(const Image& view, Rect rect) {
                 ++count;
         }
     return count;
+}
+
+Rect aim_line_region(int mouse_x, int mouse_y) {
+    Rect r{view_width, view_height, 0, 0};
+    for (const ViewPoint& p : aim_line_points(mouse_x, mouse_y)) {
+        r.left = std::min(r.left, static_cast<int>(p.x) - 8);
+        r.top = std::min(r.top, static_cast<int>(p.y) - 8);
+        r.right = std::max(r.right, static_cast<int>(p.x) + 9);
+        r.bottom = std::max(r.bottom, static_cast<int>(p.y) + 9);
+    }
+    return r;
 }
 
 int count_shot_pixels(const Image& view, const Image& background, Rect rect) {

@@ -38,6 +38,8 @@ std::vector<Blob> find_red_blobs(const Image& view);
 bool is_aim_green(Rgb p);
 // Pixels of the aim line in a rectangle, leaving out the HUD's labels.
 int count_aim_line(const Image& view, Rect rect);
+// Where the aim line shows for a pointer position, with a margin for the cubes' size.
+Rect aim_line_region(int mouse_x, int mouse_y);
 
 // Light grey pixels (shots are grey-white, equal in all channels) that the background
 // picture does not have at the same place.

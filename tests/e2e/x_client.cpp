@@ -2,6 +2,7 @@
 #include "tests/e2e/x_client.h"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
 
 #include <cstdlib>
 
@@ -31,4 +32,24 @@ std::string root_window(const std::string& display) {
     const Window root = DefaultRootWindow(connection);
     XCloseDisplay(connection);
     return std::to_string(root);
+}
+
+std::optional<bool> cursor_visible(const std::string& display) {
+    Display* connection = XOpenDisplay(display.c_str());
+    if (connection == nullptr)
+        return std::nullopt;
+    int event_base = 0, error_base = 0;
+    std::optional<bool> visible;
+    if (XFixesQueryExtension(connection, &event_base, &error_base)) {
+        XFixesCursorImage* image = XFixesGetCursorImage(connection);
+        if (image != nullptr) {
+            bool opaque = false;
+            for (int i = 0; i < image->width * image->height && !opaque; ++i)
+                opaque = ((image->pixels[i] >> 24) & 0xFF) != 0;
+            visible = opaque;
+            XFree(image);
+        }
+    }
+    XCloseDisplay(connection);
+    return visible;
 }

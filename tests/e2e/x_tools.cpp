@@ -82,12 +82,37 @@ bool move_pointer(const std::string& display, int x, int y) {
         run_on(display, {"xdotool", "mousemove", std::to_string(x), std::to_string(y)}));
 }
 
+bool move_pointer_by(const std::string& display, int dx, int dy) {
+    return succeeded(run_on(
+        display, {"xdotool", "mousemove_relative", "--", std::to_string(dx), std::to_string(dy)}));
+}
+
+std::optional<std::pair<int, int>> pointer_position(const std::string& display) {
+    const CommandResult result = run_on(display, {"xdotool", "getmouselocation", "--shell"});
+    if (!succeeded(result))
+        return std::nullopt;
+    std::optional<int> x, y;
+    std::istringstream lines(result.output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind("X=", 0) == 0)
+            x = std::atoi(line.c_str() + 2);
+        else if (line.rfind("Y=", 0) == 0)
+            y = std::atoi(line.c_str() + 2);
+    }
+    if (!x || !y)
+        return std::nullopt;
+    return std::make_pair(*x, *y);
+}
+
 bool click_left(const std::string& display) {
     return succeeded(run_on(display, {"xdotool", "click", "1"}));
 }
 
 bool press_key(const std::string& display, const std::string& key) {
-    return succeeded(run_on(display, {"xdotool", "key", key}));
+    // Held for 30 ms, as a finger would: the name entry looks at the keys down once a frame,
+    // and a busy machine's frames can be longer than xdotool's default 6 ms.
+    return succeeded(run_on(display, {"xdotool", "key", "--delay", "60", key}));
 }
 
 bool hold_key(const std::string& display, const std::string& key, Milliseconds time) {
@@ -99,8 +124,9 @@ bool hold_key(const std::string& display, const std::string& key, Milliseconds t
 }
 
 bool type_text(const std::string& display, const std::string& text) {
-    // A gap of 30 ms between keys gives the game many passes to see each key down and up.
-    return succeeded(run_on(display, {"xdotool", "type", "--delay", "30", text}));
+    // Each key held for 40 ms, then 40 ms before the next: many passes of the game see each key
+    // down and up, even on a busy machine.
+    return succeeded(run_on(display, {"xdotool", "type", "--delay", "80", text}));
 }
 
 std::optional<Image> take_screenshot(const std::string& display, const std::string& window) {

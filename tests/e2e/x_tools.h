@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/child_process.h"
@@ -24,6 +25,11 @@ std::string focused_window(const std::string& display);
 
 // Moves the pointer to a point of the screen.
 bool move_pointer(const std::string& display, int x, int y);
+// Moves the pointer by an amount, as a mouse does: unlike a jump to a place, such a move is
+// held back by the edges a program confines the pointer to.
+bool move_pointer_by(const std::string& display, int dx, int dy);
+// Where the pointer is on the screen.
+std::optional<std::pair<int, int>> pointer_position(const std::string& display);
 bool click_left(const std::string& display);
 // Presses and releases a key (an X key name such as "F1", "Escape", "p", "Return").
 bool press_key(const std::string& display, const std::string& key);
