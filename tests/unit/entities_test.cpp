@@ -74,8 +74,11 @@ TEST_F(ListTest, ClearingEmptiesAndAnEmptyClearIsHarmless) {
     EXPECT_EQ(survivors(), (std::vector<float>{3}));
 }
 
-TEST_F(ListTest, ANewGameResetsTheStateAndEmptiesEveryList) {
+class ResetTest : public GameTest {};
+
+TEST_F(ResetTest, ANewGameResetsTheStateAndEmptiesEveryList) {
     start_game();
+    add_target(1, 2, 3);
     level = 9;
     to_next = 1;
     accuracy = 3;

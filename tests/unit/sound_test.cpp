@@ -18,9 +18,9 @@ class SoundTest : public GameTest {
     }
 };
 
-TEST_F(SoundTest, StartUpOpensTheLibraryThenLoadsTheEffectsInOrder) {
-    fake::reset();
-    reset_game_globals();
+class SoundStartTest : public GameTest {};
+
+TEST_F(SoundStartTest, StartUpOpensTheLibraryThenLoadsTheEffectsInOrder) {
     music_volume = 7;
     start_sound();
     EXPECT_EQ(fake::state().log, (std::vector<std::string>{
