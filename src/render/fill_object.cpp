@@ -4,8 +4,9 @@
 #include "render/polygon_fill.h"
 
 int32_t to_pixel(float coordinate) {
-    // Far beyond any canvas; also keeps the conversion defined for wild values.
-    constexpr float limit = 1.0e9f;
+    // Far beyond any canvas, and small enough for the filler's exact arithmetic; also keeps the
+    // conversion defined for wild values.
+    constexpr float limit = 268435456.0f; // 2^28
     if (!(coordinate > -limit))
         return static_cast<int32_t>(-limit);
     if (coordinate > limit)

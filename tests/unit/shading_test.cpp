@@ -89,8 +89,8 @@ TEST(FillObject, CornersAreTruncatedTowardZero) {
     EXPECT_EQ(to_pixel(10.9f), 10);
     EXPECT_EQ(to_pixel(-0.9f), 0);
     EXPECT_EQ(to_pixel(-1.5f), -1);
-    EXPECT_EQ(to_pixel(3.0e12f), 1000000000);
-    EXPECT_EQ(to_pixel(-3.0e12f), -1000000000);
+    EXPECT_EQ(to_pixel(3.0e12f), 1 << 28);
+    EXPECT_EQ(to_pixel(-3.0e12f), -(1 << 28));
 }
 
 } // namespace
