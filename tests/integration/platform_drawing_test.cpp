@@ -108,6 +108,59 @@ TEST_F(DrawingTest, MissingEmptyOrBrokenPicturesGiveNull) {
     std::filesystem::remove(garbage);
 }
 
+namespace {
+
+// A 54-byte header of a 24-bit picture with the sides given.
+std::string bmp_header(int32_t width, int32_t height) {
+    std::string header(54, '\0');
+    auto put = [&](size_t at, uint32_t value, int count) {
+        for (int i = 0; i < count; ++i)
+            header[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    header[0] = 'B';
+    header[1] = 'M';
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<uint32_t>(width), 4);
+    put(22, static_cast<uint32_t>(height), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    return header;
+}
+
+} // namespace
+
+TEST_F(DrawingTest, HeadersClaimingHugePicturesAreRefusedBeforeAnythingIsSetAside) {
+    // Under the address sanitizer a loader that believes these headers aborts on the allocation.
+    const auto path = std::filesystem::temp_directory_path() / "zarnok-huge.bmp";
+    for (const auto& [width, height] :
+         {std::pair{100000, 100000}, std::pair{-90000, 70000}, std::pair{4100, 4000}}) {
+        std::ofstream(path, std::ios::binary) << bmp_header(width, height) << "short";
+        EXPECT_EQ(load_bitmap(path.c_str(), 10, 10), nullptr) << width << " x " << height;
+    }
+    // A header cut short after its size field, which claims 77 kB of header.
+    const unsigned char cut[] = {0x42, 0x4d, 0x36, 0x52, 0x85, 0x05, 0x00, 0x00, 0x00, 0x00,
+                                 0x00, 0x00, 0x54, 0xff, 0xff, 0x30, 0x01, 0x00, 0x07, 0x1a,
+                                 0x09, 0x07, 0x07, 0x1a, 0x09, 0x07, 0x1a, 0x1c, 0x20, 0x00};
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(cut), sizeof cut);
+    EXPECT_EQ(load_bitmap(path.c_str(), 10, 10), nullptr);
+    // An old core header with sides of 65136 x 65535, which are unsigned there.
+    std::string core = bmp_header(0, 0).substr(0, 26) + std::string(40, '\xff');
+    core[14] = 12;
+    core[18] = '\x70', core[19] = '\xfe', core[20] = '\xff', core[21] = '\xff';
+    core[22] = 1, core[23] = 0, core[24] = 1, core[25] = 0;
+    std::ofstream(path, std::ios::binary) << core;
+    EXPECT_EQ(load_bitmap(path.c_str(), 10, 10), nullptr);
+    // A whole picture in the same form still loads.
+    std::ofstream(path, std::ios::binary) << bmp_header(2, -1) << std::string(8, '\x7f');
+    Canvas* picture = load_bitmap(path.c_str(), 0, 0);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->width, 2);
+    EXPECT_EQ(colour_of_pixel(pixel_at(picture, 1, 0)), rgb(0x7f, 0x7f, 0x7f));
+    delete_bitmap(picture);
+    std::filesystem::remove(path);
+}
+
 TEST_F(DrawingTest, TheClockRunsForward) {
     EXPECT_GE(perf_frequency(), 1000000);
     const int64_t a = perf_counter();

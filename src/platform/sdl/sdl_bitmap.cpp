@@ -6,6 +6,56 @@
 
 namespace {
 
+// Our pictures are backgrounds of a few hundred pixels; anything far larger is a broken header.
+constexpr int64_t largest_side = 4096;
+
+uint32_t little_endian(const uint8_t* bytes, int count) {
+    uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = value << 8 | bytes[i];
+    return value;
+}
+
+// SDL sets aside the whole picture before it reads a row, so a header claiming a huge picture
+// would cost gigabytes even when the file is tiny. Refuses headers cut short, sides beyond
+// largest_side, and uncompressed pixel data longer than what the source holds. Leaves the
+// source where it was.
+bool header_is_plausible(SDL_RWops* source) {
+    uint8_t header[34] = {};
+    const Sint64 start = SDL_RWtell(source);
+    const size_t got = SDL_RWread(source, header, 1, sizeof header);
+    SDL_RWseek(source, start, RW_SEEK_SET);
+    // Too short for its own header, SDL would read sides from beyond the end.
+    if (got < 26 || header[0] != 'B' || header[1] != 'M')
+        return false;
+    const uint32_t info_size = little_endian(header + 14, 4);
+    int64_t width, height;
+    uint32_t bits, compression = 0;
+    if (info_size == 12) {
+        // The old core header's sides are unsigned.
+        width = little_endian(header + 18, 2);
+        height = little_endian(header + 20, 2);
+        bits = little_endian(header + 24, 2);
+    } else {
+        if (got < sizeof header)
+            return false;
+        width = static_cast<int32_t>(little_endian(header + 18, 4));
+        height = static_cast<int32_t>(little_endian(header + 22, 4));
+        bits = little_endian(header + 28, 2);
+        compression = little_endian(header + 30, 4);
+    }
+    width = width < 0 ? -width : width;
+    height = height < 0 ? -height : height;
+    if (width > largest_side || height > largest_side || bits == 0 || bits > 32)
+        return false;
+    const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
+    const Sint64 size = SDL_RWsize(source);
+    if (!uncompressed || size < 0)
+        return true;
+    const int64_t row_bytes = (width * bits + 31) / 32 * 4;
+    return row_bytes * height <= size - start;
+}
+
 // Copies a surface in our pixel layout into a new canvas of its size.
 Canvas* canvas_from_surface(SDL_Surface* surface) {
     Canvas* canvas = allocate_canvas(surface->w, surface->h);
@@ -25,6 +75,12 @@ Canvas* load_bitmap(const char* path, int32_t width, int32_t height) {
 }
 
 Canvas* load_bitmap_from(SDL_RWops* source, int32_t width, int32_t height) {
+    if (source == nullptr)
+        return nullptr;
+    if (!header_is_plausible(source)) {
+        SDL_RWclose(source);
+        return nullptr;
+    }
     SDL_Surface* loaded = SDL_LoadBMP_RW(source, 1);
     if (loaded == nullptr)
         return nullptr;
