@@ -15,10 +15,7 @@
 namespace {
 
 struct Wave {
-    uint32_t format = 0;
-    uint32_t channels = 0;
-    uint32_t rate = 0;
-    uint32_t bits = 0;
+    uint32_t format = 0, channels = 0, rate = 0, bits = 0;
     std::vector<float> samples; // first channel, in [-1, 1]
 };
 
@@ -26,45 +23,44 @@ struct Wave {
 Wave read_wave(const std::string& name) {
     Wave wave;
     const std::vector<uint8_t> bytes = read_bytes(data_path(name));
-    if (read_text(bytes, 0, 4) != "RIFF" || read_text(bytes, 8, 4) != "WAVE") {
+    if (read_text(bytes, 0, 4) != "RIFF" || read_text(bytes, 8, 4) != "WAVE")
         return wave;
-    }
-    size_t offset = 12;
-    while (offset + 8 <= bytes.size()) {
+    for (size_t offset = 12; offset + 8 <= bytes.size();) {
         const std::string id = read_text(bytes, offset, 4);
         const size_t size = read_u32(bytes, offset + 4);
         const size_t body = offset + 8;
         if (id == "fmt ") {
-            wave.format = read_u16(bytes, body);
-            wave.channels = read_u16(bytes, body + 2);
-            wave.rate = read_u32(bytes, body + 4);
-            wave.bits = read_u16(bytes, body + 14);
+            wave = {read_u16(bytes, body),
+                    read_u16(bytes, body + 2),
+                    read_u32(bytes, body + 4),
+                    read_u16(bytes, body + 14),
+                    {}};
         } else if (id == "data" && wave.bits == 16 && wave.channels > 0) {
             const size_t frame = 2 * wave.channels;
-            for (size_t at = body; at + frame <= std::min(body + size, bytes.size()); at += frame) {
-                const auto value = static_cast<int16_t>(read_u16(bytes, at));
-                wave.samples.push_back(static_cast<float>(value) / 32768.0f);
-            }
+            for (size_t at = body; at + frame <= std::min(body + size, bytes.size()); at += frame)
+                wave.samples.push_back(static_cast<int16_t>(read_u16(bytes, at)) / 32768.0f);
         }
         offset = body + size + (size & 1);
     }
     return wave;
 }
 
+size_t at_seconds(double seconds) {
+    return static_cast<size_t>(seconds * 44100.0);
+}
+
 float peak(const std::vector<float>& samples, size_t begin, size_t end) {
     float largest = 0.0f;
-    for (size_t i = begin; i < end && i < samples.size(); ++i) {
+    for (size_t i = begin; i < end && i < samples.size(); ++i)
         largest = std::max(largest, std::abs(samples[i]));
-    }
     return largest;
 }
 
 float rms(const std::vector<float>& samples, size_t begin, size_t end) {
     double sum = 0.0;
     end = std::min(end, samples.size());
-    for (size_t i = begin; i < end; ++i) {
+    for (size_t i = begin; i < end; ++i)
         sum += static_cast<double>(samples[i]) * samples[i];
-    }
     return end > begin ? static_cast<float>(std::sqrt(sum / static_cast<double>(end - begin)))
                        : 0.0f;
 }
@@ -72,26 +68,20 @@ float rms(const std::vector<float>& samples, size_t begin, size_t end) {
 // Zero crossings a second: a rough measure of the pitch or brightness of a stretch of sound.
 float crossing_rate(const std::vector<float>& samples, size_t begin, size_t end) {
     size_t crossings = 0;
-    for (size_t i = begin + 1; i < end && i < samples.size(); ++i) {
-        crossings += (samples[i - 1] < 0.0f) != (samples[i] < 0.0f) ? 1 : 0;
-    }
+    for (size_t i = begin + 1; i < end && i < samples.size(); ++i)
+        crossings += (samples[i - 1] < 0.0f) != (samples[i] < 0.0f);
     return static_cast<float>(crossings) * 44100.0f / static_cast<float>(end - begin);
-}
-
-size_t at_seconds(double seconds) {
-    return static_cast<size_t>(seconds * 44100.0);
 }
 
 struct EffectCase {
     const char* name;
-    double shortest;
-    double longest;
+    double shortest, longest; // seconds
 };
 
 const EffectCase effects[] = {
     {"gun.wav", 0.12, 0.25}, {"explode.wav", 1.0, 1.6}, {"yeah.wav", 0.6, 1.0}};
 
-TEST(SoundEffects, AreSixteenBitPcmAt44100OfTheirLengthAndLevel) {
+TEST(SoundEffects, AreSixteenBitPcmAt44100OfTheirLengthAndLevelAndFadeInAndOut) {
     for (const EffectCase& effect : effects) {
         SCOPED_TRACE(effect.name);
         const Wave wave = read_wave(effect.name);
@@ -99,28 +89,21 @@ TEST(SoundEffects, AreSixteenBitPcmAt44100OfTheirLengthAndLevel) {
         EXPECT_TRUE(wave.channels == 1 || wave.channels == 2);
         EXPECT_EQ(wave.rate, 44100u);
         EXPECT_EQ(wave.bits, 16u);
-        const double seconds = static_cast<double>(wave.samples.size()) / 44100.0;
-        EXPECT_GE(seconds, effect.shortest);
-        EXPECT_LE(seconds, effect.longest);
-        const float top = peak(wave.samples, 0, wave.samples.size());
+        const size_t length = wave.samples.size();
+        EXPECT_GE(length / 44100.0, effect.shortest);
+        EXPECT_LE(length / 44100.0, effect.longest);
+        ASSERT_GT(length, at_seconds(0.1));
+        const float top = peak(wave.samples, 0, length);
         // About -3 dBFS: between -6 and -1 dB, and well above silence on average.
         EXPECT_GT(top, 0.5f);
         EXPECT_LT(top, 0.9f);
-        EXPECT_GT(rms(wave.samples, 0, wave.samples.size()), 0.03f);
-    }
-}
-
-TEST(SoundEffects, StartAndEndQuietly) {
-    for (const EffectCase& effect : effects) {
-        SCOPED_TRACE(effect.name);
-        const Wave wave = read_wave(effect.name);
-        ASSERT_GT(wave.samples.size(), at_seconds(0.1));
-        const float top = peak(wave.samples, 0, wave.samples.size());
+        EXPECT_GT(rms(wave.samples, 0, length), 0.03f);
+        // No click at either end.
         EXPECT_LT(std::abs(wave.samples.front()), 0.01f);
         EXPECT_LT(std::abs(wave.samples.back()), 0.01f);
         EXPECT_LT(peak(wave.samples, 0, at_seconds(0.0005)), 0.5f * top) << "clicks on";
-        const size_t tail = wave.samples.size() - at_seconds(0.005);
-        EXPECT_LT(peak(wave.samples, tail, wave.samples.size()), 0.05f * top) << "clicks off";
+        EXPECT_LT(peak(wave.samples, length - at_seconds(0.005), length), 0.05f * top)
+            << "clicks off";
     }
 }
 
@@ -134,9 +117,8 @@ TEST(SoundEffects, LoadInTheMixer) {
         EXPECT_NE(chunk, nullptr) << Mix_GetError();
         if (chunk != nullptr) {
             // Converted to the output: 16-bit stereo, four bytes a frame.
-            const double seconds = static_cast<double>(chunk->alen) / (4.0 * 44100.0);
-            EXPECT_GE(seconds, effect.shortest);
-            EXPECT_LE(seconds, effect.longest);
+            EXPECT_GE(chunk->alen / (4.0 * 44100.0), effect.shortest);
+            EXPECT_LE(chunk->alen / (4.0 * 44100.0), effect.longest);
             Mix_FreeChunk(chunk);
         }
     }

@@ -7,7 +7,11 @@
 #include <functional>
 #include <random>
 
+#include "tests/e2e/files.h"
+
 namespace fs = std::filesystem;
+
+namespace {
 
 Bytes random_bytes(size_t count, const std::string& seed) {
     std::mt19937 generator(static_cast<uint32_t>(std::hash<std::string>{}(seed)));
@@ -18,82 +22,53 @@ Bytes random_bytes(size_t count, const std::string& seed) {
     return bytes;
 }
 
+} // namespace
+
 bool damage_file(const std::string& path, Damage damage, size_t size, std::string* problem) {
+    std::error_code error;
+    bool done = false;
+    const auto original = read_bytes(path);
+    const std::string seed = fs::path(path).filename().string() + describe(damage, size);
     if (damage == Damage::disk_full) {
         // Every write there fails for want of space.
-        std::error_code error;
         fs::create_symlink("/dev/full", path + ".new", error);
-        if (error)
-            *problem = "cannot link " + path + ".new to /dev/full: " + error.message();
-        return !error;
-    }
-    const auto original = read_bytes(path);
-    if (!original) {
+        done = !error;
+    } else if (!original) {
         *problem = "no " + path + " to spoil";
         return false;
-    }
-    const std::string seed = fs::path(path).filename().string() + describe(damage, size);
-    std::error_code error;
-    bool done = true;
-    switch (damage) {
-    case Damage::missing:
+    } else if (damage == Damage::missing) {
         done = fs::remove(path, error);
-        break;
-    case Damage::empty:
-        done = write_bytes(path, {});
-        break;
-    case Damage::half:
-        done =
-            write_bytes(path, Bytes(original->begin(), original->begin() + original->size() / 2));
-        break;
-    case Damage::garbage:
-        done = write_bytes(path, random_bytes(original->size(), seed));
-        break;
-    case Damage::first:
-        done = write_bytes(
-            path, Bytes(original->begin(), original->begin() + std::min(size, original->size())));
-        break;
-    case Damage::longer: {
-        Bytes longer = *original;
-        const Bytes tail = random_bytes(size, seed);
-        longer.insert(longer.end(), tail.begin(), tail.end());
-        done = write_bytes(path, longer);
-        break;
-    }
-    case Damage::unreadable:
+    } else if (damage == Damage::unreadable) {
         done = chmod(path.c_str(), 0) == 0;
-        break;
-    case Damage::directory:
+    } else if (damage == Damage::directory) {
         done = fs::remove(path, error) && fs::create_directory(path, error);
-        break;
-    case Damage::disk_full:
-        break;
+    } else {
+        Bytes bytes = damage == Damage::garbage ? random_bytes(original->size(), seed) : *original;
+        if (damage == Damage::empty || damage == Damage::half || damage == Damage::first)
+            bytes.resize(damage == Damage::empty  ? 0
+                         : damage == Damage::half ? bytes.size() / 2
+                                                  : std::min(size, bytes.size()));
+        if (damage == Damage::longer) {
+            const Bytes tail = random_bytes(size, seed);
+            bytes.insert(bytes.end(), tail.begin(), tail.end());
+        }
+        done = write_bytes(path, bytes);
     }
     if (!done)
-        *problem = "cannot make " + path + " " + describe(damage, size);
+        *problem = "cannot make " + path + " " + describe(damage, size) + " " + error.message();
     return done;
 }
 
 std::string describe(Damage damage, size_t size) {
-    switch (damage) {
-    case Damage::missing:
-        return "missing";
-    case Damage::empty:
-        return "empty";
-    case Damage::half:
-        return "truncated to its first half";
-    case Damage::garbage:
-        return "random bytes of its length";
-    case Damage::first:
-        return "short, its first " + std::to_string(size) + " bytes";
-    case Damage::longer:
-        return "long, " + std::to_string(size) + " random bytes after its content";
-    case Damage::unreadable:
-        return "unreadable (mode 000)";
-    case Damage::directory:
-        return "a directory";
-    case Damage::disk_full:
-        return "not writable for a full disk (its .new file leads to /dev/full)";
-    }
-    return "?";
+    const std::string bytes = std::to_string(size);
+    const std::string words[] = {"missing",
+                                 "empty",
+                                 "truncated to its first half",
+                                 "random bytes of its length",
+                                 "short, its first " + bytes + " bytes",
+                                 "long, " + bytes + " random bytes after its content",
+                                 "unreadable (mode 000)",
+                                 "a directory",
+                                 "not writable for a full disk (its .new file leads to /dev/full)"};
+    return words[static_cast<int>(damage)];
 }

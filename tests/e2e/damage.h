@@ -4,8 +4,6 @@
 #include <cstddef>
 #include <string>
 
-#include "tests/e2e/files.h"
-
 enum class Damage {
     missing,
     empty,
@@ -18,12 +16,9 @@ enum class Damage {
     disk_full,  // the file stays; NAME.new, where the game writes it first, leads to /dev/full
 };
 
-// Spoils the file in place. The random bytes come from a generator seeded with the path's
-// file name, so that a failure can be repeated.
+// Spoils the file in place. The random bytes come from a generator seeded with the file's name
+// and the damage, so that a failure can be repeated.
 bool damage_file(const std::string& path, Damage damage, size_t size, std::string* problem);
 
-// "missing", "truncated to 50 of 100 bytes", "a directory", ...
+// "missing", "short, its first 100 bytes", "a directory", ...
 std::string describe(Damage damage, size_t size);
-
-// Random bytes from a generator seeded with the text.
-Bytes random_bytes(size_t count, const std::string& seed);

@@ -16,23 +16,18 @@ const char* const game_data_files[8] = {"bg.bmp",  "f1bg.bmp",    "hiscbg.bmp", 
 
 std::string make_work_dir(const std::string& label) {
     std::error_code error;
-    const fs::path base = fs::temp_directory_path(error);
-    if (error)
-        return {};
-    std::string pattern = (base / ("zarnok_e2e_" + label + "_XXXXXX")).string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        return {};
-    return pattern;
+    std::string pattern =
+        (fs::temp_directory_path(error) / ("zarnok_e2e_" + label + "_XXXXXX")).string();
+    return !error && mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
 }
 
 bool copy_game_data(const std::string& from_dir, const std::string& to_dir, std::string* problem) {
     for (const char* name : game_data_files) {
         std::error_code error;
-        fs::copy_file(fs::path(from_dir) / name, fs::path(to_dir) / name,
-                      fs::copy_options::overwrite_existing, error);
+        const fs::path from = fs::path(from_dir) / name;
+        fs::copy_file(from, fs::path(to_dir) / name, fs::copy_options::overwrite_existing, error);
         if (error) {
-            *problem =
-                "cannot copy " + (fs::path(from_dir) / name).string() + ": " + error.message();
+            *problem = "cannot copy " + from.string() + ": " + error.message();
             return false;
         }
     }
@@ -95,4 +90,9 @@ std::string hex_bytes(const Bytes& bytes) {
     if (bytes.size() > most)
         text += " ... (" + std::to_string(bytes.size()) + " bytes)";
     return text;
+}
+
+std::string file_hex(const std::string& path) {
+    const auto bytes = read_bytes(path);
+    return bytes ? hex_bytes(*bytes) : "(cannot read " + path + ")";
 }

@@ -24,3 +24,5 @@ bool file_exists(const std::string& path);
 
 // "80 00 00 00 ...", the first 4096 bytes and the size after them if there are more.
 std::string hex_bytes(const Bytes& bytes);
+// The file's bytes in hex, or "(cannot read PATH)".
+std::string file_hex(const std::string& path);

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <optional>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,46 +19,41 @@
 
 namespace {
 
-constexpr const char* font_paths[] = {
-    "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
-    "/usr/share/fonts/dejavu/DejaVuSans-Bold.ttf",
-    "DejaVuSans-Bold.ttf",
-};
-constexpr int font_size = 11;
 constexpr int line_x = 0, line_y = 300;
 
 struct Glyph {
     int left = 0, advance = 0, width = 0, height = 0;
-    std::vector<uint8_t> coverage;
+    std::vector<uint8_t> coverage; // 0 to 255, row by row
 };
+using Glyphs = std::map<char, Glyph>;
 
-std::optional<Glyph> render(TTF_Font* font, char c) {
-    Glyph glyph;
-    int min_x = 0, max_x = 0, min_y = 0, max_y = 0;
-    if (TTF_GlyphMetrics32(font, static_cast<unsigned char>(c), &min_x, &max_x, &min_y, &max_y,
-                           &glyph.advance) != 0)
-        return std::nullopt;
-    SDL_Surface* rendered = TTF_RenderGlyph32_Blended(font, static_cast<unsigned char>(c),
-                                                      SDL_Color{255, 255, 255, 255});
-    if (rendered == nullptr)
-        return std::nullopt;
-    SDL_Surface* argb = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(rendered);
-    if (argb == nullptr)
-        return std::nullopt;
-    glyph.left = min_x < 0 ? min_x : 0;
-    glyph.width = argb->w;
-    glyph.height = argb->h;
-    glyph.coverage.resize(static_cast<size_t>(argb->w) * argb->h);
-    for (int y = 0; y < argb->h; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(
-            static_cast<const uint8_t*>(argb->pixels) + static_cast<ptrdiff_t>(y) * argb->pitch);
-        for (int x = 0; x < argb->w; ++x)
-            glyph.coverage[static_cast<size_t>(y) * argb->w + x] =
-                static_cast<uint8_t>(row[x] >> 24);
+// The glyphs of "FPS:" and the digits; empty when one cannot be rendered.
+Glyphs render_glyphs(TTF_Font* font) {
+    Glyphs glyphs;
+    for (const char c : std::string("FPS:0123456789")) {
+        Glyph& glyph = glyphs[c];
+        int min_x = 0, max_x = 0, min_y = 0, max_y = 0;
+        SDL_Surface* rendered = TTF_RenderGlyph32_Blended(font, static_cast<unsigned char>(c),
+                                                          SDL_Color{255, 255, 255, 255});
+        SDL_Surface* argb = rendered == nullptr
+                                ? nullptr
+                                : SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
+        SDL_FreeSurface(rendered);
+        if (argb == nullptr || TTF_GlyphMetrics32(font, static_cast<unsigned char>(c), &min_x,
+                                                  &max_x, &min_y, &max_y, &glyph.advance) != 0) {
+            SDL_FreeSurface(argb);
+            return {};
+        }
+        glyph.left = min_x < 0 ? min_x : 0;
+        glyph.width = argb->w;
+        glyph.height = argb->h;
+        for (int y = 0; y < argb->h; ++y)
+            for (int x = 0; x < argb->w; ++x)
+                glyph.coverage.push_back(static_cast<uint8_t>(
+                    static_cast<const uint32_t*>(argb->pixels)[y * argb->pitch / 4 + x] >> 24));
+        SDL_FreeSurface(argb);
     }
-    SDL_FreeSurface(argb);
-    return glyph;
+    return glyphs;
 }
 
 struct Fit {
@@ -69,92 +64,69 @@ struct Fit {
 // How well the glyph, drawn with its pen at x, fits the text-coloured pixels of the picture.
 Fit fit(const Image& view, const Glyph& glyph, int pen_x, Rgb colour) {
     Fit f;
-    const int x0 = pen_x + glyph.left;
     for (int gy = 0; gy < glyph.height; ++gy)
         for (int gx = 0; gx < glyph.width; ++gx) {
-            const int x = x0 + gx, y = line_y + gy;
+            const int x = pen_x + glyph.left + gx, y = line_y + gy;
             if (x < 0 || y < 0 || x >= view.width || y >= view.height)
                 continue;
-            const uint8_t c = glyph.coverage[static_cast<size_t>(gy) * glyph.width + gx];
+            const uint8_t c = glyph.coverage[gy * glyph.width + gx];
             const bool is_text = pixel_at(view, x, y) == colour;
-            if (c == 255) {
-                ++f.core;
-                f.matched += is_text ? 1 : 0;
-            } else if (c == 0 && is_text && x >= pen_x && x < pen_x + glyph.advance) {
-                ++f.extra;
-            }
+            f.core += c == 255;
+            f.matched += c == 255 && is_text;
+            f.extra += c == 0 && is_text && x >= pen_x && x < pen_x + glyph.advance;
         }
     return f;
 }
 
-std::optional<Rgb> text_colour(const Image& view, const Glyph& first) {
-    for (int gy = 0; gy < first.height; ++gy)
-        for (int gx = 0; gx < first.width; ++gx)
-            if (first.coverage[static_cast<size_t>(gy) * first.width + gx] == 255)
-                return pixel_at(view, line_x + first.left + gx, line_y + gy);
-    return std::nullopt;
-}
-
-std::string read_number(const Image& view, TTF_Font* font) {
-    std::vector<Glyph> prefix;
-    for (char c : std::string("FPS:")) {
-        auto glyph = render(font, c);
-        if (!glyph)
-            return "none";
-        prefix.push_back(std::move(*glyph));
-    }
-    std::vector<Glyph> digits;
-    for (char c = '0'; c <= '9'; ++c) {
-        auto glyph = render(font, c);
-        if (!glyph)
-            return "none";
-        digits.push_back(std::move(*glyph));
-    }
-    const auto colour = text_colour(view, prefix[0]);
-    if (!colour)
-        return "none";
+std::string read_number(const Image& view, const Glyphs& glyphs) {
+    // The text's colour is that of the first fully covered pixel of the F.
+    const Glyph& f = glyphs.at('F');
+    Rgb colour;
+    for (size_t i = 0; i < f.coverage.size(); ++i)
+        if (f.coverage[i] == 255) {
+            colour = pixel_at(view, line_x + f.left + static_cast<int>(i) % f.width,
+                              line_y + static_cast<int>(i) / f.width);
+            break;
+        }
     int pen = line_x;
-    for (const Glyph& glyph : prefix) {
-        const Fit f = fit(view, glyph, pen, *colour);
+    for (const char c : std::string("FPS:")) {
+        const Fit fitted = fit(view, glyphs.at(c), pen, colour);
         // The text's colour is the glyphs' and not what lies around them as well.
-        if (f.core == 0 || f.matched != f.core || f.extra * 2 > f.core)
+        if (fitted.core == 0 || fitted.matched != fitted.core || fitted.extra * 2 > fitted.core)
             return "none";
-        pen += glyph.advance;
+        pen += glyphs.at(c).advance;
     }
     std::string number;
     while (number.size() < 8) {
-        int best = -1;
+        char best = 0;
         Fit best_fit;
-        for (int d = 0; d < 10; ++d) {
-            const Fit f = fit(view, digits[d], pen, *colour);
-            if (f.core == 0 || f.matched != f.core)
-                continue;
-            if (best < 0 || f.extra < best_fit.extra ||
-                (f.extra == best_fit.extra && f.core > best_fit.core)) {
+        for (char d = '0'; d <= '9'; ++d) {
+            const Fit f = fit(view, glyphs.at(d), pen, colour);
+            if (f.core > 0 && f.matched == f.core &&
+                (best == 0 || f.extra < best_fit.extra ||
+                 (f.extra == best_fit.extra && f.core > best_fit.core))) {
                 best = d;
                 best_fit = f;
             }
         }
-        if (best < 0)
+        if (best == 0)
             break;
-        number += static_cast<char>('0' + best);
-        pen += digits[best].advance;
+        number += best;
+        pen += glyphs.at(best).advance;
     }
     return number.empty() ? "none" : number;
 }
 
 // Draws the text as the game does: glyph by glyph from the pen, full coverage in the exact
 // colour, partial coverage blended with what is under it.
-void draw_line(Image* view, TTF_Font* font, const std::string& text, Rgb colour) {
+void draw_line(Image* view, const Glyphs& glyphs, const std::string& text, Rgb colour) {
     int pen = line_x;
-    for (char c : text) {
-        const auto glyph = render(font, c);
-        if (!glyph)
-            return;
-        for (int gy = 0; gy < glyph->height; ++gy)
-            for (int gx = 0; gx < glyph->width; ++gx) {
-                const int x = pen + glyph->left + gx, y = line_y + gy;
-                const int alpha = glyph->coverage[static_cast<size_t>(gy) * glyph->width + gx];
+    for (const char c : text) {
+        const Glyph& glyph = glyphs.at(c);
+        for (int gy = 0; gy < glyph.height; ++gy)
+            for (int gx = 0; gx < glyph.width; ++gx) {
+                const int x = pen + glyph.left + gx, y = line_y + gy;
+                const int alpha = glyph.coverage[gy * glyph.width + gx];
                 if (x < 0 || y < 0 || x >= view->width || y >= view->height || alpha == 0)
                     continue;
                 uint8_t* p = &view->rgb[(static_cast<size_t>(y) * view->width + x) * 3];
@@ -163,11 +135,11 @@ void draw_line(Image* view, TTF_Font* font, const std::string& text, Rgb colour)
                     p[k] =
                         static_cast<uint8_t>((over[k] * alpha + p[k] * (255 - alpha) + 127) / 255);
             }
-        pen += glyph->advance;
+        pen += glyph.advance;
     }
 }
 
-int self_test(TTF_Font* font) {
+int self_test(const Glyphs& glyphs) {
     std::mt19937 generator(12345);
     std::uniform_int_distribution<int> byte(0, 255);
     std::uniform_int_distribution<int> rate(0, 999999);
@@ -181,15 +153,14 @@ int self_test(TTF_Font* font) {
                          static_cast<uint8_t>(byte(generator)),
                          static_cast<uint8_t>(byte(generator))};
         const std::string number = std::to_string(rate(generator) >> (round % 20));
-        draw_line(&view, font, "FPS:" + number, colour);
-        const std::string read = read_number(view, font);
-        if (read == number)
-            ++right;
-        else
+        draw_line(&view, glyphs, "FPS:" + number, colour);
+        const std::string read = read_number(view, glyphs);
+        right += read == number;
+        if (read != number)
             std::printf("drew %s, read %s\n", number.c_str(), read.c_str());
     }
-    Image blank{400, 400, std::vector<uint8_t>(400 * 400 * 3, 40)};
-    const bool none_on_blank = read_number(blank, font) == "none";
+    const bool none_on_blank =
+        read_number({400, 400, std::vector<uint8_t>(400 * 400 * 3, 40)}, glyphs) == "none";
     std::printf("self-test: %d of %d numbers read back; a view without the line reads %s\n", right,
                 rounds, none_on_blank ? "none" : "something");
     return right == rounds && none_on_blank ? 0 : 1;
@@ -198,38 +169,40 @@ int self_test(TTF_Font* font) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const bool testing_itself = argc == 2 && std::string(argv[1]) == "--self-test";
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s VIEW.ppm | --self-test\n", argv[0]);
         return 2;
     }
+    const bool testing_itself = std::string(argv[1]) == "--self-test";
     Image view;
-    if (!testing_itself) {
-        std::ifstream in(argv[1], std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)),
-                                std::istreambuf_iterator<char>());
-        if (!parse_ppm(bytes, &view)) {
-            std::fprintf(stderr, "%s: not a binary PPM picture\n", argv[1]);
-            return 2;
-        }
+    std::ifstream in(argv[1], std::ios::binary);
+    if (!testing_itself && !parse_ppm({std::istreambuf_iterator<char>(in), {}}, &view)) {
+        std::fprintf(stderr, "%s: not a binary PPM picture\n", argv[1]);
+        return 2;
     }
     if (TTF_Init() != 0)
         return 2;
     TTF_Font* font = nullptr;
-    for (const char* path : font_paths)
-        if ((font = TTF_OpenFont(path, font_size)) != nullptr)
-            break;
+    for (const char* path : {"/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
+                             "/usr/share/fonts/dejavu/DejaVuSans-Bold.ttf", "DejaVuSans-Bold.ttf"})
+        if (font == nullptr)
+            font = TTF_OpenFont(path, 11);
     if (font == nullptr) {
         std::fprintf(stderr, "no DejaVu Sans Bold font\n");
         return 2;
     }
     TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
     TTF_SetFontKerning(font, 0);
+    const Glyphs glyphs = render_glyphs(font);
     int status = 0;
-    if (testing_itself)
-        status = self_test(font);
-    else
-        std::printf("%s\n", read_number(view, font).c_str());
+    if (glyphs.empty()) {
+        std::fprintf(stderr, "cannot render the glyphs\n");
+        status = 2;
+    } else if (testing_itself) {
+        status = self_test(glyphs);
+    } else {
+        std::printf("%s\n", read_number(view, glyphs).c_str());
+    }
     TTF_CloseFont(font);
     TTF_Quit();
     return status;

@@ -2,12 +2,14 @@
 // with the two windows found and the main one focused.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
 #include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/e2e/child_process.h"
@@ -33,51 +35,73 @@ struct GameSetup {
     // Started instead of the game, in the working directory (the installed launcher, say).
     std::vector<std::string> command;
     bool copy_data = true; // the game's eight files into the working directory
+    // Neither an X server nor a wait for the windows: for a game expected to end at once.
+    bool without_x = false;
 };
 
+// When it goes it stops what still runs (a game still running is asked to quit with F12, and a
+// failure is added if it does not) and removes the working directory, unless the test failed.
 struct GameSession {
-    std::string label;
     std::string work_dir;
     XServer x;
     pid_t game = -1;
     std::string main_window, gun_window;
     WindowPlace main_place, gun_place;
-    Image background;             // bg.bmp: what the game view shows where nothing is drawn
     int mouse_x = 0, mouse_y = 0; // where the pointer was put last, in main-view pixels
     std::chrono::steady_clock::time_point started;
     int pictures_kept = 0;
+
+    GameSession() = default;
+    GameSession(const GameSession&) = delete;
+    GameSession& operator=(const GameSession&) = delete;
+    ~GameSession();
 };
 
-// Starts everything and waits until the game draws its frames (the HUD shows).
-bool start_game_session(GameSession* session, const GameSetup& setup, std::string* problem);
-// Prepares the working directory and starts the X server and the game, and no more; for a
-// game that is expected not to show its windows. Without an X server when with_x is false.
-bool start_game_only(GameSession* session, const GameSetup& setup, bool with_x,
-                     std::string* problem);
+// Prepares the working directory, starts the X server and the game and waits until the game
+// draws its frames (the HUD shows).
+testing::AssertionResult start_game(GameSession* session, const GameSetup& setup);
 // Starts the game again in a session whose game has ended, with the same X server and
-// working directory, and waits for its frames as start_game_session does.
-bool restart_game_in_session(GameSession* session, const GameSetup& setup, std::string* problem);
+// working directory.
+testing::AssertionResult restart_game(GameSession* session, const GameSetup& setup);
 
 // Waits for the game to end and reports how it ended; a game that does not end in time is
 // killed (and reported as still running).
 ChildEnd wait_for_game_end(GameSession* session, Milliseconds limit);
-// Presses F12, then waits for the game to end.
-ChildEnd quit_with_f12(GameSession* session, Milliseconds limit);
+enum class Quit { f12, window_close };
+// Ends the game with F12 or the window manager's close of the main window; success when it
+// ends within 5 s with exit status 0.
+testing::AssertionResult quit_game(GameSession* session, Quit how = Quit::f12);
 
-// Stops what still runs; keeps the working directory when the test failed, else removes it.
-// A game still running is asked to quit with F12, and a failure is added if it does not.
-void end_game_session(GameSession* session);
+// Calls check until it returns true or the limit has passed; true when it did.
+template <typename Check> bool poll_until(Milliseconds limit, Milliseconds interval, Check check) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!check()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(interval);
+    }
+    return true;
+}
 
-// Ends the session when the test's scope ends, however it ends.
-struct SessionGuard {
-    GameSession* session;
-    ~SessionGuard() { end_game_session(session); }
-};
+inline void pause_for(Milliseconds time) {
+    std::this_thread::sleep_for(time);
+}
 
 // The main window's picture, 400 x 400.
 std::optional<Image> view_picture(GameSession* session);
 // Saves a picture in the working directory for a look after a failure; returns the path.
 std::string keep_picture(GameSession* session, const Image& image, const std::string& what);
+// Looks again and again until a picture passes the check; *last holds the last picture.
+template <typename Check>
+bool wait_for_picture(GameSession* session, Milliseconds limit, Image* last, Check check) {
+    return poll_until(limit, Milliseconds(40), [&] {
+        auto picture = view_picture(session);
+        if (!picture)
+            return false;
+        *last = std::move(*picture);
+        return check(*last);
+    });
+}
 
 // Puts the pointer at a point of the main view (client pixels).
 bool point_at(GameSession* session, int x, int y);
@@ -89,4 +113,3 @@ std::string game_log(const GameSession& session);
 // The user id the game runs as for this setup: 65534 for an unprivileged game when the tests
 // run as root, otherwise the tests' own.
 uid_t game_user(const GameSetup& setup);
-double seconds_since_start(const GameSession& session);

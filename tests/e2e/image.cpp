@@ -1,6 +1,7 @@
 // PPM parsing, pixel queries and saving pictures for a look after a failure.
 #include "tests/e2e/image.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -11,24 +12,26 @@ namespace {
 
 // Skips white space and comments, then reads one header number.
 bool read_header_number(const std::string& bytes, size_t* at, int* value) {
-    while (*at < bytes.size()) {
-        const char c = bytes[*at];
-        if (c == '#') {
-            while (*at < bytes.size() && bytes[*at] != '\n')
-                ++*at;
-        } else if (std::isspace(static_cast<unsigned char>(c))) {
+    auto next = [&] { return *at < bytes.size() ? static_cast<unsigned char>(bytes[*at]) : 0; };
+    while (next() == '#' || std::isspace(next())) {
+        if (next() == '#')
+            *at = std::min(bytes.find('\n', *at), bytes.size());
+        else
             ++*at;
-        } else {
-            break;
-        }
     }
     long number = 0;
     const size_t start = *at;
-    while (*at < bytes.size() && std::isdigit(static_cast<unsigned char>(bytes[*at])) &&
-           number < 1000000)
+    while (std::isdigit(next()) && number < 1000000)
         number = number * 10 + (bytes[(*at)++] - '0');
     *value = static_cast<int>(number);
     return *at > start;
+}
+
+// Calls f(x, y) for each pixel of the rectangle that lies within the picture.
+template <typename F> void for_each_pixel(const Image& image, Rect rect, F f) {
+    for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, image.height); ++y)
+        for (int x = std::max(rect.left, 0); x < std::min(rect.right, image.width); ++x)
+            f(x, y);
 }
 
 } // namespace
@@ -42,21 +45,11 @@ bool parse_ppm(const std::string& bytes, Image* image) {
         !read_header_number(bytes, &at, &max_value))
         return false;
     ++at; // the single white-space byte before the samples
-    if (width <= 0 || height <= 0 || max_value <= 0 || max_value > 65535)
-        return false;
-    const size_t sample_bytes = max_value > 255 ? 2 : 1;
     const size_t samples = static_cast<size_t>(width) * height * 3;
-    if (bytes.size() < at + samples * sample_bytes)
+    if (width <= 0 || height <= 0 || max_value != 255 || bytes.size() < at + samples)
         return false;
-    image->width = width;
-    image->height = height;
-    image->rgb.resize(samples);
-    for (size_t i = 0; i < samples; ++i) {
-        unsigned value = static_cast<unsigned char>(bytes[at + i * sample_bytes]);
-        if (sample_bytes == 2)
-            value = (value << 8) | static_cast<unsigned char>(bytes[at + i * 2 + 1]);
-        image->rgb[i] = static_cast<uint8_t>(value * 255 / static_cast<unsigned>(max_value));
-    }
+    *image = {width, height,
+              std::vector<uint8_t>(bytes.begin() + at, bytes.begin() + at + samples)};
     return true;
 }
 
@@ -65,40 +58,48 @@ Rgb pixel_at(const Image& image, int x, int y) {
     return {image.rgb[i], image.rgb[i + 1], image.rgb[i + 2]};
 }
 
-Image crop(const Image& image, Rect rect) {
-    Image out;
-    out.width = rect.right - rect.left;
-    out.height = rect.bottom - rect.top;
-    if (out.width <= 0 || out.height <= 0 || rect.left < 0 || rect.top < 0 ||
-        rect.right > image.width || rect.bottom > image.height)
-        return Image{};
-    out.rgb.reserve(static_cast<size_t>(out.width) * out.height * 3);
-    for (int y = rect.top; y < rect.bottom; ++y) {
-        const auto row =
-            image.rgb.begin() + (static_cast<ptrdiff_t>(y) * image.width + rect.left) * 3;
-        out.rgb.insert(out.rgb.end(), row, row + static_cast<ptrdiff_t>(out.width) * 3);
-    }
-    return out;
+Extent extent_of_colour(const Image& image, Rect rect, Rgb colour) {
+    Extent e;
+    for_each_pixel(image, rect, [&](int x, int y) {
+        if (!(pixel_at(image, x, y) == colour))
+            return;
+        if (e.count++ == 0) {
+            e.left = e.right = x;
+            e.top = y;
+        }
+        e.left = std::min(e.left, x);
+        e.right = std::max(e.right, x);
+        e.bottom = y;
+    });
+    return e;
 }
 
 int count_colour(const Image& image, Rect rect, Rgb colour) {
     return extent_of_colour(image, rect, colour).count;
 }
 
-Extent extent_of_colour(const Image& image, Rect rect, Rgb colour) {
-    return extent_where(image, rect, [colour](Rgb p) { return p == colour; });
+std::vector<bool> colour_mask(const Image& image, Rect rect, Rgb colour) {
+    std::vector<bool> mask;
+    for_each_pixel(image, rect,
+                   [&](int x, int y) { mask.push_back(pixel_at(image, x, y) == colour); });
+    return mask;
 }
 
 int count_differences(const Image& a, const Image& b, Rect rect) {
     if (a.width != b.width || a.height != b.height)
         return -1;
     int count = 0;
-    for (int y = rect.top; y < rect.bottom; ++y)
-        for (int x = rect.left; x < rect.right; ++x)
-            if (x >= 0 && y >= 0 && x < a.width && y < a.height &&
-                !(pixel_at(a, x, y) == pixel_at(b, x, y)))
-                ++count;
+    for_each_pixel(a, rect,
+                   [&](int x, int y) { count += pixel_at(a, x, y) == pixel_at(b, x, y) ? 0 : 1; });
     return count;
+}
+
+bool overlap(Rect a, Rect b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+int width_of(const Extent& e) {
+    return e.count == 0 ? 0 : e.right - e.left + 1;
 }
 
 bool save_png(const Image& image, const std::string& path) {
@@ -113,7 +114,7 @@ bool save_png(const Image& image, const std::string& path) {
     }
     const CommandResult result = run_command({"convert", ppm_path, path}, {}, Milliseconds(20000));
     std::remove(ppm_path.c_str());
-    return result.end.ended && result.end.exited && result.end.exit_status == 0;
+    return exited_with_zero(result.end);
 }
 
 std::string to_string(Rgb colour) {

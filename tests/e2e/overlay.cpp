@@ -3,26 +3,14 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <unordered_map>
+#include <map>
 #include <vector>
 
 namespace {
 
-uint32_t pack(Rgb p) {
-    return (uint32_t{p.r} << 16) | (uint32_t{p.g} << 8) | p.b;
-}
-
-Rgb unpack(uint32_t v) {
-    return {static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)};
-}
-
+constexpr int line_split = 192; // line 1 above, line 2 below
 // Lines are centred on x = 200; a line of text has at least this many core pixels.
 constexpr int min_line_pixels = 40;
-
-int width_of(const Extent& e) {
-    return e.count == 0 ? 0 : e.right - e.left + 1;
-}
-
 // Wider gaps than this end a line: the widest gap inside one is the three spaces of the
 // game-over line.
 constexpr int max_gap_in_line = 20;
@@ -31,34 +19,38 @@ constexpr int max_gap_in_line = 20;
 // (a pixel of the scene that happens to have that colour does not change), kept together around
 // the one nearest the middle of the view, so that a stray pixel does not widen the line.
 Extent line_extent(const Image& first, const Image& second, Rect rows, Rgb colour) {
-    struct Point {
-        int x, y;
-    };
-    std::vector<Point> points;
+    std::vector<std::pair<int, int>> points; // x, y
     for (int y = rows.top; y < rows.bottom; ++y)
         for (int x = rows.left; x < rows.right; ++x)
             if (pixel_at(first, x, y) == colour && !(pixel_at(second, x, y) == colour))
                 points.push_back({x, y});
     if (points.empty())
         return {};
-    std::sort(points.begin(), points.end(), [](Point a, Point b) { return a.x < b.x; });
+    std::sort(points.begin(), points.end());
     size_t middle = 0;
     for (size_t i = 1; i < points.size(); ++i)
-        if (std::abs(points[i].x - 200) < std::abs(points[middle].x - 200))
+        if (std::abs(points[i].first - 200) < std::abs(points[middle].first - 200))
             middle = i;
     size_t first_index = middle, last_index = middle;
-    while (first_index > 0 && points[first_index].x - points[first_index - 1].x <= max_gap_in_line)
+    while (first_index > 0 &&
+           points[first_index].first - points[first_index - 1].first <= max_gap_in_line)
         --first_index;
     while (last_index + 1 < points.size() &&
-           points[last_index + 1].x - points[last_index].x <= max_gap_in_line)
+           points[last_index + 1].first - points[last_index].first <= max_gap_in_line)
         ++last_index;
-    Extent e{0, points[first_index].x, rows.bottom, points[last_index].x, rows.top};
+    Extent e{0, points[first_index].first, rows.bottom, points[last_index].first, rows.top};
     for (size_t i = first_index; i <= last_index; ++i) {
         ++e.count;
-        e.top = std::min(e.top, points[i].y);
-        e.bottom = std::max(e.bottom, points[i].y);
+        e.top = std::min(e.top, points[i].second);
+        e.bottom = std::max(e.bottom, points[i].second);
     }
     return e;
+}
+
+// A line of text: spread sideways and roughly centred.
+bool looks_like_text(const Extent& line) {
+    const int middle = (line.left + line.right) / 2;
+    return line.count >= min_line_pixels && width_of(line) >= 40 && middle > 170 && middle < 230;
 }
 
 } // namespace
@@ -67,37 +59,27 @@ OverlayReading read_overlay(const Image& first, const Image& second) {
     OverlayReading reading;
     if (first.width != second.width || first.height != second.height)
         return reading;
-    std::unordered_map<uint32_t, int> changed_by_colour;
+    std::map<uint32_t, int> changed_by_colour;
     const Rect band = overlay_band;
     for (int y = band.top; y < band.bottom; ++y)
-        for (int x = band.left; x < band.right; ++x) {
-            const Rgb a = pixel_at(first, x, y);
-            if (a == pixel_at(second, x, y))
-                continue;
-            ++reading.changed;
-            ++changed_by_colour[pack(a)];
-        }
-    uint32_t best = 0;
-    int best_count = 0;
-    for (const auto& [colour, count] : changed_by_colour)
-        if (count > best_count) {
-            best = colour;
-            best_count = count;
-        }
-    if (best_count == 0)
+        for (int x = band.left; x < band.right; ++x)
+            if (const Rgb a = pixel_at(first, x, y); !(a == pixel_at(second, x, y))) {
+                ++reading.changed;
+                ++changed_by_colour[(uint32_t{a.r} << 16) | (uint32_t{a.g} << 8) | a.b];
+            }
+    const auto best =
+        std::max_element(changed_by_colour.begin(), changed_by_colour.end(),
+                         [](const auto& a, const auto& b) { return a.second < b.second; });
+    if (best == changed_by_colour.end())
         return reading;
-    reading.colour = unpack(best);
-    reading.line1 = line_extent(
-        first, second, {band.left, band.top, band.right, overlay_line_split}, reading.colour);
-    reading.line2 = line_extent(
-        first, second, {band.left, overlay_line_split, band.right, band.bottom}, reading.colour);
-    // Both lines, of one colour, each spread sideways like text and roughly centred.
-    auto looks_like_text = [](const Extent& line) {
-        const int middle = (line.left + line.right) / 2;
-        return line.count >= min_line_pixels && width_of(line) >= 40 && middle > 170 &&
-               middle < 230;
-    };
-    reading.present = best_count >= 2 * min_line_pixels && looks_like_text(reading.line1) &&
+    reading.colour = {static_cast<uint8_t>(best->first >> 16),
+                      static_cast<uint8_t>(best->first >> 8), static_cast<uint8_t>(best->first)};
+    reading.line1 =
+        line_extent(first, second, {band.left, band.top, band.right, line_split}, reading.colour);
+    reading.line2 = line_extent(first, second, {band.left, line_split, band.right, band.bottom},
+                                reading.colour);
+    // Both lines, of one colour.
+    reading.present = best->second >= 2 * min_line_pixels && looks_like_text(reading.line1) &&
                       looks_like_text(reading.line2);
     return reading;
 }
@@ -130,19 +112,9 @@ std::string describe(const OverlayReading& reading) {
 }
 
 const char* name_of(OverlayKind kind) {
-    switch (kind) {
-    case OverlayKind::none:
-        return "no overlay";
-    case OverlayKind::paused:
-        return "pause overlay";
-    case OverlayKind::game_over:
-        return "game-over overlay";
-    case OverlayKind::new_hiscore:
-        return "new-hi-score overlay";
-    case OverlayKind::unknown:
-        return "overlay of unknown width";
-    }
-    return "?";
+    constexpr const char* names[] = {"no overlay", "pause overlay", "game-over overlay",
+                                     "new-hi-score overlay", "overlay of unknown width"};
+    return names[static_cast<int>(kind)];
 }
 
 void PrintTo(OverlayKind kind, std::ostream* out) {

@@ -9,7 +9,6 @@
 
 // The band the two lines fall into.
 constexpr Rect overlay_band{20, 168, 380, 216};
-constexpr int overlay_line_split = 192; // line 1 above, line 2 below
 
 struct OverlayReading {
     bool present = false;

@@ -6,78 +6,71 @@
 #include <iostream>
 #include <thread>
 
+#include "tests/e2e/game_states.h"
 #include "tests/e2e/shooting.h"
 #include "tests/e2e/view_reading.h"
-#include "tests/e2e/watching.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using Seconds = std::chrono::duration<double>;
 
-// No target escapes before 17 s of a game; the last one left alone escapes by 24 s, a later one
-// after a hit by about 28 s.
-constexpr std::chrono::seconds quiet_time(14);
-constexpr std::chrono::seconds end_by(26);
-constexpr std::chrono::seconds end_after_hit_by(32);
-// Leaves time for a later target to escape after the hit.
-const Milliseconds shooting_limit(13000);
+// The first target shows 2 s after the start and falls for 17 s before it leaves the field; a
+// game left alone is over between 17 and 24 s after its start, a later escape after a hit by
+// about 28 s.
+constexpr Seconds quiet_time(14);
+constexpr Seconds earliest_end(17);
+constexpr Seconds end_by(24);
+constexpr Seconds end_after_hit_by(32);
 
-// Until nothing can happen yet, the game's process is stopped: a game runs every tick it
-// missed on its next pass, as after any long frame, so the game is the same afterwards, and
-// the waiting leaves the processor to the other tests.
-void idle_until(GameSession* session, TimePoint until) {
-    if (Clock::now() + std::chrono::seconds(1) >= until || session->game < 0)
-        return;
-    kill(session->game, SIGSTOP);
-    std::this_thread::sleep_until(until);
-    kill(session->game, SIGCONT);
-}
-
-testing::AssertionResult wait_for_end(GameSession* session, OverlayKind kind, TimePoint start,
-                                      std::chrono::seconds by) {
-    idle_until(session, start + quiet_time);
+testing::AssertionResult wait_for_end(GameSession* session, OverlayKind kind, Seconds earliest,
+                                      Seconds by) {
+    const auto start = session->started;
+    // Until nothing can happen yet, the game's process is stopped: a game runs every tick it
+    // missed on its next pass, as after any long frame, so the game is the same afterwards, and
+    // the waiting leaves the processor to the other tests.
+    if (Clock::now() + Seconds(1) < start + quiet_time) {
+        kill(session->game, SIGSTOP);
+        std::this_thread::sleep_until(start + quiet_time);
+        kill(session->game, SIGCONT);
+    }
     OverlayLook look;
     const auto limit = std::chrono::duration_cast<Milliseconds>(start + by - Clock::now());
-    if (wait_for_overlay(session, kind, std::max(limit, Milliseconds(1000)), &look))
+    const bool ended = poll_until(std::max(limit, Milliseconds(1000)), Milliseconds(100), [&] {
+        look = look_at_overlay(session);
+        return look.taken && overlay_kind(look.reading) == kind;
+    });
+    const Seconds after = Clock::now() - start;
+    if (ended && after >= earliest && after <= by)
         return testing::AssertionSuccess();
     return testing::AssertionFailure()
-           << "no " << name_of(kind) << " "
-           << std::chrono::duration<double>(Clock::now() - start).count()
-           << " s after the game started; last saw " << describe(look.reading) << "; see "
-           << keep_picture(session, look.first, "no_end");
+           << (ended ? "the " : "no ") << name_of(kind) << " " << after.count()
+           << " s after the game started, expected " << earliest.count() << " to " << by.count()
+           << " s; saw " << describe(look.reading) << "; see "
+           << keep_picture(session, look.first, "end");
 }
 
 } // namespace
 
-ScoreTable zero_table() {
-    ScoreTable table;
-    for (int i = 0; i < 5; ++i)
-        table[i] = {"Z" + std::to_string(i + 1), 1, 0, 0};
-    return table;
+testing::AssertionResult wait_until_over(GameSession* session) {
+    return wait_for_end(session, OverlayKind::game_over, earliest_end, end_by);
 }
 
-testing::AssertionResult wait_until_over(GameSession* session, TimePoint game_start) {
-    return wait_for_end(session, OverlayKind::game_over, game_start, end_by);
-}
-
-testing::AssertionResult score_one_hit(GameSession* session) {
+testing::AssertionResult score_one_hit(GameSession* session, int* shots) {
     ShootingRecord shooting;
-    const bool scored = shoot_targets(session, 1, shooting_limit, &shooting);
+    // Leaves time for a later target to escape after the hit.
+    const bool scored = shoot_targets(session, 1, Milliseconds(13000), &shooting);
     std::cout << "[   e2e    ] " << shooting.hits << " hit(s) in " << shooting.shots << " shot(s)"
               << std::endl;
     point_at(session, view_width / 2, view_height / 2);
+    if (shots != nullptr)
+        *shots = shooting.shots;
     if (scored)
         return testing::AssertionSuccess();
     return testing::AssertionFailure() << "no hit in " << shooting.shots << " shots:\n"
                                        << shooting.log;
 }
 
-testing::AssertionResult wait_for_naming(GameSession* session, TimePoint game_start) {
-    return wait_for_end(session, OverlayKind::new_hiscore, game_start, end_after_hit_by);
-}
-
-testing::AssertionResult score_and_wait_for_naming(GameSession* session, TimePoint game_start) {
-    if (auto scored = score_one_hit(session); !scored)
-        return scored;
-    return wait_for_naming(session, game_start);
+testing::AssertionResult wait_for_naming(GameSession* session) {
+    return wait_for_end(session, OverlayKind::new_hiscore, Seconds(0), end_after_hit_by);
 }

@@ -5,45 +5,54 @@ namespace {
 
 constexpr size_t row_size = 20;
 
-void put_u32(Bytes& bytes, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-uint32_t get_u32(const Bytes& bytes, size_t at) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | bytes[at + i];
-    return value;
-}
-
 } // namespace
 
 Bytes encode_scores(const ScoreTable& table) {
-    Bytes bytes(score_file_size, 0);
+    Bytes bytes(table.size() * row_size, 0);
     for (size_t i = 0; i < table.size(); ++i) {
-        const size_t at = i * row_size;
+        uint8_t* row = &bytes[i * row_size];
         for (size_t k = 0; k < table[i].name.size() && k < 10; ++k)
-            bytes[at + k] = static_cast<uint8_t>(table[i].name[k]);
-        bytes[at + 11] = table[i].level;
-        put_u32(bytes, at + 12, table[i].accuracy);
-        put_u32(bytes, at + 16, table[i].points);
+            row[k] = static_cast<uint8_t>(table[i].name[k]);
+        row[11] = table[i].level;
+        for (int k = 0; k < 4; ++k) {
+            row[12 + k] = static_cast<uint8_t>(table[i].accuracy >> (8 * k));
+            row[16 + k] = static_cast<uint8_t>(table[i].points >> (8 * k));
+        }
     }
     return bytes;
 }
 
 bool decode_scores(const Bytes& bytes, ScoreTable* table) {
-    if (bytes.size() != score_file_size)
+    if (bytes.size() != table->size() * row_size)
         return false;
     for (size_t i = 0; i < table->size(); ++i) {
-        const size_t at = i * row_size;
-        ScoreRow& row = (*table)[i];
-        row.name.clear();
-        for (size_t k = 0; k < 11 && bytes[at + k] != 0; ++k)
-            row.name += static_cast<char>(bytes[at + k]);
-        row.level = bytes[at + 11];
-        row.accuracy = get_u32(bytes, at + 12);
-        row.points = get_u32(bytes, at + 16);
+        const uint8_t* row = &bytes[i * row_size];
+        ScoreRow& out = (*table)[i];
+        out = {"", row[11], 0, 0};
+        for (size_t k = 0; k < 11 && row[k] != 0; ++k)
+            out.name += static_cast<char>(row[k]);
+        for (int k = 3; k >= 0; --k) {
+            out.accuracy = (out.accuracy << 8) | row[12 + k];
+            out.points = (out.points << 8) | row[16 + k];
+        }
     }
+    return true;
+}
+
+ScoreTable zero_table() {
+    ScoreTable table;
+    for (int i = 0; i < 5; ++i)
+        table[i] = {"Z" + std::to_string(i + 1), 1, 0, 0};
+    return table;
+}
+
+bool is_builtin_table(const Bytes& bytes) {
+    ScoreTable table;
+    if (!decode_scores(bytes, &table) || table[0].points != 10000)
+        return false;
+    const char* names[5] = {"Tibbo", "Rinka", "Gorvin", "Pelly", "Dusko"};
+    for (int i = 0; i < 5; ++i)
+        if (table[i].name != names[i])
+            return false;
     return true;
 }

@@ -16,8 +16,12 @@ struct ScoreRow {
 
 using ScoreTable = std::array<ScoreRow, 5>;
 
-constexpr size_t score_file_size = 100;
-
 Bytes encode_scores(const ScoreTable& table);
 // Reads a 100-byte file; false for any other size.
 bool decode_scores(const Bytes& bytes, ScoreTable* table);
+
+// Five rows of 0 points under short names Z1 to Z5: any score above 0 ranks first.
+ScoreTable zero_table();
+// The table the game writes when it finds none: Tibbo first with 10000 points, then Rinka,
+// Gorvin, Pelly and Dusko.
+bool is_builtin_table(const Bytes& bytes);

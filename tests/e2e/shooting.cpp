@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "tests/e2e/aiming.h"
-#include "tests/e2e/polling.h"
 #include "tests/e2e/view_reading.h"
 
 namespace {
@@ -42,20 +41,7 @@ bool near_aim_line(const Blob& blob, int mouse_x, int mouse_y) {
 // The HUD's points as drawn: which pixels of their box are exactly yellow. Targets never reach
 // that high, so the drawing changes only with the points.
 std::vector<bool> points_drawing(const Image& view) {
-    const Rect box = hud_value_rect(0);
-    std::vector<bool> drawing;
-    for (int y = box.top; y < box.bottom; ++y)
-        for (int x = box.left; x < box.right; ++x)
-            drawing.push_back(pixel_at(view, x, y) == hud_value_yellow);
-    return drawing;
-}
-
-template <typename... Values>
-void log_line(ShootingRecord* record, const char* format, Values... values) {
-    char line[240];
-    std::snprintf(line, sizeof line, format, values...);
-    record->log += line;
-    record->log += '\n';
+    return colour_mask(view, hud_value_rect(0), hud_value_yellow);
 }
 
 struct Choice {
@@ -67,11 +53,10 @@ struct Choice {
 std::optional<Choice> choose_target(const Image& view, int mouse_x, int mouse_y,
                                     Milliseconds planned_delay) {
     std::optional<Choice> best;
-    const double delay_ticks = static_cast<double>(planned_delay.count()) / 10.0;
     for (const Blob& blob : find_red_blobs(view)) {
         if (blob.pixels < min_pixels_to_shoot || near_aim_line(blob, mouse_x, mouse_y))
             continue;
-        const auto plan = plan_shot({blob.x, blob.y}, delay_ticks);
+        const auto plan = plan_shot({blob.x, blob.y}, planned_delay.count() / 10.0);
         if (plan && plan->margin >= min_margin && (!best || plan->margin > best->plan.margin))
             best = Choice{*plan, blob};
     }
@@ -83,9 +68,9 @@ std::optional<Choice> choose_target(const Image& view, int mouse_x, int mouse_y,
 bool shoot_targets(GameSession* session, int hits_wanted, Milliseconds limit,
                    ShootingRecord* record) {
     const auto deadline = Clock::now() + limit;
-    int hits = 0;
     Milliseconds planned_delay = first_planned_delay;
-    while (hits < hits_wanted && Clock::now() < deadline) {
+    char line[240];
+    while (record->hits < hits_wanted && Clock::now() < deadline) {
         const auto seen_at = Clock::now();
         auto picture = view_picture(session);
         if (!picture)
@@ -100,11 +85,12 @@ bool shoot_targets(GameSession* session, int hits_wanted, Milliseconds limit,
         point_at(session, choice->plan.mouse_x, choice->plan.mouse_y);
         pause_for(frame_wait);
         const auto ready = std::chrono::duration_cast<Milliseconds>(Clock::now() - seen_at);
-        if (ready + Milliseconds(50) > planned_delay)
-            planned_delay = std::min(ready + Milliseconds(50), longest_planned_delay);
+        planned_delay = std::clamp(ready + Milliseconds(50), planned_delay, longest_planned_delay);
+        const double t = std::chrono::duration<double>(seen_at - session->started).count();
         if (ready > plan_delay + lateness_allowed) {
-            log_line(record, "t=%.2fs too late to fire (%lld ms after the picture); planning again",
-                     seconds_since_start(*session), static_cast<long long>(ready.count()));
+            std::snprintf(line, sizeof line, "t=%.2fs too late to fire (%lld ms after the picture)",
+                          t, static_cast<long long>(ready.count()));
+            record->log += std::string(line) + "; planning again\n";
             continue;
         }
         std::this_thread::sleep_until(seen_at + plan_delay);
@@ -116,16 +102,14 @@ bool shoot_targets(GameSession* session, int hits_wanted, Milliseconds limit,
             auto after = view_picture(session);
             return after && points_drawing(*after) != points_before;
         });
-        if (hit) {
-            ++hits;
-            ++record->hits;
-        }
-        log_line(record,
-                 "t=%.2fs target seen at (%.1f,%.1f), %d px; pointer (%d,%d), margin %.1f, "
-                 "fired %.0f ms after the picture: %s",
-                 seconds_since_start(*session), choice->target.x, choice->target.y,
-                 choice->target.pixels, choice->plan.mouse_x, choice->plan.mouse_y,
-                 choice->plan.margin, late_ms, hit ? "hit" : "miss");
+        record->hits += hit ? 1 : 0;
+        std::snprintf(line, sizeof line,
+                      "t=%.2fs target seen at (%.1f,%.1f), %d px; pointer (%d,%d), margin %.1f, "
+                      "fired %.0f ms after the picture: %s\n",
+                      t, choice->target.x, choice->target.y, choice->target.pixels,
+                      choice->plan.mouse_x, choice->plan.mouse_y, choice->plan.margin, late_ms,
+                      hit ? "hit" : "miss");
+        record->log += line;
     }
-    return hits >= hits_wanted;
+    return record->hits >= hits_wanted;
 }

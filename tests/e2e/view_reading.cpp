@@ -12,6 +12,10 @@ namespace {
 // Smaller red patches are sparks of explosions darkened to pure red.
 constexpr int min_target_pixels = 20;
 
+bool is_target_red(Rgb p) {
+    return p.g == 0 && p.b == 0 && p.r >= 60;
+}
+
 } // namespace
 
 Rect hud_label_rect(int row) {
@@ -34,65 +38,51 @@ Extent hud_value(const Image& view, int row) {
     return extent_of_colour(view, hud_value_rect(row), hud_value_yellow);
 }
 
-bool is_target_red(Rgb p) {
-    return p.g == 0 && p.b == 0 && p.r >= 60;
-}
-
 std::vector<Blob> find_red_blobs(const Image& view) {
     std::vector<Blob> blobs;
     std::vector<uint8_t> seen(static_cast<size_t>(view.width) * view.height, 0);
+    auto red_unseen = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < view.width && y < view.height && !seen[y * view.width + x] &&
+               is_target_red(pixel_at(view, x, y));
+    };
     std::vector<int> stack;
     for (int start = 0; start < view.width * view.height; ++start) {
-        if (seen[start] || !is_target_red(pixel_at(view, start % view.width, start / view.width)))
+        if (!red_unseen(start % view.width, start / view.width))
             continue;
-        Blob blob;
-        blob.box = {view.width, view.height, 0, 0};
-        double sum_x = 0, sum_y = 0;
+        Blob blob{0, 0, 0, {view.width, view.height, 0, 0}};
         seen[start] = 1;
         stack.push_back(start);
         while (!stack.empty()) {
-            const int at = stack.back();
+            const int x = stack.back() % view.width, y = stack.back() / view.width;
             stack.pop_back();
-            const int x = at % view.width, y = at / view.width;
             ++blob.pixels;
-            sum_x += x + 0.5;
-            sum_y += y + 0.5;
+            blob.x += x + 0.5;
+            blob.y += y + 0.5;
             blob.box = {std::min(blob.box.left, x), std::min(blob.box.top, y),
                         std::max(blob.box.right, x + 1), std::max(blob.box.bottom, y + 1)};
             for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) {
-                    const int nx = x + dx, ny = y + dy;
-                    if (nx < 0 || ny < 0 || nx >= view.width || ny >= view.height)
-                        continue;
-                    const int next = ny * view.width + nx;
-                    if (!seen[next] && is_target_red(pixel_at(view, nx, ny))) {
-                        seen[next] = 1;
-                        stack.push_back(next);
+                for (int dx = -1; dx <= 1; ++dx)
+                    if (red_unseen(x + dx, y + dy)) {
+                        seen[(y + dy) * view.width + x + dx] = 1;
+                        stack.push_back((y + dy) * view.width + x + dx);
                     }
-                }
         }
         if (blob.pixels < min_target_pixels)
             continue;
-        blob.x = sum_x / blob.pixels;
-        blob.y = sum_y / blob.pixels;
+        blob.x /= blob.pixels;
+        blob.y /= blob.pixels;
         blobs.push_back(blob);
     }
     return blobs;
 }
 
-bool is_aim_green(Rgb p) {
-    return p.r == 0 && p.b == 0 && p.g >= 60;
-}
-
 int count_aim_line(const Image& view, Rect rect) {
     int count = 0;
-    for (int y = rect.top; y < rect.bottom; ++y)
-        for (int x = rect.left; x < rect.right; ++x) {
-            if (x < 0 || y < 0 || x >= view.width || y >= view.height)
-                continue;
+    for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, view.height); ++y)
+        for (int x = std::max(rect.left, 0); x < std::min(rect.right, view.width); ++x) {
+            const Rgb p = pixel_at(view, x, y);
             const bool in_hud = x < 78 && y < 76;
-            if (!in_hud && is_aim_green(pixel_at(view, x, y)))
-                ++count;
+            count += !in_hud && p.r == 0 && p.b == 0 && p.g >= 60 ? 1 : 0;
         }
     return count;
 }
@@ -106,18 +96,4 @@ Rect aim_line_region(int mouse_x, int mouse_y) {
         r.bottom = std::max(r.bottom, static_cast<int>(p.y) + 9);
     }
     return r;
-}
-
-int count_shot_pixels(const Image& view, const Image& background, Rect rect) {
-    auto light_grey = [](Rgb p) { return p.r == p.g && p.g == p.b && p.r >= 200; };
-    int count = 0;
-    for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, view.height); ++y)
-        for (int x = std::max(rect.left, 0); x < std::min(rect.right, view.width); ++x)
-            if (light_grey(pixel_at(view, x, y)) && !light_grey(pixel_at(background, x, y)))
-                ++count;
-    return count;
-}
-
-Rect around(int x, int y, int half) {
-    return {x - half, y - half, x + half + 1, y + half + 1};
 }

@@ -6,26 +6,18 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <chrono>
-
 #include "tests/e2e/child_process.h"
 
 namespace {
 
 // Reads the newline-terminated display number; empty on timeout or end of file.
-std::string read_display_number(int fd, Milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
+std::string read_display_number(int fd) {
     std::string text;
+    char buffer[32];
+    pollfd entry{fd, POLLIN, 0};
     while (text.find('\n') == std::string::npos) {
-        const auto left =
-            std::chrono::duration_cast<Milliseconds>(deadline - std::chrono::steady_clock::now())
-                .count();
-        if (left <= 0)
+        if (poll(&entry, 1, 15000) <= 0)
             return {};
-        pollfd entry{fd, POLLIN, 0};
-        if (poll(&entry, 1, static_cast<int>(left)) <= 0)
-            continue;
-        char buffer[32];
         const ssize_t n = read(fd, buffer, sizeof buffer);
         if (n <= 0)
             return {};
@@ -42,27 +34,24 @@ bool start_x_server(XServer* server, const std::string& log_path, std::string* p
         *problem = "cannot make a pipe for Xvfb";
         return false;
     }
-    ChildOptions options;
-    options.log_path = log_path;
-    options.inherited_fd = fds[1];
     // -noreset: without it the server resets when its last client leaves, which moves the
     // pointer back to the middle of the screen between two xdotool calls.
     const std::string size =
         std::to_string(screen_width) + "x" + std::to_string(screen_height) + "x24";
+    ChildOptions options;
+    options.log_path = log_path;
+    options.inherited_fd = fds[1];
     server->pid = start_child({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", size,
                                "-noreset", "-nolisten", "tcp"},
                               options);
     close(fds[1]);
-    if (server->pid < 0) {
-        close(fds[0]);
-        *problem = "cannot start Xvfb";
-        return false;
-    }
-    const std::string number = read_display_number(fds[0], Milliseconds(15000));
+    const std::string number = server->pid < 0 ? "" : read_display_number(fds[0]);
     close(fds[0]);
     if (number.empty()) {
-        const ChildEnd end = wait_for_child(server->pid, Milliseconds(0));
-        *problem = "Xvfb gave no display number (" + describe(end) + "); see " + log_path;
+        *problem = server->pid < 0 ? "cannot start Xvfb"
+                                   : "Xvfb gave no display number (" +
+                                         describe(wait_for_child(server->pid, Milliseconds(0))) +
+                                         "); see " + log_path;
         stop_x_server(server);
         return false;
     }

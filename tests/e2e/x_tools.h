@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "tests/e2e/child_process.h"
 #include "tests/e2e/image.h"
@@ -13,6 +12,7 @@
 // A window's place on the screen: its client area, since no window manager adds frames.
 struct WindowPlace {
     int x = 0, y = 0, width = 0, height = 0;
+    friend bool operator==(const WindowPlace&, const WindowPlace&) = default;
 };
 
 // The id of the first window whose whole title matches, waiting up to the limit for it.
@@ -28,7 +28,6 @@ bool move_pointer(const std::string& display, int x, int y);
 // Moves the pointer by an amount, as a mouse does: unlike a jump to a place, such a move is
 // held back by the edges a program confines the pointer to.
 bool move_pointer_by(const std::string& display, int dx, int dy);
-// Where the pointer is on the screen.
 std::optional<std::pair<int, int>> pointer_position(const std::string& display);
 bool click_left(const std::string& display);
 // Presses and releases a key (an X key name such as "F1", "Escape", "p", "Return").
@@ -40,15 +39,3 @@ bool type_text(const std::string& display, const std::string& text);
 
 // A picture of one window's contents, or of the whole screen when window is "root".
 std::optional<Image> take_screenshot(const std::string& display, const std::string& window);
-
-// Pictures of a window taken one after another by a process of their own, so that they go on
-// while the test does something else: for what shows only briefly.
-struct ScreenshotBurst {
-    pid_t pid = -1;
-    std::string path_prefix;
-    int count = 0;
-};
-ScreenshotBurst start_screenshot_burst(const std::string& display, const std::string& window,
-                                       int count, const std::string& path_prefix);
-// Waits for the burst to end and reads its pictures, in order; unreadable ones are left out.
-std::vector<Image> finish_screenshot_burst(const ScreenshotBurst& burst);
