@@ -17,12 +17,22 @@ int32_t to_pixel(float coordinate) {
 void fill_object(Canvas* dc, const Colour* brush, const Object3D& obj, const Light* light) {
     constexpr int32_t max_corners = 16;
     IntPoint corners[max_corners];
-    for (int32_t slot = 0; slot < obj.face_count; ++slot) {
-        const Face& face = obj.world_faces[obj.draw_order[slot]];
-        const int32_t count = face.vertex_count < max_corners ? face.vertex_count : max_corners;
-        for (int32_t k = 0; k < count; ++k)
-            corners[k] = {to_pixel(face.vertices[k].x), to_pixel(face.vertices[k].y)};
-        const Colour colour = brush != nullptr ? *brush : shade(obj, face.centre, *light);
-        fill_polygon(dc, corners, count, colour);
+    // The shades of a few faces are worked out before any is filled, so that their lookups in
+    // the root table, which often miss the cache, overlap.
+    constexpr int32_t batch = 8;
+    Colour colours[batch];
+    for (int32_t first = 0; first < obj.face_count; first += batch) {
+        const int32_t end = first + batch < obj.face_count ? first + batch : obj.face_count;
+        for (int32_t slot = first; slot < end; ++slot)
+            colours[slot - first] =
+                brush != nullptr ? *brush
+                                 : shade(obj, obj.world_faces[obj.draw_order[slot]].centre, *light);
+        for (int32_t slot = first; slot < end; ++slot) {
+            const Face& face = obj.world_faces[obj.draw_order[slot]];
+            const int32_t count = face.vertex_count < max_corners ? face.vertex_count : max_corners;
+            for (int32_t k = 0; k < count; ++k)
+                corners[k] = {to_pixel(face.vertices[k].x), to_pixel(face.vertices[k].y)};
+            fill_polygon(dc, corners, count, colours[slot - first]);
+        }
     }
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -47,7 +48,12 @@ struct EdgeStep {
         denominator = 2 * dy;
         const int64_t num = (2 * static_cast<int64_t>(a.x) - 1) * dy +
                             (2 * (static_cast<int64_t>(row) - a.y) + 1) * dx;
-        q = floor_div(num, denominator);
+        // From its top corner a steep edge crosses within a pixel of it: num / denominator is
+        // a.x + (dx - dy) / (2 dy), whose floor is a.x - 1, or a.x when dx == dy.
+        if (row == a.y && dx >= -dy && dx <= dy)
+            q = a.x - 1 + (dx == dy ? 1 : 0);
+        else
+            q = floor_div(num, denominator);
         r = num - q * denominator;
         // Steep edges, the most common, step by 0 or -1 pixels and a remainder: no division.
         if (dx >= 0 && dx < dy)
@@ -76,11 +82,16 @@ struct EdgeStep {
 inline void fill_span(uint32_t* row, int32_t from, int32_t to, uint32_t pixel) {
 #if defined(__SSE2__)
     if (to - from >= 4) {
+        // The first and last four pixels are stored as they fall, overlapping the stores
+        // between them, which are aligned so that none splits a cache line.
         const __m128i four = _mm_set1_epi32(static_cast<int>(pixel));
-        for (int32_t x = from; x < to - 4; x += 4)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), four);
-        // The last four pixels, overlapping what is already painted, instead of a loop.
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + to - 4), four);
+        uint32_t* const end = row + to;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + from), four);
+        auto* p = reinterpret_cast<__m128i*>((reinterpret_cast<uintptr_t>(row + from) + 16) &
+                                             ~static_cast<uintptr_t>(15));
+        for (; reinterpret_cast<uint32_t*>(p) + 4 <= end; ++p)
+            _mm_store_si128(p, four);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 4), four);
         return;
     }
 #endif
@@ -136,16 +147,26 @@ void fill_monotone(Canvas* canvas, const IntPoint* corners, int32_t count, int32
     left.reach(top);
     right.reach(top);
     uint32_t* row = canvas->pixels + static_cast<ptrdiff_t>(top) * canvas->pitch;
-    for (int32_t y = top; y < bottom; ++y, row += canvas->pitch) {
+    int32_t y = top;
+    // Rows in runs over which neither side turns a corner, with the stepping held in locals.
+    for (;;) {
+        const int32_t run_end = std::min({left.edge.end_row, right.edge.end_row, bottom});
+        EdgeStep l = left.edge, r = right.edge;
+        for (; y < run_end; ++y, row += canvas->pitch) {
+            const int32_t a = l.pixel(canvas->width);
+            const int32_t b = r.pixel(canvas->width);
+            fill_span(row, std::min(a, b), std::max(a, b), pixel);
+            l.next_row();
+            r.next_row();
+        }
+        if (y >= bottom)
+            return;
+        left.edge = l;
+        right.edge = r;
         if (y == left.edge.end_row)
             left.reach(y);
         if (y == right.edge.end_row)
             right.reach(y);
-        const int32_t a = left.edge.pixel(canvas->width);
-        const int32_t b = right.edge.pixel(canvas->width);
-        fill_span(row, std::min(a, b), std::max(a, b), pixel);
-        left.edge.next_row();
-        right.edge.next_row();
     }
 }
 

@@ -9,11 +9,6 @@
 
 namespace {
 
-double seconds(const char* name) {
-    const auto found = measured_seconds().find(name);
-    return found == measured_seconds().end() ? 0.0 : found->second;
-}
-
 // Prints a ratio against its target and its failure line; false when it fails.
 bool judge(const char* what, double ratio, double target, double failure, bool higher_is_better) {
     const bool meets = higher_is_better ? ratio >= target : ratio <= target;
@@ -34,15 +29,18 @@ int main(int argc, char** argv) {
         return 1;
     }
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    const double ours = seconds("fill/ours"), cairo = seconds("fill/cairo");
-    const double frame = seconds("frame/heavy"), memset = seconds("frame/memset");
+    const double ours = reporter.median_seconds("fill/ours"),
+                 cairo = reporter.median_seconds("fill/cairo");
+    const double frame = reporter.median_seconds("frame/heavy"),
+                 memset = reporter.median_seconds("frame/memset");
     if (ours <= 0 || cairo <= 0 || frame <= 0 || memset <= 0)
         return 0; // a filtered run: nothing to compare
-    std::printf("\nfill, our filler                  %8.3f M quads/s\n",
-                quads_per_set / ours / 1e6);
+    std::printf("\nmedians of five one-second runs\n");
+    std::printf("fill, our filler                  %8.3f M quads/s\n", quads_per_set / ours / 1e6);
     std::printf("fill, cairo                       %8.3f M quads/s\n", quads_per_set / cairo / 1e6);
     std::printf("heavy frame                       %8.1f us\n", frame * 1e6);
     std::printf("memset of the back buffer         %8.1f us\n", memset * 1e6);

@@ -17,7 +17,6 @@ void ours(benchmark::State& state) {
     Canvas* canvas = allocate_canvas(quad_buffer_size, quad_buffer_size);
     const auto& quads = random_quads();
     int32_t set = 0;
-    LoopTimer timer{"fill/ours", state};
     for (auto _ : state) {
         const Quad* first = quads.data() + set * quads_per_set;
         for (int32_t i = 0; i < quads_per_set; ++i)
@@ -39,7 +38,6 @@ void cairo(benchmark::State& state) {
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
     const auto& quads = random_quads();
     int32_t set = 0;
-    LoopTimer timer{"fill/cairo", state};
     for (auto _ : state) {
         const Quad* first = quads.data() + set * quads_per_set;
         for (int32_t i = 0; i < quads_per_set; ++i) {
@@ -64,5 +62,5 @@ void cairo(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(ours)->Name("fill/ours")->Unit(benchmark::kMicrosecond)->MinTime(1.0);
-BENCHMARK(cairo)->Name("fill/cairo")->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(ours)->Name("fill/ours")->Apply(repeated);
+BENCHMARK(cairo)->Name("fill/cairo")->Apply(repeated);

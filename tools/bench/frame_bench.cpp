@@ -10,7 +10,6 @@
 namespace {
 
 void heavy_frame(benchmark::State& state) {
-    LoopTimer timer{"frame/heavy", state};
     for (auto _ : state) {
         build_main_frame();
         benchmark::DoNotOptimize(views[main_view].back_dc->pixels[0]);
@@ -20,7 +19,6 @@ void heavy_frame(benchmark::State& state) {
 void buffer_memset(benchmark::State& state) {
     Canvas* back = views[main_view].back_dc;
     const size_t bytes = static_cast<size_t>(back->pitch) * back->height * sizeof(uint32_t);
-    LoopTimer timer{"frame/memset", state};
     for (auto _ : state) {
         std::memset(back->pixels, 0, bytes);
         benchmark::DoNotOptimize(back->pixels[0]);
@@ -30,5 +28,5 @@ void buffer_memset(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(heavy_frame)->Name("frame/heavy")->Unit(benchmark::kMicrosecond)->MinTime(1.0);
-BENCHMARK(buffer_memset)->Name("frame/memset")->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(heavy_frame)->Name("frame/heavy")->Apply(repeated);
+BENCHMARK(buffer_memset)->Name("frame/memset")->Apply(repeated);

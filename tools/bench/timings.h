@@ -1,23 +1,26 @@
-// Per-iteration times that the benchmarks leave behind, for the summary after the run.
+// How the benchmarks are run and what the summary reads back from them.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <map>
 #include <string>
+#include <vector>
 
-// Seconds per iteration of each benchmark's last run, by name.
-std::map<std::string, double>& measured_seconds();
+// Each benchmark runs five times for a second, so that the summary can take the median: this
+// machine's speed wanders by a fifth from one second to the next.
+inline void repeated(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMicrosecond)->MinTime(1.0)->Repetitions(5)->ReportAggregatesOnly(true);
+}
 
-// Times a benchmark's loop as a whole and records it under name when it ends.
-struct LoopTimer {
-    std::string name;
-    benchmark::State& state;
-    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
-    ~LoopTimer() {
-        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-        if (state.iterations() > 0)
-            measured_seconds()[name] = elapsed.count() / static_cast<double>(state.iterations());
-    }
+// The console report, keeping the median seconds per iteration of each benchmark by name.
+class MedianReporter : public benchmark::ConsoleReporter {
+  public:
+    MedianReporter() : ConsoleReporter(OO_Tabular) {}
+    void ReportRuns(const std::vector<Run>& runs) override;
+    // 0 when the benchmark did not run.
+    double median_seconds(const std::string& name) const;
+
+  private:
+    std::map<std::string, double> medians_;
 };
