@@ -37,7 +37,9 @@ inline int64_t floor_div(int64_t a, int64_t b) {
 
 // Steps down an edge from a to b (a above b) one row at a time.
 struct EdgeStep {
-    int64_t q, r;           // the crossing, less half a pixel, is q + r / denominator
+    // The crossing, less half a pixel, is first + excess / denominator with excess in
+    // (-denominator, 0]: first is the first pixel whose centre is at or right of the edge.
+    int64_t first, excess;
     int64_t step_q, step_r; // added per row
     int64_t denominator;
     int32_t end_row; // the first row the edge no longer spans
@@ -50,11 +52,14 @@ struct EdgeStep {
                             (2 * (static_cast<int64_t>(row) - a.y) + 1) * dx;
         // From its top corner a steep edge crosses within a pixel of it: num / denominator is
         // a.x + (dx - dy) / (2 dy), whose floor is a.x - 1, or a.x when dx == dy.
+        int64_t q;
         if (row == a.y && dx >= -dy && dx <= dy)
             q = a.x - 1 + (dx == dy ? 1 : 0);
         else
             q = floor_div(num, denominator);
-        r = num - q * denominator;
+        const int64_t r = num - q * denominator;
+        first = r != 0 ? q + 1 : q;
+        excess = r != 0 ? r - denominator : 0;
         // Steep edges, the most common, step by 0 or -1 pixels and a remainder: no division.
         if (dx >= 0 && dx < dy)
             step_q = 0;
@@ -65,16 +70,15 @@ struct EdgeStep {
         step_r = 2 * dx - step_q * denominator;
         end_row = b.y;
     }
-    // The first pixel whose centre is at or right of the edge on the current row.
     int32_t pixel(int32_t width) const {
-        return static_cast<int32_t>(std::clamp<int64_t>(q + (r != 0 ? 1 : 0), 0, width));
+        return static_cast<int32_t>(std::clamp<int64_t>(first, 0, width));
     }
     void next_row() {
-        q += step_q;
-        r += step_r;
-        if (r >= denominator) {
-            r -= denominator;
-            ++q;
+        first += step_q;
+        excess += step_r;
+        if (excess > 0) {
+            excess -= denominator;
+            ++first;
         }
     }
 };
@@ -140,6 +144,9 @@ struct Side {
     }
 };
 
+// Inside is true when every corner lies within the canvas's columns (0 to width): every
+// crossing then does too, and needs no clamping.
+template <bool inside>
 void fill_monotone(Canvas* canvas, const IntPoint* corners, int32_t count, int32_t top_corner,
                    int32_t top, int32_t bottom, uint32_t pixel) {
     Side left{corners, count, top_corner, true, {}};
@@ -153,8 +160,8 @@ void fill_monotone(Canvas* canvas, const IntPoint* corners, int32_t count, int32
         const int32_t run_end = std::min({left.edge.end_row, right.edge.end_row, bottom});
         EdgeStep l = left.edge, r = right.edge;
         for (; y < run_end; ++y, row += canvas->pitch) {
-            const int32_t a = l.pixel(canvas->width);
-            const int32_t b = r.pixel(canvas->width);
+            const auto a = static_cast<int32_t>(inside ? l.first : l.pixel(canvas->width));
+            const auto b = static_cast<int32_t>(inside ? r.first : r.pixel(canvas->width));
             fill_span(row, std::min(a, b), std::max(a, b), pixel);
             l.next_row();
             r.next_row();
@@ -219,20 +226,25 @@ void fill_polygon(Canvas* canvas, const IntPoint* corners, int32_t corner_count,
     if (corner_count < 3 || canvas->width <= 0 || canvas->height <= 0)
         return;
     int32_t top_corner = 0, top = corners[0].y, bottom = corners[0].y;
+    int32_t left = corners[0].x, right = corners[0].x;
     for (int32_t i = 1; i < corner_count; ++i) {
         if (corners[i].y < top) {
             top = corners[i].y;
             top_corner = i;
         }
         bottom = std::max(bottom, corners[i].y);
+        left = std::min(left, corners[i].x);
+        right = std::max(right, corners[i].x);
     }
     const int32_t first_row = std::max(top, 0);
     const int32_t end_row = std::min(bottom, canvas->height);
     if (first_row >= end_row)
         return;
     const uint32_t pixel = pixel_of(colour);
-    if (outline_is_monotone(corners, corner_count))
-        fill_monotone(canvas, corners, corner_count, top_corner, first_row, end_row, pixel);
-    else
+    if (!outline_is_monotone(corners, corner_count))
         fill_any(canvas, corners, corner_count, first_row, end_row, pixel);
+    else if (left >= 0 && right <= canvas->width)
+        fill_monotone<true>(canvas, corners, corner_count, top_corner, first_row, end_row, pixel);
+    else
+        fill_monotone<false>(canvas, corners, corner_count, top_corner, first_row, end_row, pixel);
 }
