@@ -11,7 +11,7 @@ packages=(
     libxmp-dev sox libcairo2-dev
     clang libclang-rt-14-dev
     # end-to-end tests: a real X server, real input, screenshots
-    xvfb xauth xdotool imagemagick
+    xvfb xauth xdotool imagemagick openbox x11-utils python3
 )
 
 missing=()

@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
 # A long run of the real game in a private X server (Xvfb) with scripted input: the pointer
 # moves and fires, P pauses and resumes, F1 and Escape visit the help, F2 starts a new game now
-# and then, F8 keeps the frame rate on screen. Every 10 s it samples the game's resident memory
-# (VmRSS) and reads the frame rate from a screenshot; at the end F12 quits, and it prints the
-# memory at the start, after a minute and at the end, the frame rates, and how the game ended.
+# and then. Every 10 s it samples the game's resident memory (VmRSS); at the end F12 quits, and
+# it prints the memory at the start, after a minute and at the end, and how the game ended.
 #
 #   scripts/soak.sh [SECONDS]     (600 by default)
 #
-# ZARNOK_BUILD names the build directory (build by default); it must have the tests enabled,
-# for the frame-rate reader. Not part of the test suite: run it by hand.
+# ZARNOK_BUILD names the build directory (build by default). Not part of the test suite: run it
+# by hand.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,10 +20,8 @@ new_game_every=30
 for tool in Xvfb xdotool import; do
     command -v "$tool" >/dev/null || { echo "soak: $tool is needed" >&2; exit 1; }
 done
-cmake --build "$build" -j2 --target zarnok3d game_data e2e_fps_reader >/dev/null
+cmake --build "$build" -j2 --target zarnok3d game_data >/dev/null
 game="$PWD/$build/zarnok3d"
-reader="$PWD/$build/tests/e2e/e2e_fps_reader"
-"$reader" --self-test >/dev/null || { echo "soak: the frame-rate reader fails its self-test" >&2; exit 1; }
 
 work=$(mktemp -d /tmp/zarnok_soak_XXXXXX)
 cp "$build"/data/{bg.bmp,f1bg.bmp,hiscbg.bmp,nfobg.bmp,gun.wav,explode.wav,yeah.wav,supera29.xm} \
@@ -66,21 +63,6 @@ rss_kb() {
     awk '/^VmRSS:/ { print $2 }' "/proc/$game_pid/status"
 }
 
-# The frame rate on screen now, or nothing when it cannot be read.
-frame_rate() {
-    import -window "$main" -depth 8 "ppm:$work/view.ppm" 2>/dev/null || return 0
-    local reading
-    reading=$("$reader" "$work/view.ppm")
-    if [ "$reading" = none ]; then
-        # A new game turns the line off; F8 turns it on again.
-        xdotool key F8
-        sleep 0.3
-        import -window "$main" -depth 8 "ppm:$work/view.ppm" 2>/dev/null || return 0
-        reading=$("$reader" "$work/view.ppm")
-    fi
-    [ "$reading" = none ] || echo "$reading"
-}
-
 # One piece of play, chosen at random.
 act() {
     case $((RANDOM % 8)) in
@@ -107,16 +89,14 @@ act() {
 }
 
 RANDOM=1
-xdotool key F8
 start=$SECONDS
 rss_start=$(rss_kb)
 rss_max=$rss_start
 rss_warm=""
-fps_samples=()
 next_sample=$((start + sample_every))
 next_game=$((start + new_game_every))
 echo "soak: $duration s in $work (display $DISPLAY, game pid $game_pid)"
-echo "time_s,rss_kb,fps" >"$work/samples.csv"
+echo "time_s,rss_kb" >"$work/samples.csv"
 while [ $((SECONDS - start)) -lt "$duration" ]; do
     if ! kill -0 "$game_pid" 2>/dev/null; then
         echo "soak: the game ended by itself after $((SECONDS - start)) s" >&2
@@ -126,17 +106,13 @@ while [ $((SECONDS - start)) -lt "$duration" ]; do
     sleep 0.3
     if [ "$SECONDS" -ge "$next_game" ]; then
         xdotool key F2
-        sleep 0.2
-        xdotool key F8
         next_game=$((next_game + new_game_every))
     fi
     if [ "$SECONDS" -ge "$next_sample" ]; then
         rss=$(rss_kb)
-        fps=$(frame_rate)
         [ "$rss" -gt "$rss_max" ] && rss_max=$rss
         [ -z "$rss_warm" ] && [ $((SECONDS - start)) -ge "$warm_up" ] && rss_warm=$rss
-        [ -n "$fps" ] && fps_samples+=("$fps")
-        echo "$((SECONDS - start)),$rss,${fps:-}" >>"$work/samples.csv"
+        echo "$((SECONDS - start)),$rss" >>"$work/samples.csv"
         next_sample=$((next_sample + sample_every))
     fi
 done
@@ -163,15 +139,6 @@ game_pid=""
 
 echo "soak: $((SECONDS - start)) s of play, samples every $sample_every s (in $work/samples.csv)"
 echo "RSS: start ${rss_start} kB, after ${warm_up} s ${rss_warm:-?} kB, end ${rss_end} kB, max ${rss_max} kB"
-if [ "${#fps_samples[@]}" -gt 0 ]; then
-    sorted=$(printf '%s\n' "${fps_samples[@]}" | sort -n)
-    count=${#fps_samples[@]}
-    echo "frame rate: ${count} readings, min $(echo "$sorted" | head -n1)," \
-        "median $(echo "$sorted" | sed -n "$(((count + 1) / 2))p")," \
-        "max $(echo "$sorted" | tail -n1)"
-else
-    echo "frame rate: no reading"
-fi
 echo "F12: $status"
-rm -f "$work"/*.bmp "$work"/*.wav "$work"/*.xm "$work/view.ppm"
+rm -f "$work"/*.bmp "$work"/*.wav "$work"/*.xm
 [ "$status" = "exited cleanly, status 0" ]

@@ -1,7 +1,6 @@
 // The fake platform: windows, queue, cursor, clock, pictures and text, all recorded.
 #include "tests/fake/fake_platform.h"
 
-#include <cstring>
 #include <map>
 
 #include "platform/bitmap.h"
@@ -16,19 +15,18 @@ namespace {
 
 fake::State* current = new fake::State();
 KeyHook hook_slot{};
-
-struct WindowClass {
-    WindowProc proc;
-};
-std::map<std::string, WindowClass> classes;
-std::map<const Canvas*, std::string> bitmap_names;
+std::map<std::string, WindowProc> classes;
+bool idle_pass_owed = false;
 
 void log(const std::string& line) {
     current->log.push_back(line);
 }
 
-std::string name_of(WindowHandle window) {
-    return window == nullptr ? "null" : window->title;
+std::string numbers(std::initializer_list<int64_t> values) {
+    std::string text;
+    for (int64_t v : values)
+        text += " " + std::to_string(v);
+    return text;
 }
 
 void tell(PlatformWindow* window) {
@@ -37,28 +35,13 @@ void tell(PlatformWindow* window) {
     window->proc(window, MessageKind::moved, 0, make_lparam(window->x, window->y));
 }
 
-bool is_keyboard(MessageKind kind) {
-    return kind == MessageKind::key_down || kind == MessageKind::key_up ||
-           kind == MessageKind::sys_key_down || kind == MessageKind::sys_key_up;
-}
-
-// The colour a fake picture is filled with, so tests can tell the pictures apart.
-Colour picture_colour(const std::string& path) {
-    uint32_t hash = 2166136261u;
-    for (char c : path)
-        hash = (hash ^ static_cast<uint8_t>(c)) * 16777619u;
-    return hash & 0xFFFFFF;
-}
-
 } // namespace
 
-namespace fake {
-
-State& state() {
+fake::State& fake::state() {
     return *current;
 }
 
-void reset() {
+void fake::reset() {
     for (PlatformWindow* window : current->windows) {
         free_canvas(window->surface);
         delete window;
@@ -66,49 +49,9 @@ void reset() {
     delete current;
     current = new State();
     classes.clear();
-    bitmap_names.clear();
     hook_slot = {};
+    idle_pass_owed = false;
 }
-
-Message key_up(uint32_t virtual_key, uint32_t scan_code) {
-    return {nullptr, MessageKind::key_up, virtual_key, 1 | (scan_code << 16) | (3u << 30)};
-}
-
-Message key_down(uint32_t virtual_key, uint32_t scan_code) {
-    return {nullptr, MessageKind::key_down, virtual_key, 1 | (scan_code << 16)};
-}
-
-PlatformWindow* window_titled(const std::string& title) {
-    for (PlatformWindow* window : current->windows)
-        if (window->title == title)
-            return window;
-    return nullptr;
-}
-
-std::vector<std::string> calls_starting(const std::string& prefix) {
-    std::vector<std::string> found;
-    for (const auto& line : current->log)
-        if (line.rfind(prefix, 0) == 0)
-            found.push_back(line);
-    return found;
-}
-
-std::vector<TextCall> texts_on(const Canvas* canvas) {
-    std::vector<TextCall> found;
-    for (const auto& call : current->texts)
-        if (call.canvas == canvas)
-            found.push_back(call);
-    return found;
-}
-
-const TextCall* find_text(const std::string& text) {
-    for (const auto& call : current->texts)
-        if (call.text == text)
-            return &call;
-    return nullptr;
-}
-
-} // namespace fake
 
 bool open_platform() {
     return true;
@@ -119,76 +62,72 @@ SystemMetrics system_metrics() {
 }
 
 void register_window_class(const char* class_name, WindowProc proc, CursorShape) {
-    classes[class_name] = {proc};
+    classes[class_name] = proc;
 }
 
 WindowHandle create_window(const char* class_name, const char* title, int32_t x, int32_t y,
                            int32_t width, int32_t height) {
-    auto found = classes.find(class_name);
-    if (found == classes.end())
+    if (classes.count(class_name) == 0)
         return nullptr;
-    auto* window = new PlatformWindow{};
-    window->class_name = class_name;
-    window->title = title;
-    window->proc = found->second.proc;
-    window->x = x == use_default_position ? 30 : x;
-    window->y = y == use_default_position ? 40 : y;
-    window->width = width;
-    window->height = height;
+    auto* window = new PlatformWindow{title, classes[class_name], x == use_default_position ? 30 : x,
+                                      y == use_default_position ? 40 : y, width, height,
+                                      false, false, nullptr};
     current->windows.push_back(window);
-    log("create_window " + std::string(title));
+    log("create_window " + window->title + numbers({width, height}));
     tell(window);
     return window;
 }
 
 void show_window(WindowHandle window, bool visible) {
-    log(std::string(visible ? "show " : "hide ") + name_of(window));
-    if (window != nullptr)
-        window->visible = visible;
+    log((visible ? "show " : "hide ") + window->title);
+    window->visible = visible;
 }
 
 void move_window(WindowHandle window, int32_t x, int32_t y, int32_t width, int32_t height) {
-    log("move " + name_of(window) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
-        std::to_string(width) + " " + std::to_string(height));
-    if (window == nullptr)
-        return;
-    window->x = x;
-    window->y = y;
-    window->width = width;
-    window->height = height;
+    log("move " + window->title + numbers({x, y, width, height}));
+    *window = {window->title, window->proc, x, y, width, height, window->visible,
+               window->minimised, window->surface};
     tell(window);
 }
 
 void minimise_window(WindowHandle window) {
-    log("minimise " + name_of(window));
-    if (window != nullptr)
-        window->minimised = true;
+    log("minimise " + window->title);
+    window->minimised = true;
 }
 
 void restore_window(WindowHandle window) {
-    log("restore " + name_of(window));
-    if (window != nullptr)
-        window->minimised = false;
+    log("restore " + window->title);
+    window->minimised = false;
 }
 
 void destroy_window(WindowHandle window) {
-    log("destroy_window " + name_of(window));
+    log("destroy_window " + window->title);
 }
 
 bool peek_message(Message* message) {
-    if (current->queue.empty())
-        return false;
+    // The script gets a turn whenever the queue is empty, and the loop one pass of idle work
+    // after each turn.
+    if (current->queue.empty()) {
+        if (idle_pass_owed || !current->on_idle) {
+            idle_pass_owed = false;
+            return false;
+        }
+        current->on_idle();
+        idle_pass_owed = true;
+        if (current->queue.empty())
+            return peek_message(message);
+    }
     *message = current->queue.front();
     current->queue.pop_front();
-    if (current->hook_set && is_keyboard(message->kind))
+    const MessageKind kind = message->kind;
+    if (current->hook_set && (kind == MessageKind::key_down || kind == MessageKind::key_up ||
+                              kind == MessageKind::sys_key_down || kind == MessageKind::sys_key_up))
         hook_slot.proc(0, message->wparam, message->lparam);
     return true;
 }
 
 void wait_for_message() {
     log("wait_for_message");
-    if (current->on_wait)
-        current->on_wait();
 }
 
 void dispatch_message(const Message& message) {
@@ -197,7 +136,7 @@ void dispatch_message(const Message& message) {
 }
 
 uint32_t send_message(WindowHandle window, MessageKind kind, uint32_t wparam, uint32_t lparam) {
-    return window == nullptr ? 0 : window->proc(window, kind, wparam, lparam);
+    return window->proc(window, kind, wparam, lparam);
 }
 
 uint32_t default_window_proc(WindowHandle, MessageKind, uint32_t, uint32_t) {
@@ -205,8 +144,6 @@ uint32_t default_window_proc(WindowHandle, MessageKind, uint32_t, uint32_t) {
 }
 
 Canvas* get_window_canvas(WindowHandle window) {
-    if (window == nullptr)
-        return nullptr;
     if (window->surface == nullptr || window->surface->width != window->width ||
         window->surface->height != window->height) {
         free_canvas(window->surface);
@@ -216,37 +153,25 @@ Canvas* get_window_canvas(WindowHandle window) {
     return window->surface;
 }
 
-void release_window_canvas(WindowHandle window, Canvas*) {
-    if (window != nullptr)
-        ++window->presents;
-}
+void release_window_canvas(WindowHandle, Canvas*) {}
 
 Canvas* create_back_buffer(int32_t width, int32_t height) {
-    log("create_back_buffer " + std::to_string(width) + "x" + std::to_string(height));
+    log("create_back_buffer" + numbers({width, height}));
     return allocate_canvas(width, height);
 }
 
 void delete_back_buffer(Canvas* canvas) {
-    if (canvas != nullptr)
-        log("delete_back_buffer " + std::to_string(canvas->width) + "x" +
-            std::to_string(canvas->height));
+    log("delete_back_buffer" + numbers({canvas->width, canvas->height}));
     free_canvas(canvas);
 }
 
 void show_cursor(bool visible) {
     log(std::string("show_cursor ") + (visible ? "1" : "0"));
-    current->cursor_visible = visible;
 }
 
 void clip_cursor(const ScreenRect* rect) {
-    if (rect == nullptr) {
-        log("clip_cursor null");
-        current->clip.reset();
-        return;
-    }
-    log("clip_cursor " + std::to_string(rect->left) + " " + std::to_string(rect->top) + " " +
-        std::to_string(rect->right) + " " + std::to_string(rect->bottom));
-    current->clip = *rect;
+    log(rect == nullptr ? "clip_cursor null"
+                        : "clip_cursor" + numbers({rect->left, rect->top, rect->right, rect->bottom}));
 }
 
 ScreenPoint get_cursor_pos() {
@@ -255,7 +180,7 @@ ScreenPoint get_cursor_pos() {
 }
 
 void set_cursor_pos(ScreenPoint point) {
-    log("set_cursor_pos " + std::to_string(point.x) + " " + std::to_string(point.y));
+    log("set_cursor_pos" + numbers({point.x, point.y}));
     current->cursor = point;
 }
 
@@ -291,40 +216,39 @@ int64_t perf_frequency() {
 
 void message_box(const char* text, const char* caption) {
     log("message_box " + std::string(text) + " " + caption);
-    current->message_boxes.push_back(std::string(text) + "|" + caption);
 }
 
 void exit_process(int code) {
-    log("exit " + std::to_string(code));
-    current->exit_code = code;
+    log("exit" + numbers({code}));
     if (current->on_exit)
-        current->on_exit();
+        current->on_exit(code);
 }
 
+// A picture is filled with a colour of its name, so that the pictures can be told apart.
 Canvas* load_bitmap(const char* path, int32_t width, int32_t height) {
-    log("load_bitmap " + std::string(path) + " " + std::to_string(width) + "x" +
-        std::to_string(height));
+    log("load_bitmap " + std::string(path) + numbers({width, height}));
     if (current->missing_files.count(path) != 0)
         return nullptr;
+    uint32_t hash = 2166136261u;
+    for (const char* c = path; *c != '\0'; ++c)
+        hash = (hash ^ static_cast<uint8_t>(*c)) * 16777619u;
     Canvas* canvas = allocate_canvas(width, height);
-    fill_rect(canvas, 0, 0, width, height, picture_colour(path));
-    bitmap_names[canvas] = path;
+    fill_rect(canvas, 0, 0, width, height, hash & 0xFFFFFF);
     return canvas;
 }
 
 void delete_bitmap(Canvas* bitmap) {
-    if (bitmap != nullptr) {
-        log("delete_bitmap " + bitmap_names[bitmap]);
-        bitmap_names.erase(bitmap);
-    }
     free_canvas(bitmap);
 }
 
 // Text is recorded, and painted as a bar of its colour six pixels a character, so that what
-// covers it and what it covers can be seen in the pixels.
+// covers it and what it covers show in the pixels.
 void draw_text(Canvas* canvas, int32_t x, int32_t y, const char* text, int32_t length) {
-    current->texts.push_back({canvas, std::string(text, static_cast<size_t>(length)), x, y,
-                              canvas->text_colour, canvas->background_mode, canvas->align});
+    current->texts.push_back(
+        std::to_string(x) + "," + std::to_string(y) + numbers({canvas->text_colour}) +
+        (canvas->background_mode == BackgroundMode::opaque ? " opaque" : " clear") +
+        (canvas->align == TextAlign::centre_top ? " centre " : " left ") +
+        std::string(text, static_cast<size_t>(length)));
     const int32_t width = 6 * length;
     if (canvas->align == TextAlign::centre_top)
         x -= width / 2;

@@ -18,7 +18,13 @@ void log(const std::string& line) {
     fake::state().log.push_back(line);
 }
 
-int32_t next_channel = 0;
+template <typename Handle> std::string name_of(const Handle* handle) {
+    return handle == nullptr ? "null" : handle->file;
+}
+
+template <typename Handle> Handle* load(const char* path) {
+    return fake::state().missing_files.count(path) != 0 ? nullptr : new Handle{path};
+}
 
 } // namespace
 
@@ -33,23 +39,17 @@ void sound_close() {
 
 SoundSample* sound_load_sample(int32_t slot, const char* path, int32_t mode) {
     log("load_sample " + std::to_string(slot) + " " + path + " " + std::to_string(mode));
-    if (fake::state().missing_files.count(path) != 0)
-        return nullptr;
-    return new SoundSample{path};
+    return load<SoundSample>(path);
 }
 
 void sound_free_sample(SoundSample* sample) {
-    log("free_sample " + (sample == nullptr ? std::string("null") : sample->file));
+    log("free_sample " + name_of(sample));
     delete sample;
 }
 
 int32_t sound_play(int32_t channel, SoundSample* sample) {
-    log("play " + std::to_string(channel) + " " +
-        (sample == nullptr ? std::string("null") : sample->file));
-    if (sample == nullptr)
-        return -1;
-    next_channel = (next_channel + 1) % 64;
-    return next_channel;
+    log("play " + std::to_string(channel) + " " + name_of(sample));
+    return sample == nullptr ? -1 : 7;
 }
 
 bool sound_is_playing(int32_t channel) {
@@ -58,35 +58,29 @@ bool sound_is_playing(int32_t channel) {
 
 void sound_set_effects_volume(int32_t volume) {
     log("effects_volume " + std::to_string(volume));
-    fake::state().effects_volume = volume;
 }
 
 MusicModule* music_load(const char* path) {
     log("music_load " + std::string(path));
-    if (fake::state().missing_files.count(path) != 0)
-        return nullptr;
-    return new MusicModule{path};
+    return load<MusicModule>(path);
 }
 
 void music_free(MusicModule* module) {
-    log("music_free " + (module == nullptr ? std::string("null") : module->file));
+    log("music_free " + name_of(module));
     delete module;
 }
 
 void music_play(MusicModule* module) {
-    log("music_play " + (module == nullptr ? std::string("null") : module->file));
+    log("music_play " + name_of(module));
     fake::state().music_finished = false;
 }
 
 void music_stop(MusicModule* module) {
-    log("music_stop " + (module == nullptr ? std::string("null") : module->file));
+    log("music_stop " + name_of(module));
 }
 
 void music_set_volume(MusicModule* module, int32_t volume) {
-    log("music_volume " + (module == nullptr ? std::string("null ") : std::string()) +
-        std::to_string(volume));
-    if (module != nullptr)
-        fake::state().music_volume = volume;
+    log("music_volume " + name_of(module) + " " + std::to_string(volume));
 }
 
 bool music_is_finished(MusicModule* module) {

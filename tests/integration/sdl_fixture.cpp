@@ -1,43 +1,61 @@
 // The fixture of the SDL platform tests.
 #include "tests/integration/sdl_fixture.h"
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
 #include "platform/sdl/sdl_windows.h"
 
-std::vector<Message> sent_messages;
+std::vector<std::string> sent;
 
-namespace {
-
-uint32_t record(WindowHandle window, MessageKind kind, uint32_t wparam, uint32_t lparam) {
-    sent_messages.push_back({window, kind, wparam, lparam});
-    return 0;
+std::string describe(const Message& m) {
+    static const char* kinds[] = {"moved",  "sized",   "paint",    "activate", "key_down",
+                                  "key_up", "sys_down", "sys_up",  "mouse",    "button",
+                                  "destroy", "quit"};
+    char text[96];
+    std::snprintf(text, sizeof text, "%s %s %x %08x", kinds[static_cast<int>(m.kind)],
+                  m.window == nullptr ? "none" : SDL_GetWindowTitle(m.window->sdl_window),
+                  m.wparam, m.lparam);
+    return text;
 }
 
-} // namespace
+uint32_t sdl_id(WindowHandle window) {
+    return window->id;
+}
 
 void SdlTest::SetUp() {
-    sent_messages.clear();
+    sent.clear();
+    previous = std::filesystem::current_path();
+    char name[] = "/tmp/zarnok-sdl-XXXXXX";
+    folder = mkdtemp(name);
+    std::filesystem::current_path(folder);
     ASSERT_TRUE(open_platform());
-    register_window_class("recording", record, CursorShape::arrow);
+    register_window_class("recording",
+                          [](WindowHandle w, MessageKind k, uint32_t wparam, uint32_t lparam) {
+                              sent.push_back(describe({w, k, wparam, lparam}));
+                              return 0u;
+                          },
+                          CursorShape::arrow);
 }
 
 void SdlTest::TearDown() {
     close_all_windows();
     SDL_Quit();
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(folder);
 }
 
-WindowHandle SdlTest::make_recording_window(const char* title, int32_t width, int32_t height) {
+WindowHandle SdlTest::make_window(const char* title, int32_t width, int32_t height) {
     return create_window("recording", title, use_default_position, use_default_position, width,
                          height);
 }
 
-std::vector<Message> SdlTest::drain() {
-    std::vector<Message> messages;
+std::vector<std::string> SdlTest::drain() {
+    std::vector<std::string> messages;
     Message message{};
     while (peek_message(&message))
-        messages.push_back(message);
+        messages.push_back(describe(message));
     return messages;
-}
-
-uint32_t sdl_window_id(WindowHandle window) {
-    return window->id;
 }

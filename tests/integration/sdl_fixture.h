@@ -1,4 +1,4 @@
-// Runs the SDL platform layer on SDL's dummy video driver; each test runs in its own process.
+// The SDL platform layer on SDL's dummy video driver, in a fresh folder of each test's own.
 #pragma once
 
 #include <SDL.h>
@@ -13,15 +13,14 @@ class SdlTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
-
-    // Registers a class whose procedure records every message, and makes a window of it.
-    WindowHandle make_recording_window(const char* title, int32_t width, int32_t height);
-    // Every message the queue hands out now.
-    std::vector<Message> drain();
+    // A window of a class whose procedure records what it is sent, as "kind window wparam lparam".
+    WindowHandle make_window(const char* title, int32_t width, int32_t height);
+    // Every message the queue hands out now, described as the recording procedure does.
+    std::vector<std::string> drain();
+    std::string folder, previous;
 };
 
 // What the recording procedure was sent, in order.
-extern std::vector<Message> sent_messages;
-
-// SDL's id of a window the platform made.
-uint32_t sdl_window_id(WindowHandle window);
+extern std::vector<std::string> sent;
+std::string describe(const Message& message);
+uint32_t sdl_id(WindowHandle window);

@@ -1,0 +1,129 @@
+// The game's generated pictures, sounds and music, as a player meets them: the right formats
+// and sizes, something to see and hear, dark where text goes, no clicks, a module that plays
+// once to its end without jumping back with every channel heard, and a generator that writes
+// the same bytes every time.
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <xmp.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+const std::string data = ASSET_DATA_DIR;
+
+double luminance(const uint8_t* bgr) {
+    return 0.2126 * bgr[2] + 0.7152 * bgr[1] + 0.0722 * bgr[0];
+}
+
+TEST(Assets, Pictures) {
+    std::vector<std::vector<uint8_t>> seen;
+    for (const char* name : {"bg.bmp", "f1bg.bmp", "hiscbg.bmp", "nfobg.bmp"}) {
+        SDL_Surface* picture = SDL_LoadBMP((data + "/" + name).c_str());
+        ASSERT_NE(picture, nullptr) << name;
+        ASSERT_EQ(picture->w * 1000 + picture->h, 400400) << name;
+        ASSERT_EQ(picture->format->BitsPerPixel, 24) << name;
+        std::vector<uint8_t> pixels;
+        double sum = 0, squares = 0, top_band = 0;
+        for (int y = 0; y < 400; ++y)
+            for (int x = 0; x < 400; ++x) {
+                const auto* p = static_cast<const uint8_t*>(picture->pixels) + y * picture->pitch + 3 * x;
+                const double l = luminance(p);
+                sum += l, squares += l * l;
+                top_band += y < 30 && x > 100 && x < 300 ? l : 0; // under every heading
+                pixels.insert(pixels.end(), p, p + 3);
+            }
+        const double mean = sum / 160000;
+        EXPECT_LT(mean, 40) << name << " is too bright behind text";
+        EXPECT_GT(std::sqrt(squares / 160000 - mean * mean), 3) << name << " is flat";
+        EXPECT_LT(top_band / (200 * 30), 35) << name << " is bright under its heading";
+        for (const auto& other : seen)
+            EXPECT_NE(other, pixels) << name;
+        seen.push_back(pixels);
+        SDL_FreeSurface(picture);
+    }
+}
+
+TEST(Assets, SoundEffects) {
+    // name, shortest and longest in seconds
+    const std::tuple<const char*, double, double> effects[] = {
+        {"gun.wav", 0.12, 0.25}, {"explode.wav", 1.0, 1.6}, {"yeah.wav", 0.6, 1.0}};
+    for (const auto& [name, shortest, longest] : effects) {
+        SDL_AudioSpec spec{};
+        uint8_t* buffer = nullptr;
+        uint32_t length = 0;
+        ASSERT_NE(SDL_LoadWAV((data + "/" + name).c_str(), &spec, &buffer, &length), nullptr);
+        EXPECT_EQ(spec.freq, 44100);
+        EXPECT_EQ(spec.format, AUDIO_S16LSB);
+        const auto* samples = reinterpret_cast<const int16_t*>(buffer);
+        const size_t count = length / 2 / spec.channels;
+        EXPECT_GE(count / 44100.0, shortest) << name;
+        EXPECT_LE(count / 44100.0, longest) << name;
+        int peak = 0;
+        for (size_t i = 0; i < length / 2; ++i)
+            peak = std::max(peak, std::abs(int{samples[i]}));
+        EXPECT_GT(peak, 16000) << name; // about -3 dBFS, never clipped
+        EXPECT_LT(peak, 30000) << name;
+        EXPECT_LT(std::abs(int{samples[0]}), 330) << name << " clicks on";
+        EXPECT_LT(std::abs(int{samples[length / 2 - 1]}), 330) << name << " clicks off";
+        SDL_FreeWAV(buffer);
+    }
+}
+
+TEST(Assets, TheModulePlaysOnceToItsEndWithEveryChannelHeard) {
+    std::ifstream in(data + "/supera29.xm", std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+    xmp_context player = xmp_create_context();
+    ASSERT_EQ(xmp_load_module_from_memory(player, bytes.data(), static_cast<long>(bytes.size())), 0);
+    xmp_module_info module;
+    xmp_get_module_info(player, &module);
+    const int channels = module.mod->chn;
+    EXPECT_GE(channels, 6);
+    std::vector<double> power(channels, 0.0);
+    for (int solo = 0; solo < channels; ++solo) {
+        ASSERT_EQ(xmp_start_player(player, 8000, XMP_FORMAT_MONO), 0);
+        for (int c = 0; c < channels; ++c)
+            xmp_channel_mute(player, c, c == solo ? 0 : 1);
+        xmp_frame_info frame;
+        int position = 0, time = 0;
+        while (xmp_play_frame(player) == 0) {
+            xmp_get_frame_info(player, &frame);
+            if (frame.loop_count > 0 || time > 600000)
+                break;
+            ASSERT_GE(frame.pos, position) << "the song jumps back";
+            position = frame.pos, time = frame.time;
+            for (int i = 0; i < frame.buffer_size / 2; ++i)
+                power[solo] += std::pow(static_cast<const int16_t*>(frame.buffer)[i] / 32768.0, 2);
+        }
+        EXPECT_EQ(position, module.mod->len - 1) << "ended before the last order";
+        EXPECT_TRUE(time > 60000 && time < 120000) << time << " ms";
+        xmp_end_player(player);
+    }
+    const double loudest = *std::max_element(power.begin(), power.end());
+    for (int c = 0; c < channels; ++c)
+        EXPECT_GT(power[c], loudest * 0.001) << "channel " << c << " is not heard";
+    xmp_release_module(player);
+    xmp_free_context(player);
+}
+
+TEST(Assets, TheGeneratorWritesTheSameBytesEveryTime) {
+    char name[] = "/tmp/zarnok-assets-XXXXXX";
+    const std::string folder = mkdtemp(name);
+    ASSERT_NE(std::system((std::string(ASSET_GENERATOR) + " 2>/dev/null").c_str()), 0);
+    ASSERT_EQ(std::system((std::string(ASSET_GENERATOR) + " " + folder + "/data").c_str()), 0);
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder + "/data")) {
+        std::ifstream a(entry.path(), std::ios::binary), b(data + "/" + entry.path().filename().string(), std::ios::binary);
+        EXPECT_TRUE(std::equal(std::istreambuf_iterator<char>(a), {}, std::istreambuf_iterator<char>(b), {}))
+            << entry.path() << " differs from the build's copy";
+        ++files;
+    }
+    EXPECT_EQ(files, 8);
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace

@@ -1,0 +1,101 @@
+"""A player's journeys through the real game: on a bare X server and under openbox."""
+import pathlib
+import unittest
+
+from harness import Desktop, Game, aim, targets, wait_until
+
+
+class Journeys(unittest.TestCase):
+    window_manager = False
+
+    def setUp(self):
+        self.desktop = Desktop(window_manager=self.window_manager)
+        self.addCleanup(self.desktop.close)
+
+    def start(self, **setup):
+        game = Game(self.desktop, **setup)
+        self.addCleanup(game.close)
+        self.assertTrue(game.find_windows(), game.output())
+        return game
+
+    def shoot_until_hits(self, game, wanted, timeout=60):
+        """Fires at the lowest target in reach until the points change `wanted` times."""
+        hits, points = 0, game.points_row()
+        for _ in range(int(timeout / 0.5)):
+            if hits >= wanted:
+                break
+            shot = game.picture()
+            plan = next(filter(None, (aim(x, y) for x, y in targets(shot))), None)
+            if plan is None:
+                continue
+            game.point(*plan)
+            game.click()
+            changed = wait_until(lambda: game.points_row() != points, 1.5)
+            if changed:
+                hits, points = hits + 1, game.points_row()
+        self.assertGreaterEqual(hits, wanted, "too few hits")
+
+    def test_a_game_from_the_first_start_to_a_name_in_the_table(self):
+        game = self.start()
+        width, height = map(int, self.desktop.run("xdotool", "getdisplaygeometry").split())
+        main, gun = game.place(), game.place(game.gun)
+        self.assertEqual(main, (width // 2 - 200, height // 2 - 200, 400, 400))
+        self.assertEqual(gun, (main[0] - 100, main[1], 100, 150))
+        self.assertEqual(len(game.file("scores.dat")), 100)
+
+        self.shoot_until_hits(game, 2)
+        game.point(200, 390)  # the aim line out of the way of the overlay
+        game.key("p")
+        self.assertTrue(wait_until(game.overlay), "no pause text")
+        game.key("p")
+        self.assertTrue(wait_until(lambda: game.overlay() is None), "the pause text stays")
+        for key, picture in (("F1", "f1bg"), ("F5", "hiscbg"), ("F7", "nfobg"), ("x", "bg")):
+            game.key(key)
+            self.assertEqual(wait_until(lambda: game.screen() == picture and picture), picture)
+        game.key("Home")
+        game.key("Home")
+        game.key("Next")
+
+        # No more shots: a target escapes, and two hits make the table.
+        self.assertTrue(wait_until(game.overlay, 60), "no end of the game")
+        for key in ("shift+a", "d", "a", "Return"):
+            game.key(key)
+        self.assertTrue(wait_until(lambda: game.file("scores.dat")[80:84] == b"Ada\0"),
+                        game.file("scores.dat"))
+        self.assertEqual(game.quit(), 0)
+        self.assertEqual(game.file("config.dat"), bytes([148, 0, 0, 0, 118, 0, 0, 0]))
+
+    def test_odd_files_and_no_display(self):
+        # files of the folder, then what they hold afterwards (None: as before)
+        cases = [
+            ({"config.dat": b"\x2c\x01\0\0\xfb\xff\xff\xff"}, {"config.dat": bytes([255, 0, 0, 0, 0, 0, 0, 0])}),
+            ({"scores.dat": b"x" * 30}, {"scores.dat": None}),
+            ({"config.dat": b""}, {"config.dat": bytes([128, 0, 0, 0, 128, 0, 0, 0])}),
+        ]
+        for files, after in cases:
+            with self.subTest(files=list(files)):
+                game = Game(self.desktop)
+                self.addCleanup(game.close)
+                for name, data in files.items():
+                    pathlib.Path(game.folder, name).write_bytes(data)
+                self.assertTrue(game.find_windows(), game.output())
+                self.assertEqual(game.quit(), 0)
+                for name, data in after.items():
+                    self.assertEqual(game.file(name), data if data is not None else files[name])
+        # Without its pictures and sounds the game runs over black; without a display it says so.
+        game = self.start(files=[])
+        self.assertIsNone(game.screen())
+        self.assertEqual(game.quit(), 0)
+        self.desktop.env.pop("DISPLAY")
+        game = Game(self.desktop)
+        self.addCleanup(game.close)
+        self.assertEqual(game.wait(), 1)
+        self.assertIn("cannot open the display", game.output())
+
+
+class JourneysUnderOpenbox(Journeys):
+    window_manager = True
+
+
+if __name__ == "__main__":
+    unittest.main()

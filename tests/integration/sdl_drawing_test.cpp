@@ -1,0 +1,153 @@
+// Windows, their surfaces, text through the glyph cache and BMP pictures on SDL.
+#include "tests/integration/sdl_fixture.h"
+
+#include <fstream>
+
+#include "platform/bitmap.h"
+#include "platform/input.h"
+#include "platform/sdl/sdl_windows.h"
+#include "platform/system.h"
+#include "platform/text.h"
+
+namespace {
+
+using DrawingTest = SdlTest;
+
+// Where pixels of exactly this colour lie: left, top, right, bottom and how many.
+std::vector<int32_t> pixels_of(const Canvas* canvas, Colour colour) {
+    std::vector<int32_t> box{1 << 30, 1 << 30, -1, -1, 0};
+    for (int32_t y = 0; y < canvas->height; ++y)
+        for (int32_t x = 0; x < canvas->width; ++x)
+            if (pixel_at(canvas, x, y) == pixel_of(colour))
+                box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x),
+                       std::max(box[3], y), box[4] + 1};
+    return box;
+}
+
+TEST_F(DrawingTest, WindowsTellTheirSizesAndShowWhatIsDrawnOnThem) {
+    EXPECT_EQ(create_window("nosuchclass", "x", 0, 0, 10, 10), nullptr);
+    WindowHandle window = make_window("one", 64, 48);
+    move_window(window, 33, 44, 80, 60);
+    EXPECT_EQ(sent, std::vector<std::string>({"sized one 0 00300040", "moved one 0 016801e0",
+                                              "sized one 0 003c0050", "moved one 0 002c0021"}));
+    show_window(window, true);
+    Canvas* canvas = get_window_canvas(window);
+    ASSERT_EQ(canvas->width, 80);
+    EXPECT_EQ(canvas->background_colour, rgb(255, 255, 255)); // a fresh text state
+    Canvas* back = create_back_buffer(80, 60);
+    fill_rect(back, 10, 5, 20, 15, rgb(250, 186, 150));
+    copy_block(canvas, back, 80, 60);
+    release_window_canvas(window, canvas);
+    present_windows();
+    SDL_Surface* surface = SDL_GetWindowSurface(window->sdl_window);
+    const auto* row = static_cast<const uint32_t*>(surface->pixels) + 7 * surface->pitch / 4;
+    uint8_t r = 0, g = 0, b = 0;
+    SDL_GetRGB(row[12], surface->format, &r, &g, &b);
+    EXPECT_EQ(rgb(r, g, b), rgb(250, 186, 150));
+    delete_back_buffer(back);
+    // A smaller picture leaves the rest of the block black; no picture paints it all black.
+    Canvas* small = allocate_canvas(10, 10);
+    fill_rect(small, 0, 0, 10, 10, rgb(9, 9, 9));
+    Canvas* big = allocate_canvas(20, 20);
+    fill_rect(big, 0, 0, 20, 20, rgb(1, 1, 1));
+    copy_block(big, small, 15, 15);
+    EXPECT_EQ(pixels_of(big, rgb(9, 9, 9)), std::vector<int32_t>({0, 0, 9, 9, 100}));
+    EXPECT_EQ(pixels_of(big, rgb(0, 0, 0))[4], 15 * 15 - 100);
+    copy_block(big, nullptr, 20, 20);
+    EXPECT_EQ(pixels_of(big, rgb(0, 0, 0))[4], 400);
+    free_canvas(small);
+    free_canvas(big);
+    EXPECT_GT(system_metrics().screen_width, 0);
+}
+
+TEST_F(DrawingTest, TextInItsColourBackgroundAndAlignment) {
+    Canvas* canvas = allocate_canvas(200, 40);
+    draw_text(canvas, 100, 5, "HELLO", 5); // black on opaque white, left-aligned
+    const auto white = pixels_of(canvas, rgb(255, 255, 255));
+    EXPECT_EQ(white[0], 100);
+    EXPECT_EQ(white[1], 5);
+    EXPECT_GT(white[4], 200);
+    fill_rect(canvas, 0, 0, 200, 40, rgb(0, 0, 0));
+    canvas->align = TextAlign::centre_top;
+    canvas->background_mode = BackgroundMode::transparent;
+    canvas->text_colour = rgb(0, 255, 0);
+    draw_text(canvas, 100, 5, "HELLO", 5);
+    const auto green = pixels_of(canvas, rgb(0, 255, 0));
+    EXPECT_NEAR((green[0] + green[2]) / 2.0, 100.0, 3.0);
+    EXPECT_GE(green[1], 5);
+    EXPECT_LE(green[3], 5 + 14);
+    // Glyph edges blend with what is under them, rounded to nearest: green text over black
+    // and black text over white add up to full green everywhere.
+    Canvas* inverse = allocate_canvas(200, 40);
+    fill_rect(inverse, 0, 0, 200, 40, rgb(255, 255, 255));
+    inverse->align = TextAlign::centre_top;
+    inverse->background_mode = BackgroundMode::transparent;
+    draw_text(inverse, 100, 5, "HELLO", 5);
+    for (int32_t y = 0; y < 40; ++y)
+        for (int32_t x = 0; x < 200; ++x)
+            ASSERT_EQ(green_of(colour_of_pixel(pixel_at(canvas, x, y))) +
+                          green_of(colour_of_pixel(pixel_at(inverse, x, y))),
+                      255u)
+                << x << "," << y;
+    free_canvas(inverse);
+    draw_text(canvas, -10, 35, "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", 36); // clipped, not a crash
+    free_canvas(canvas);
+}
+
+// A 54-byte header of an uncompressed 24-bit picture.
+std::string bmp_header(int32_t width, int32_t height) {
+    std::string h(54, '\0');
+    const auto put = [&](size_t at, uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            h[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    h[0] = 'B', h[1] = 'M';
+    put(10, 54), put(14, 40), put(18, static_cast<uint32_t>(width));
+    put(22, static_cast<uint32_t>(height)), put(26, 1 | 24 << 16);
+    return h;
+}
+
+TEST_F(DrawingTest, PicturesStretchAndBrokenOnesGiveNull) {
+    // 4 x 2 pixels, bottom row first: blue-ish on the left half, red on the right half.
+    std::string rows;
+    for (int y = 0; y < 2; ++y)
+        rows += std::string("\xc8\x28\x14\xc8\x28\x14\x00\x00\xff\x00\x00\xff", 12);
+    std::ofstream("pic.bmp", std::ios::binary) << bmp_header(4, 2) << rows;
+    Canvas* picture = load_bitmap("pic.bmp", 400, 300);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->width * 1000 + picture->height, 400300);
+    EXPECT_EQ(colour_of_pixel(pixel_at(picture, 0, 299)), rgb(20, 40, 200));
+    EXPECT_EQ(colour_of_pixel(pixel_at(picture, 399, 0)), rgb(255, 0, 0));
+    delete_bitmap(picture);
+
+    // Missing, empty, garbage, huge sides, a header cut short, an old core header with huge
+    // unsigned sides: none of them sets anything aside.
+    std::string core = bmp_header(0, 0).substr(0, 26) + std::string(40, '\xff');
+    core[14] = 12, core[18] = '\x70', core[19] = '\xfe', core[20] = '\xff', core[21] = '\xff';
+    core[22] = 1, core[23] = 0, core[24] = 24, core[25] = 0;
+    const std::string broken[] = {"",
+                                  "BM this is not a picture at all",
+                                  bmp_header(100000, 100000) + "short",
+                                  bmp_header(-90000, 70000) + "short",
+                                  bmp_header(4100, 4000) + "short",
+                                  bmp_header(40, 40) + "too short for forty rows",
+                                  bmp_header(4, 2).substr(0, 30),
+                                  core};
+    EXPECT_EQ(load_bitmap("missing.bmp", 10, 10), nullptr);
+    for (const std::string& bytes : broken) {
+        std::ofstream("broken.bmp", std::ios::binary) << bytes;
+        EXPECT_EQ(load_bitmap("broken.bmp", 10, 10), nullptr) << bytes.size() << " bytes";
+    }
+}
+
+TEST_F(DrawingTest, ClockAndShift) {
+    const int64_t before = perf_counter();
+    SDL_Delay(2);
+    EXPECT_GT(perf_counter() - before, perf_frequency() / 1000);
+    SDL_SetModState(KMOD_RSHIFT);
+    EXPECT_TRUE(shift_key_down());
+    SDL_SetModState(KMOD_NONE);
+    EXPECT_FALSE(shift_key_down());
+}
+
+} // namespace

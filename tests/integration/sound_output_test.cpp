@@ -1,0 +1,117 @@
+// The sound library on SDL2_mixer, mixing into SDL's disk audio driver: channels, volumes on
+// the game's scale, a module that plays once and reports its end, what reaches the output,
+// and silence without a device.
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "audio/sound_library.h"
+
+namespace {
+
+const std::string data = ZARNOK_DATA_DIR;
+
+class SoundOutputTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char name[] = "/tmp/zarnok-sound-XXXXXX";
+        folder = mkdtemp(name);
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIODELAY", "0", 1);
+        setenv("SDL_DISKAUDIOFILE", (folder + "/out.raw").c_str(), 1);
+    }
+    void TearDown() override {
+        sound_close();
+        SDL_Quit();
+        std::filesystem::remove_all(folder);
+    }
+    // The loudest sample written after the first `from` bytes, once the mixer ran a while.
+    int32_t loudest_after(std::streamoff from) {
+        SDL_Delay(150);
+        SDL_LockAudio();
+        std::ifstream in(folder + "/out.raw", std::ios::binary);
+        in.seekg(from);
+        int32_t loudest = 0;
+        for (int16_t sample = 0; in.read(reinterpret_cast<char*>(&sample), 2);)
+            loudest = std::max(loudest, std::abs(int32_t{sample}));
+        SDL_UnlockAudio();
+        return loudest;
+    }
+    std::streamoff written() { return std::filesystem::file_size(folder + "/out.raw"); }
+    std::string folder;
+};
+
+TEST_F(SoundOutputTest, ChannelsVolumesAndTheModule) {
+    sound_init(44100, 64, 0);
+    EXPECT_EQ(sound_load_sample(-1, "/no/such.wav", 0), nullptr);
+    EXPECT_EQ(music_load("/no/such.xm"), nullptr);
+    SoundSample* gun = sound_load_sample(-1, (data + "/gun.wav").c_str(), 0);
+    ASSERT_NE(gun, nullptr);
+    // game volume, then SDL_mixer's
+    for (const auto& [game, mixer] : {std::pair{255, 128}, {128, 64}, {10, 5}, {0, 0}}) {
+        sound_set_effects_volume(game);
+        EXPECT_EQ(Mix_MasterVolume(-1), mixer) << game;
+    }
+    std::vector<bool> used(64, false);
+    for (int i = 0; i < 64; ++i) {
+        const int32_t channel = sound_play(-1, gun);
+        ASSERT_TRUE(channel >= 0 && channel < 64 && !used[channel]) << channel;
+        used[channel] = true;
+        EXPECT_TRUE(sound_is_playing(channel));
+    }
+    EXPECT_EQ(sound_play(-1, gun), -1); // all 64 busy
+    Mix_HaltChannel(-1);
+
+    MusicModule* module = music_load((data + "/supera29.xm").c_str());
+    ASSERT_NE(module, nullptr);
+    EXPECT_FALSE(music_is_finished(module)); // not before it was played
+    music_play(module);
+    music_set_volume(module, 0); // held still: the module player never quite falls silent
+    EXPECT_EQ(Mix_PausedMusic(), 1);
+    music_set_volume(module, 10);
+    EXPECT_EQ(Mix_PausedMusic(), 0);
+    EXPECT_EQ(Mix_VolumeMusic(-1), 5);
+    for (uint32_t give_up = SDL_GetTicks() + 30000;
+         !music_is_finished(module) && SDL_GetTicks() < give_up;)
+        SDL_Delay(5);
+    EXPECT_TRUE(music_is_finished(module));
+    music_play(module); // and it starts again from the top
+    EXPECT_FALSE(music_is_finished(module));
+    music_stop(module);
+    music_free(module);
+
+    // What reaches the output follows the effects volume.
+    sound_set_effects_volume(255);
+    std::streamoff from = written();
+    sound_play(-1, gun);
+    EXPECT_GT(loudest_after(from), 8000);
+    sound_set_effects_volume(0);
+    from = written();
+    sound_play(-1, gun);
+    EXPECT_EQ(loudest_after(from), 0);
+    sound_free_sample(gun);
+}
+
+TEST_F(SoundOutputTest, WithoutADeviceEverythingIsSilentAndHarmless) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    sound_init(44100, 64, 0);
+    SoundSample* gun = sound_load_sample(-1, (data + "/gun.wav").c_str(), 0);
+    MusicModule* module = music_load((data + "/supera29.xm").c_str());
+    EXPECT_EQ(gun, nullptr);
+    EXPECT_EQ(module, nullptr);
+    EXPECT_EQ(sound_play(-1, gun), -1);
+    EXPECT_FALSE(sound_is_playing(0));
+    sound_set_effects_volume(200);
+    music_play(module);
+    music_set_volume(module, 10);
+    EXPECT_FALSE(music_is_finished(module));
+    music_stop(module);
+    music_free(module);
+    sound_free_sample(gun);
+}
+
+} // namespace

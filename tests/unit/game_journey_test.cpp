@@ -1,0 +1,465 @@
+// One seeded game on the fake platform, played through the real main loop by a scripted player
+// from the first start in an empty folder to F12: three levels of aimed fire, pause, the side
+// screens, the volume keys, moves, minimising, focus lost and regained, failing allocations, a
+// silent sound device, the end of the game, a name typed into the table, a second game that
+// scores nothing. Every so many passes it notes a compact line of the game's state (counters,
+// lists, frames, texts, hashed) and every platform and sound call in between, and compares the
+// whole with tests/unit/game_journey.trace, recorded from a reviewed run. A few worked figures
+// are checked directly beside it. ZARNOK_RECORD_TRACE=1 writes the trace anew.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <mutex>
+#include <new>
+#include <thread>
+
+#include "app/clock.h"
+#include "app/main_loop.h"
+#include "app/random.h"
+#include "app/shutdown.h"
+#include "app/state.h"
+#include "audio/sound.h"
+#include "game/entities.h"
+#include "game/proximity.h"
+#include "game/shots.h"
+#include "platform/key_codes.h"
+#include "store/hiscores.h"
+#include "tests/fake/fake_platform.h"
+#include "tests/unit/unit_support.h"
+
+namespace {
+
+bool fail_allocations = false;
+
+} // namespace
+
+// The game's records are allocated without exceptions; this lets the journey run out of memory.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return fail_allocations ? nullptr : ::operator new(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+namespace {
+
+constexpr int64_t one_tick = 10001; // counts at 1 MHz: one tick due per pass, a count carried
+
+struct Hash {
+    uint64_t value = 14695981039346656037ull;
+    void add(const void* data, size_t size) {
+        for (size_t i = 0; i < size; ++i)
+            value = (value ^ static_cast<const uint8_t*>(data)[i]) * 1099511628211ull;
+    }
+    template <typename T> void add(const T& v) { add(&v, sizeof v); }
+};
+
+void add_object(Hash* h, const Object3D& o) {
+    if (o.world_faces == nullptr)
+        return;
+    h->add(o.position);
+    h->add(o.velocity);
+    h->add(o.angle_x), h->add(o.angle_y), h->add(o.angle_z);
+    h->add(o.red), h->add(o.green), h->add(o.blue);
+    for (int32_t i = 0; i < o.face_count; ++i) {
+        const Face& f = o.world_faces[i];
+        h->add(f.vertices, sizeof(Vec3) * static_cast<size_t>(f.vertex_count));
+        h->add(f.depth);
+        h->add(o.draw_order[i]);
+    }
+}
+
+template <typename Record> size_t add_list(Hash* h, const RecordList<Record>& list) {
+    size_t count = 0;
+    for (const Record* r = list.first; r != nullptr; r = r->next, ++count) {
+        add_object(h, r->object);
+        if constexpr (requires { r->health; })
+            h->add(r->health);
+        if constexpr (requires { r->life; })
+            h->add(r->life);
+    }
+    return count;
+}
+
+uint64_t hash_canvas(const Canvas* c) {
+    Hash h;
+    if (c != nullptr)
+        for (int32_t y = 0; y < c->height; ++y)
+            h.add(c->pixels + static_cast<ptrdiff_t>(y) * c->pitch, 4u * c->width);
+    return h.value;
+}
+
+// The game runs on a thread of its own and the script on the test's; they take turns, so that
+// the script reads like a player's session while the real loop runs.
+class Journey {
+  public:
+    Journey() {
+        exit_code = entry_result = -1;
+        fake::state().on_idle = [this] { hand_over(false); };
+        fake::state().on_exit = [](int code) {
+            exit_code = code;
+            running = 0;
+        };
+        game = std::thread([this] {
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                turn_changed.wait(lock, [&] { return game_turn; });
+            }
+            entry_result = entry_routine();
+            std::lock_guard<std::mutex> lock(mutex);
+            finished = true;
+            game_turn = false;
+            turn_changed.notify_all();
+        });
+        hand_over(true);
+    }
+    ~Journey() {
+        // A journey cut short by a failure still ends the game, so that everything is released.
+        while (!finished) {
+            if (views[main_view].window != nullptr && fake::state().queue.empty())
+                post(MessageKind::destroy);
+            hand_over(true);
+        }
+        game.join();
+    }
+
+    // One pass of the loop after the clock moved on by counts.
+    void pass(int64_t counts = one_tick) {
+        fake::state().counter += counts;
+        hand_over(true);
+        if (++passes % 40 == 0)
+            note("pass");
+    }
+    void passes_of(int count, int64_t counts = one_tick) {
+        for (int i = 0; i < count && !finished; ++i)
+            pass(counts);
+    }
+    void post(MessageKind kind, uint32_t wparam = 0, uint32_t lparam = 0) {
+        fake::state().queue.push_back({views[main_view].window, kind, wparam, lparam});
+    }
+    void key_down(uint32_t vk, uint32_t scan) { post(MessageKind::key_down, vk, 1 | scan << 16); }
+    void key_up(uint32_t vk, uint32_t scan) {
+        post(MessageKind::key_up, vk, 1 | scan << 16 | 3u << 30);
+    }
+    // A key pressed and released within one pass, then a pass to see what it did.
+    void key(uint32_t vk, uint32_t scan = 0) {
+        key_down(vk, scan);
+        key_up(vk, scan);
+        pass();
+        note("key " + std::to_string(vk));
+    }
+    void click(int32_t x, int32_t y) {
+        post(MessageKind::mouse_move, 0, make_lparam(x, y));
+        pass(0); // the gun turns to the mouse in this pass, and no tick runs
+        post(MessageKind::left_button_down, 0, make_lparam(x, y));
+        pass();
+    }
+
+    // Fires at the lowest target when some point of the view sends a shot into it.
+    bool fire_at_lowest() {
+        const Target* lowest = nullptr;
+        for (const Target* t = target_list.first; t != nullptr; t = t->next)
+            if (lowest == nullptr || t->object.position.y > lowest->object.position.y)
+                lowest = t;
+        int32_t x = 0, y = 0;
+        if (lowest == nullptr || !aim(*lowest, &x, &y))
+            return false;
+        click(x, y);
+        return true;
+    }
+
+    // A line of the game's state, after every platform and sound call made since the last.
+    void note(const std::string& why) {
+        for (const std::string& line : fake::state().log)
+            trace.push_back("  " + line);
+        fake::state().log.clear();
+        Hash lists, texts;
+        const size_t t = add_list(&lists, target_list), s = add_list(&lists, shot_list),
+                     p = add_list(&lists, particle_list);
+        if (aim_cubes != nullptr)
+            for (int32_t i = 0; i < aim_cube_count; ++i)
+                add_object(&lists, aim_cubes[i]);
+        add_object(&lists, gun_model);
+        for (const std::string& text : fake::state().texts)
+            texts.add(text.data(), text.size());
+        fake::state().texts.clear();
+        Hash table;
+        table.add(hiscores);
+        const PlatformWindow* main = views[main_view].window;
+        const PlatformWindow* gun = views[gun_view].window;
+        char line[640];
+        std::snprintf(
+            line, sizeof line,
+            "%s: run%d act%d pause%d help%d hisc%d about%d over%d name%d fps%d rank%d len%d key%d"
+            " | level %d points %u acc %d next %d hits %d shots %d live %d/%d every %d at %d"
+            " fall %.4f depth %.1f | vol %d %d | rnd %08x fps %d due %d carry %lld"
+            " | view %d,%d %dx%d mouse %d,%d | %zu %zu %zu %016llx"
+            " | main %016llx %016llx gun %016llx %016llx | text %016llx table %016llx",
+            why.c_str(), running, app_active, paused, help_shown, hiscores_shown, about_shown,
+            game_over, entering_name, show_fps, new_rank, name_length, last_name_key, level, points,
+            accuracy, to_next, hits, shots_fired, live_targets, max_targets, spawn_interval,
+            spawn_counter, fall_speed, spawn_depth_range, music_volume, sound_volume, random_state,
+            frames_per_second, ticks_due, static_cast<long long>(clock_accumulator),
+            views[main_view].x, views[main_view].y, views[main_view].width,
+            views[main_view].height, views[main_view].mouse_x, views[main_view].mouse_y, t, s, p,
+            static_cast<unsigned long long>(lists.value),
+            static_cast<unsigned long long>(hash_canvas(views[main_view].back_dc)),
+            static_cast<unsigned long long>(hash_canvas(main ? main->surface : nullptr)),
+            static_cast<unsigned long long>(hash_canvas(views[gun_view].back_dc)),
+            static_cast<unsigned long long>(hash_canvas(gun ? gun->surface : nullptr)),
+            static_cast<unsigned long long>(texts.value),
+            static_cast<unsigned long long>(table.value));
+        trace.push_back(line);
+    }
+
+    std::vector<std::string> trace;
+    bool finished = false;
+    static inline int exit_code = -1, entry_result = -1;
+
+  private:
+    // Gives the turn to the other side and waits until it comes back.
+    void hand_over(bool to_game) {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (finished)
+            return;
+        game_turn = to_game;
+        turn_changed.notify_all();
+        turn_changed.wait(lock, [&] { return game_turn != to_game; });
+    }
+
+    // How near a shot fired with the mouse at (x, y) comes to the target, in whole units on
+    // its worst axis; under 16 is a hit. The gun turns 0.4 degree per pixel from the centre.
+    static int32_t miss_by(const Target& target, int32_t x, int32_t y) {
+        const float cx = static_cast<float>(views[main_view].width / 2);
+        const float cy = static_cast<float>(views[main_view].height / 2);
+        const Vec3 v = target.object.velocity;
+        const Vec3 shot_v = aimed_velocity(shot_speed, static_cast<float>((cy - y) * 0.4),
+                                           static_cast<float>((x - cx) * 0.4));
+        Vec3 shot{cx, cy, 0.0f}, goal = target.object.position;
+        int32_t nearest = 1 << 30;
+        for (int32_t n = 0; n < 60 && shot.z > goal.z - 20.0f; ++n) {
+            goal = {goal.x + v.x, goal.y + v.y, goal.z + v.z};
+            shot = {shot.x + shot_v.x, shot.y + shot_v.y, shot.z + shot_v.z};
+            const int32_t worst = std::max({std::abs(static_cast<int32_t>(goal.x - shot.x)),
+                                            std::abs(static_cast<int32_t>(goal.y - shot.y)),
+                                            std::abs(static_cast<int32_t>(goal.z - shot.z))});
+            nearest = std::min(nearest, worst);
+        }
+        return nearest;
+    }
+
+    // Where the mouse must be for a shot fired now to meet the target: the best of a coarse
+    // sweep of the view, then of the pixels around it.
+    static bool aim(const Target& target, int32_t* mouse_x, int32_t* mouse_y) {
+        const int32_t w = views[main_view].width, h = views[main_view].height;
+        int32_t best = 1 << 30, bx = 0, by = 0;
+        const auto sweep = [&](int32_t x0, int32_t y0, int32_t reach, int32_t step) {
+            for (int32_t x = std::max(x0 - reach, 0); x < std::min(x0 + reach + 1, w); x += step)
+                for (int32_t y = std::max(y0 - reach, 0); y < std::min(y0 + reach + 1, h); y += step)
+                    if (const int32_t miss = miss_by(target, x, y); miss < best)
+                        best = miss, bx = x, by = y;
+        };
+        sweep(w / 2, h / 2, std::max(w, h), 8);
+        sweep(bx, by, 8, 1);
+        *mouse_x = bx;
+        *mouse_y = by;
+        return best < 16;
+    }
+
+    std::thread game;
+    std::mutex mutex;
+    std::condition_variable turn_changed;
+    bool game_turn = false;
+    int passes = 0;
+};
+
+// Plays until the level is reached or the game ends, firing whenever the last shot is gone.
+void play_until_level(Journey& j, int32_t goal) {
+    for (int i = 0; i < 20000 && level < goal && !game_over; ++i)
+        if (shot_list.first != nullptr || !j.fire_at_lowest())
+            j.pass();
+}
+
+void play_until_over(Journey& j) {
+    for (int i = 0; i < 5000 && !game_over; ++i)
+        j.pass(2 * one_tick);
+}
+
+// Holds keys down for a pass, then lets them go, as a player types.
+void type(Journey& j, std::initializer_list<uint32_t> scans, bool shifted = false) {
+    fake::state().shift = shifted;
+    for (uint32_t scan : scans)
+        j.key_down(0x41, scan);
+    j.pass();
+    j.pass(); // still held: typed once
+    for (uint32_t scan : scans)
+        j.key_up(0x41, scan);
+    j.pass();
+    fake::state().shift = false;
+    j.note("typed");
+}
+
+constexpr uint32_t scan_a = 30, scan_b = 48, scan_q = 16, scan_space = 57, scan_backspace = 14;
+
+TEST(GameJourney, MatchesTheRecordedTrace) {
+    FreshGame fresh;
+    // The help picture and the level-up sound are missing: black behind the help, no sound.
+    fake::state().missing_files = {"f1bg.bmp", "yeah.wav"};
+    Journey j;
+    ASSERT_EQ(running, 1);
+    j.pass(); // not yet active: the loop waits and draws nothing
+    j.note("inactive");
+    // A first start writes the built-in table.
+    const Bytes table = read_bytes("scores.dat");
+    ASSERT_EQ(table.size(), 100u);
+    EXPECT_EQ(Bytes(table.begin(), table.begin() + 20),
+              Bytes({'T', 'i', 'b', 'b', 'o', 0, 0, 0, 0, 0, 0, 5, 100, 0, 0, 0, 0x10, 0x27, 0, 0}));
+
+    j.post(MessageKind::activate_app, 1);
+    j.pass();
+    j.note("active");
+    j.key(vk_f8); // the frame rate, in the text state the back buffer starts with
+    j.passes_of(230); // the first target appears on tick 201
+    EXPECT_EQ(live_targets, 1);
+    for (int i = 0; i < 900 && !j.fire_at_lowest(); ++i)
+        j.pass(); // until the target comes within the gun's reach
+    while (shot_list.first != nullptr)
+        j.pass();
+    EXPECT_EQ(hits, 1);
+    EXPECT_EQ(points, 100u); // level 1 x level 1 x 100% accuracy
+    j.click(20, 380);        // a miss: 1 hit in 2 shots
+    EXPECT_EQ(accuracy, 50);
+    play_until_level(j, 2);
+    EXPECT_EQ(to_next, 10);
+    EXPECT_EQ(spawn_interval, 185);
+    fake::state().music_finished = true; // the module ends and starts again
+    j.passes_of(3);
+
+    // Pause, with a click that must not fire, and the overlay over the frozen game.
+    j.key(vk_f8);
+    j.key(vk_letter('P'));
+    j.click(200, 200);
+    j.passes_of(5);
+    j.key(vk_letter('P'));
+    // The side screens and the volume keys, which work on them without closing them.
+    j.key(vk_f1);
+    for (int i = 0; i < 13; ++i)
+        j.key(vk_home);
+    j.key(vk_end);
+    for (int i = 0; i < 13; ++i)
+        j.key(vk_next);
+    j.key(vk_prior);
+    EXPECT_EQ(music_volume, 245);
+    EXPECT_EQ(sound_volume, 10);
+    j.key(vk_f5);
+    j.key(vk_letter('P')); // pauses the game under the hi-score screen
+    j.key(vk_escape);
+    j.key(vk_letter('P'));
+    j.key(vk_f7);
+    j.click(300, 100); // the about screen does not stop a shot
+    j.key(vk_letter('Z'));
+    j.key(vk_f8);
+    j.passes_of(20, 20002);
+    j.passes_of(3, 0); // equal readings keep the frame rate
+
+    // The window moves, is minimised, loses the focus for five seconds and gets it back.
+    j.post(MessageKind::moved, 0, make_lparam(100, 120));
+    j.pass();
+    j.post(MessageKind::sized, size_minimised, 0);
+    j.post(MessageKind::activate_app, 0);
+    j.passes_of(3);
+    j.post(MessageKind::activate_app, 1);
+    j.pass(5000000);
+    j.note("back");
+    // The module ends again, and now cannot be loaded: the game goes on silently for good.
+    fake::state().missing_files.insert("supera29.xm");
+    fake::state().music_finished = true;
+    j.passes_of(3);
+
+    // Memory runs out for a while: no target and no shot can be made.
+    fail_allocations = true;
+    j.passes_of(200);
+    j.click(200, 200);
+    fail_allocations = false;
+    // A sound device that never reports the gun as playing holds the shot back only briefly.
+    fake::state().sound_reports_playing = false;
+    fake::state().counter_step = 1000;
+    j.click(200, 150);
+    fake::state().counter_step = 0;
+    fake::state().sound_reports_playing = true;
+
+    play_until_level(j, 3);
+    play_until_over(j);
+    ASSERT_EQ(game_over, 1);
+    ASSERT_EQ(entering_name, 1);
+    const int32_t rank = new_rank;
+
+    // The name: "a", then Shift+B, a space, q held with a together (lower code first), a
+    // Backspace, and more letters than the row takes; Enter saves.
+    type(j, {scan_a});
+    type(j, {scan_b}, true);
+    type(j, {scan_space});
+    type(j, {scan_q, scan_a});
+    type(j, {scan_backspace});
+    for (int i = 0; i < 8; ++i)
+        type(j, {scan_b});
+    EXPECT_STREQ(hiscores[rank].name, "aB qbbbbbb");
+    type(j, {28}); // Enter
+    EXPECT_EQ(entering_name, 0);
+    const Bytes saved = read_bytes("scores.dat");
+    ASSERT_EQ(saved.size(), 100u);
+    EXPECT_EQ(std::memcmp(saved.data() + 20 * rank, "aB qbbbbbb", 11), 0);
+    j.key(vk_f5);
+    j.key(vk_space);
+
+    // A second game that scores nothing: no row, and P does nothing once it is over.
+    j.key(vk_f2);
+    j.click(10, 10);
+    play_until_over(j);
+    EXPECT_EQ(entering_name, 0);
+    j.key(vk_letter('P'));
+    EXPECT_EQ(paused, 0);
+    j.key(vk_f12);
+    EXPECT_TRUE(j.finished);
+    EXPECT_EQ(Journey::exit_code, 0);
+    EXPECT_EQ(read_bytes("config.dat"), Bytes({245, 0, 0, 0, 10, 0, 0, 0}));
+    j.note("end");
+
+    const std::string path = std::string(ZARNOK_TRACE_DIR) + "/game_journey.trace";
+    if (std::getenv("ZARNOK_RECORD_TRACE") != nullptr) {
+        std::ofstream out(path);
+        for (const std::string& line : j.trace)
+            out << line << "\n";
+    }
+    std::ifstream in(path);
+    std::vector<std::string> recorded;
+    for (std::string line; std::getline(in, line);)
+        recorded.push_back(line);
+    const size_t common = std::min(recorded.size(), j.trace.size());
+    for (size_t i = 0; i < common; ++i)
+        ASSERT_EQ(j.trace[i], recorded[i]) << "first difference at line " << i + 1 << " of " << path;
+    EXPECT_EQ(j.trace.size(), recorded.size()) << path;
+}
+
+// A quit message from outside ends the loop at once, without the shutdown.
+TEST(GameJourney, QuitEndsTheLoopWithoutTheShutdown) {
+    FreshGame fresh;
+    {
+        Journey j;
+        j.post(MessageKind::quit, 7);
+        j.pass();
+        EXPECT_TRUE(j.finished);
+    }
+    EXPECT_EQ(Journey::exit_code, -1);
+    EXPECT_TRUE(read_bytes("config.dat").empty());
+    EXPECT_EQ(Journey::entry_result, 7);
+    shut_down(); // what the process's end would release
+}
+
+} // namespace

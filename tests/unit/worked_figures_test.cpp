@@ -1,0 +1,235 @@
+// The game's worked figures, checked directly so that a wrong recording of the journey's trace
+// cannot pass unseen: the clock, turning and projection, shading, aiming, levels, particles,
+// the hi-score table, the name entry's characters and the screens' layout.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "app/clock.h"
+#include "app/name_entry.h"
+#include "app/state.h"
+#include "audio/sound.h"
+#include "game/entities.h"
+#include "game/particles.h"
+#include "game/scoring.h"
+#include "game/shots.h"
+#include "geometry/transform.h"
+#include "render/shading.h"
+#include "screens/help_screen.h"
+#include "screens/hiscore_screen.h"
+#include "store/config.h"
+#include "store/hiscores.h"
+#include "tests/fake/fake_platform.h"
+#include "tests/unit/unit_support.h"
+
+namespace {
+
+TEST(WorkedFigures, Clock) {
+    FreshGame fresh;
+    start_clock();
+    EXPECT_EQ(tick_length, 10000);
+    // counts read (-1: a restart instead), then ticks due, counts carried, frames per second
+    const int64_t steps[][4] = {{25001, 2, 5001, 39}, {-1, 0, 0, 39},      {10000, 0, 10000, 100},
+                                {1, 1, 1, 1000000},   {16667, 2, 6668, 59}, {0, 2, 6668, 59}};
+    for (const auto& s : steps) {
+        fake::state().counter += std::max<int64_t>(s[0], 0);
+        s[0] < 0 ? restart_clock() : read_clock();
+        EXPECT_EQ(ticks_due, s[1]) << s[0];
+        EXPECT_EQ(clock_accumulator, s[2]) << s[0];
+        EXPECT_EQ(frames_per_second, s[3]) << s[0];
+    }
+}
+
+TEST(WorkedFigures, TurningAndProjection) {
+    Object3D box{};
+    make_box(0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, &box);
+    const float centres[6][3] = {{0, 0, -3}, {0, 0, 3}, {-1, 0, 0}, {1, 0, 0}, {0, 2, 0}, {0, -2, 0}};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(box.model_faces[i].centre.z, centres[i][2]) << i;
+    rotate_y(&box, 90.0f); // 3.14 for pi: not quite a quarter turn
+    const Vec3 turned = box.world_faces[3].centre;
+    EXPECT_NEAR(turned.x, 0.000796, 1e-6);
+    EXPECT_NEAR(turned.z, 0.9999997, 1e-7);
+    box.position = {300, 200, -50};
+    box.angle_y = 0;
+    transform(&box);
+    EXPECT_EQ(box.draw_order[0], 1);
+    EXPECT_EQ(box.draw_order[5], 0);
+    project(&box, Eye{200, 200, 50, 0});
+    const Vec3 corner = box.world_faces[2].vertices[0]; // model (-1, -2, -3): world (299, 198, -47)
+    EXPECT_NEAR(corner.x, 299 + (200 - 299) * (47.0 / 97.0), 1e-3);
+    EXPECT_NEAR(corner.y, 198 + 2 * (47.0 / 97.0), 1e-3);
+    free_mesh(&box);
+}
+
+TEST(WorkedFigures, Shading) {
+    build_sqrt_table();
+    Object3D sand{}, red{}, white{};
+    set_colour(&sand, 250, 186, 150);
+    set_colour(&red, 255, 0, 0);
+    set_colour(&white, 300, 300, 300);
+    const Light light{0, 0, 0, 0.45f};
+    EXPECT_EQ(shade(sand, {6, 8, 0}, light), rgb(246, 182, 146)); // 10 away: 4 lost, not 5
+    EXPECT_EQ(shade(red, {300, 400, 0}, light), rgb(31, 0, 0));    // 500 away: 224 lost
+    EXPECT_EQ(shade(red, {0, 399.9999f, 0}, light), rgb(76, 0, 0)); // from the table
+    EXPECT_EQ(shade(red, {0, 400, 0}, light), rgb(76, 0, 0));       // beyond it
+    EXPECT_EQ(shade(white, {0, 0, 88.9f}, light), rgb(255, 255, 255));
+    EXPECT_EQ(shade(white, {0, 0, 133.4f}, Light{0, 0, 0, 0.45f}), rgb(240, 240, 240));
+}
+
+TEST(WorkedFigures, AimedVelocities) {
+    // pitch, yaw, then the velocity: vz follows the angle whose cosine's whole part is smaller
+    const float cases[][5] = {{0, 30, 3.2485f, 0, -5.6300f},
+                              {30, 0, 0, -3.2485f, -5.6300f},
+                              {60, 60, 5.6274f, -5.6274f, -3.2530f},
+                              {0, 0, 0, 0, -6.5f}};
+    for (const auto& c : cases) {
+        const Vec3 v = aimed_velocity(6.5f, c[0], c[1]);
+        EXPECT_NEAR(v.x, c[2], 1e-3) << c[0] << " " << c[1];
+        EXPECT_NEAR(v.y, c[3], 1e-3) << c[0] << " " << c[1];
+        EXPECT_NEAR(v.z, c[4], 1e-3) << c[0] << " " << c[1];
+    }
+}
+
+TEST(WorkedFigures, LevelsAndScores) {
+    FreshGame fresh;
+    count_shot();
+    EXPECT_EQ(accuracy, 0);
+    score_hit();
+    EXPECT_EQ(points, 100u);
+    count_shot();
+    count_shot();
+    score_hit();
+    EXPECT_EQ(accuracy, 66);
+    for (int i = 0; i < 3; ++i)
+        score_hit(); // the fifth hit scores at level 1, then raises it
+    EXPECT_EQ(level, 2);
+    EXPECT_EQ(to_next, 10);
+    EXPECT_EQ(max_targets, 6);
+    EXPECT_EQ(spawn_interval, 185);
+    EXPECT_EQ(spawn_depth_range, 21.0f);
+    EXPECT_NEAR(fall_speed, 0.45f, 1e-6);
+    while (level < 13) {
+        level_up();
+        if (level == 10) {
+            EXPECT_EQ(spawn_depth_range, 181.0f);
+        } else if (level == 12) {
+            EXPECT_EQ(spawn_interval, 35);
+        }
+    }
+    EXPECT_EQ(spawn_interval, 25);
+    EXPECT_EQ(spawn_depth_range, 200.0f);
+}
+
+TEST(WorkedFigures, Particles) {
+    FreshGame fresh;
+    particle_drift = 0.35f;
+    explode(0, 0, -40, 10);
+    int count = 0;
+    for (const Particle* p = particle_list.first; p != nullptr; p = p->next, ++count) {
+        const Object3D& o = p->object;
+        for (float v : {o.velocity.x, o.velocity.y, o.velocity.z})
+            EXPECT_LE(std::fabs(v), 9.0f / 60.0f);
+        EXPECT_GE((o.red == 355) + (o.green == 355) + (o.blue == 355), 1);
+        for (int32_t c : {o.red, o.green, o.blue})
+            EXPECT_TRUE(c >= 100 && c <= 355) << c;
+    }
+    EXPECT_EQ(count, 10);
+    Particle* still = spawn_particle(0, 0, -40, 0, 0, 0, 1, 1, 1, 255, 255, 255, 255);
+    for (int i = 0; i < 255; ++i)
+        update_particles();
+    EXPECT_EQ(particle_list.last, still);
+    EXPECT_EQ(still->object.red, 0);
+    EXPECT_NEAR(still->object.position.y, 255 * 0.35f, 1e-2);
+    update_particles();
+    EXPECT_EQ(particle_list.first, nullptr);
+}
+
+TEST(WorkedFigures, HiScoreRanks) {
+    // points at the end of a game, then the row it takes (-1: none)
+    const int32_t cases[][2] = {{8000, 2}, {100, -1}, {101, 4}, {10001, 0}, {0, -1}};
+    for (const auto& c : cases) {
+        FreshGame fresh;
+        points = static_cast<uint32_t>(c[0]);
+        accuracy = 300; // only the low byte is kept
+        level = 7;
+        insert_hiscore();
+        EXPECT_EQ(entering_name ? new_rank : -1, c[1]) << c[0];
+        if (c[1] < 0)
+            continue;
+        EXPECT_EQ(hiscores[c[1]].points, points);
+        EXPECT_EQ(hiscores[c[1]].accuracy, 44u);
+        EXPECT_EQ(hiscores[c[1]].level, 7);
+        EXPECT_EQ(hiscores[c[1]].name[0], '\0');
+        if (c[1] < 4) {
+            EXPECT_STREQ(hiscores[c[1] + 1].name, builtin_hiscores[c[1]].name);
+        }
+    }
+}
+
+TEST(WorkedFigures, NameCharacters) {
+    FreshGame fresh;
+    // scan code, without Shift, with Shift (1: types nothing)
+    const char cases[][3] = {{2, '1', '!'},  {3, '2', '@'},   {13, '=', '+'}, {16, 'q', 'Q'},
+                             {30, 'a', 'A'}, {40, '\'', '"'}, {41, '`', '~'}, {43, '\\', '|'},
+                             {53, '/', '?'}, {55, '*', '*'},  {57, ' ', ' '}, {74, '-', '-'},
+                             {14, 1, 1},     {28, 1, 1},      {42, 1, 1},     {71, 1, 1}};
+    for (const auto& c : cases) {
+        fake::state().shift = false;
+        EXPECT_EQ(scan_code_to_char(c[0]), c[1]) << int{c[0]};
+        fake::state().shift = true;
+        EXPECT_EQ(scan_code_to_char(c[0]), c[2]) << int{c[0]};
+    }
+}
+
+TEST(WorkedFigures, StoredFiles) {
+    FreshGame fresh;
+    write_bytes("config.dat", {0x2C, 0x01, 0, 0, 0xFB, 0xFF, 0xFF, 0xFF, 9}); // 300, -5
+    load_config();
+    set_volumes(-1, -1);
+    EXPECT_EQ(music_volume, 255);
+    EXPECT_EQ(sound_volume, 0);
+    write_bytes("config.dat", {58, 0, 0, 0}); // the music volume alone
+    load_config();
+    EXPECT_EQ(music_volume, 58);
+    EXPECT_EQ(sound_volume, 0);
+    EXPECT_EQ(volume_percent(58), 22);
+    // 30 bytes: row 0 and the first ten bytes of row 1's name.
+    Bytes table(30, 'x');
+    table[11] = 9;
+    write_bytes("scores.dat", table);
+    load_hiscores();
+    EXPECT_EQ(hiscores[0].level, 9);
+    EXPECT_EQ(hiscores[0].points, 0x78787878u);
+    EXPECT_EQ(std::string(hiscores[1].name, 10), std::string(10, 'x'));
+    EXPECT_EQ(hiscores[1].name[10], '\0');
+    EXPECT_EQ(hiscores[1].points, 8000u);
+    EXPECT_EQ(read_bytes("scores.dat").size(), 30u); // read, not rewritten
+}
+
+TEST(WorkedFigures, ScreensIn640By480) {
+    FreshGame fresh;
+    views[main_view].width = 640;
+    views[main_view].height = 480;
+    Canvas* canvas = allocate_canvas(640, 480);
+    hiscores[0].accuracy = 300;
+    draw_hiscore_screen(canvas);
+    music_volume = 51;
+    draw_help_screen(canvas);
+    const std::string expected[] = {
+        "128,90 14168112 clear centre NAME",    "472,90 14168112 clear centre POINTS",
+        "64,120 35583 clear left Tibbo",        "160,120 35583 clear left 5",
+        "320,120 35583 clear left 44%",         "448,220 35583 clear left 100",
+        "340,60 65535 clear left displays this screen",
+        "10,420 16777215 clear left Music Volume: 20%",
+        "10,460 16777215 clear left press any key (other than F1) to resume"};
+    for (const std::string& text : expected)
+        EXPECT_NE(std::find(fake::state().texts.begin(), fake::state().texts.end(), text),
+                  fake::state().texts.end())
+            << text;
+    free_canvas(canvas);
+}
+
+} // namespace
