@@ -138,6 +138,12 @@ class Game:
         left, top, _, _ = self.place()
         self.desktop.run("xdotool", "mousemove", "--sync", str(left + x), str(top + y))
 
+    def pointer(self):
+        """Where the pointer is, in view pixels."""
+        left, top, _, _ = self.place()
+        values = dict(v.split(":") for v in self.desktop.run("xdotool", "getmouselocation").split())
+        return int(values["x"]) - left, int(values["y"]) - top
+
     def click(self):
         self.desktop.run("xdotool", "mousedown", "1")
         time.sleep(0.03)
@@ -244,19 +250,10 @@ def aim(seen_x, seen_y, fall=0.4, delay=15):
 
 
 def targets(picture):
-    """The centres of red patches in the playfield (targets), lowest first."""
-    red = {(x, y) for x, y, (r, g, b) in picture.pixels(0, 80, 400, 330)
-           if r > 70 and g == 0 and b == 0}
-    seen = []
-    while red:
-        stack, patch = [red.pop()], []
-        while stack:
-            x, y = stack.pop()
-            patch.append((x, y))
-            for n in ((x + 1, y), (x - 1, y), (x, y + 1), (x, y - 1)):
-                if n in red:
-                    red.remove(n)
-                    stack.append(n)
-        if len(patch) >= 6:
-            seen.append((sum(p[0] for p in patch) / len(patch), sum(p[1] for p in patch) / len(patch)))
-    return sorted(seen, key=lambda p: -p[1])
+    """The centres of red patches in the playfield (the targets), lowest first."""
+    cells = {}
+    for x, y, (r, g, b) in picture.pixels(0, 80, 400, 330):
+        if r > 70 and g == 0 and b == 0:
+            cells.setdefault((x // 12, y // 12), []).append((x, y))
+    return sorted(((sum(x for x, _ in c) / len(c), sum(y for _, y in c) / len(c))
+                   for c in cells.values() if len(c) >= 4), key=lambda p: -p[1])

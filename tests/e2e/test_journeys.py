@@ -50,8 +50,11 @@ class Journeys(unittest.TestCase):
         game.key("p")
         self.assertTrue(wait_until(lambda: game.overlay() is None), "the pause text stays")
         for key, picture in (("F1", "f1bg"), ("F5", "hiscbg"), ("F7", "nfobg"), ("x", "bg")):
+            if key == "x":
+                game.point(50, 50)  # moved on the side screen; leaving it puts the pointer back
             game.key(key)
             self.assertEqual(wait_until(lambda: game.screen() == picture and picture), picture)
+        self.assertTrue(wait_until(lambda: game.pointer() == (200, 390)), game.pointer())
         game.key("Home")
         game.key("Home")
         game.key("Next")

@@ -94,8 +94,8 @@ TEST_F(DrawingTest, TextInItsColourBackgroundAndAlignment) {
     free_canvas(canvas);
 }
 
-// A 54-byte header of an uncompressed 24-bit picture.
-std::string bmp_header(int32_t width, int32_t height) {
+// A 54-byte header of an uncompressed picture.
+std::string bmp_header(int32_t width, int32_t height, uint32_t bits = 24) {
     std::string h(54, '\0');
     const auto put = [&](size_t at, uint32_t value) {
         for (int i = 0; i < 4; ++i)
@@ -103,7 +103,7 @@ std::string bmp_header(int32_t width, int32_t height) {
     };
     h[0] = 'B', h[1] = 'M';
     put(10, 54), put(14, 40), put(18, static_cast<uint32_t>(width));
-    put(22, static_cast<uint32_t>(height)), put(26, 1 | 24 << 16);
+    put(22, static_cast<uint32_t>(height)), put(26, 1 | bits << 16);
     return h;
 }
 
@@ -132,7 +132,9 @@ TEST_F(DrawingTest, PicturesStretchAndBrokenOnesGiveNull) {
                                   bmp_header(4100, 4000) + "short",
                                   bmp_header(40, 40) + "too short for forty rows",
                                   bmp_header(4, 2).substr(0, 30),
-                                  core};
+                                  core,
+                                  // whole, but wider than any background
+                                  bmp_header(4097, 1, 1) + std::string(8 + 516, '\x0f')};
     EXPECT_EQ(load_bitmap("missing.bmp", 10, 10), nullptr);
     for (const std::string& bytes : broken) {
         std::ofstream("broken.bmp", std::ios::binary) << bytes;

@@ -49,9 +49,10 @@ TEST(WorkedFigures, TurningAndProjection) {
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(box.model_faces[i].centre.z, centres[i][2]) << i;
     rotate_y(&box, 90.0f); // 3.14 for pi: not quite a quarter turn
-    const Vec3 turned = box.world_faces[3].centre;
+    const Vec3 turned = box.world_faces[3].centre, back = box.world_faces[1].centre;
     EXPECT_NEAR(turned.x, 0.000796, 1e-6);
     EXPECT_NEAR(turned.z, 0.9999997, 1e-7);
+    EXPECT_NEAR(back.x, -2.9999991, 1e-6);
     box.position = {300, 200, -50};
     box.angle_y = 0;
     transform(&box);
@@ -101,8 +102,13 @@ TEST(WorkedFigures, LevelsAndScores) {
     EXPECT_EQ(points, 100u);
     count_shot();
     count_shot();
+    entering_name = 1; // a row waiting for its name follows every hit
+    new_rank = 2;
     score_hit();
     EXPECT_EQ(accuracy, 66);
+    EXPECT_EQ(hiscores[2].points, 166u);
+    EXPECT_EQ(hiscores[2].accuracy, 66u);
+    entering_name = 0;
     for (int i = 0; i < 3; ++i)
         score_hit(); // the fifth hit scores at level 1, then raises it
     EXPECT_EQ(level, 2);
@@ -121,6 +127,26 @@ TEST(WorkedFigures, LevelsAndScores) {
     }
     EXPECT_EQ(spawn_interval, 25);
     EXPECT_EQ(spawn_depth_range, 200.0f);
+    hits = 29; // a floating-point division: 29 / 100 x 100 is just below 29
+    shots_fired = 99;
+    count_shot();
+    EXPECT_EQ(accuracy, 28);
+}
+
+TEST(WorkedFigures, AShotHitsOnlyTheOlderOfTwoTargetsInReach) {
+    FreshGame fresh;
+    for (int i = 0; i < 2; ++i) {
+        Target* target = append_record(&target_list);
+        make_box(200, 200, -10, 0, 0, 0, 0, 0, 0, 5, 5, 5, &target->object);
+        target->health = 1;
+    }
+    fire_shot(); // from the view's centre, straight ahead: views are 0 wide here
+    shot_list.first->object.position = {200, 200, 0};
+    update_shots();
+    EXPECT_EQ(hits, 1);
+    EXPECT_EQ(target_list.first->health, 0);
+    EXPECT_EQ(target_list.last->health, 1);
+    EXPECT_EQ(shot_list.first, nullptr);
 }
 
 TEST(WorkedFigures, Particles) {
