@@ -47,6 +47,10 @@ void restart_clock() {
 
 void run_ticks() {
     read_clock();
+    // After the process was stopped, or the machine stalled, the game goes on where it was:
+    // what lies beyond a second of play is thrown away, as time spent inactive is.
+    if (ticks_due > max_ticks_per_pass)
+        ticks_due = max_ticks_per_pass;
     if (ticks_due <= 0)
         return;
     do {

@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+// The most ticks one pass of the loop runs.
+constexpr int32_t max_ticks_per_pass = 100;
+
 extern int64_t clock_frequency;
 extern int64_t clock_now;
 extern int64_t clock_last;

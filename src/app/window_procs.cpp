@@ -37,6 +37,8 @@ void activate() {
         restore_window(views[gun_view].window);
         views[gun_view].minimised = 0;
     }
+    // Keys work at once, whichever window the focus came back to.
+    raise_window(views[main_view].window);
     if (!paused)
         clip_cursor(&cursor_clip);
     // The time spent away is never simulated.
@@ -91,6 +93,17 @@ void restart_game() {
     }
     clip_cursor(&cursor_clip);
     new_game();
+}
+
+// A window that was minimised is back: its partner comes back with it.
+void restore_partner(View* view, View* partner) {
+    if (!view->minimised)
+        return;
+    view->minimised = 0;
+    if (partner->minimised) {
+        partner->minimised = 0;
+        restore_window(partner->window);
+    }
 }
 
 void key_released(uint32_t key) {
@@ -150,19 +163,21 @@ uint32_t main_window_proc(WindowHandle window, MessageKind kind, uint32_t wparam
     View& view = views[main_view];
     switch (kind) {
     case MessageKind::moved:
-        view.x = static_cast<int32_t>(low_word(lparam));
-        view.y = static_cast<int32_t>(high_word(lparam));
+        view.x = signed_low_word(lparam);
+        view.y = signed_high_word(lparam);
         update_cursor_clip();
         if (playing_field_has_cursor())
             clip_cursor(&cursor_clip);
         return 0;
     case MessageKind::sized:
         if (wparam == size_minimised) {
+            view.minimised = 1;
             minimise_window(views[gun_view].window);
             views[gun_view].minimised = 1;
         } else {
             view.width = static_cast<int32_t>(low_word(lparam));
             view.height = static_cast<int32_t>(high_word(lparam));
+            restore_partner(&view, &views[gun_view]);
         }
         return 0;
     case MessageKind::paint:
@@ -195,12 +210,20 @@ uint32_t gun_window_proc(WindowHandle window, MessageKind kind, uint32_t wparam,
     View& view = views[gun_view];
     switch (kind) {
     case MessageKind::moved:
-        view.x = static_cast<int32_t>(low_word(lparam));
-        view.y = static_cast<int32_t>(high_word(lparam));
+        view.x = signed_low_word(lparam);
+        view.y = signed_high_word(lparam);
         return 0;
     case MessageKind::sized:
         view.width = static_cast<int32_t>(low_word(lparam));
         view.height = static_cast<int32_t>(high_word(lparam));
+        // The two windows go down and come back together.
+        if (wparam == size_minimised && !views[main_view].minimised) {
+            view.minimised = 1;
+            minimise_window(views[main_view].window);
+            views[main_view].minimised = 1;
+        } else if (wparam != size_minimised) {
+            restore_partner(&view, &views[main_view]);
+        }
         return 0;
     default:
         return default_window_proc(window, kind, wparam, lparam);

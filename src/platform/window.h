@@ -9,7 +9,7 @@ struct PlatformWindow;
 using WindowHandle = PlatformWindow*;
 
 enum class MessageKind : uint32_t {
-    moved,            // lparam: client area's screen position, x low word, y high word
+    moved,            // lparam: client area's screen position, x low word, y high word (signed)
     sized,            // wparam: size_restored or size_minimised; lparam: width low, height high
     paint,            // part of the window needs drawing again
     activate_app,     // wparam: 1 when the program becomes active, 0 when it stops being so
@@ -38,6 +38,13 @@ constexpr uint32_t low_word(uint32_t value) {
 }
 constexpr uint32_t high_word(uint32_t value) {
     return (value >> 16) & 0xFFFF;
+}
+// The halves as signed values: a window's position may lie left of or above the screen.
+constexpr int32_t signed_low_word(uint32_t value) {
+    return static_cast<int16_t>(value & 0xFFFF);
+}
+constexpr int32_t signed_high_word(uint32_t value) {
+    return static_cast<int16_t>(value >> 16);
 }
 constexpr uint32_t make_lparam(int32_t low, int32_t high) {
     return (static_cast<uint32_t>(low) & 0xFFFF) | (static_cast<uint32_t>(high) << 16);
@@ -75,6 +82,8 @@ void show_window(WindowHandle window, bool visible);
 void move_window(WindowHandle window, int32_t x, int32_t y, int32_t width, int32_t height);
 void minimise_window(WindowHandle window);
 void restore_window(WindowHandle window);
+// Brings the window to the front with the keyboard focus.
+void raise_window(WindowHandle window);
 void destroy_window(WindowHandle window);
 
 // Takes the next message if there is one; keyboard messages pass the key hook on their way.

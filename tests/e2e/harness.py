@@ -120,9 +120,10 @@ class Game:
 
     def place(self, window=None):
         """The client area's left, top, width and height on the screen."""
-        out = self.desktop.run("xdotool", "getwindowgeometry", "--shell", window or self.main)
-        values = dict(line.split("=") for line in out.split() if "=" in line)
-        return tuple(int(values.get(k, 0)) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+        lines = self.desktop.run("xwininfo", "-id", window or self.main).splitlines()
+        values = dict(line.strip().split(":", 1) for line in lines if line.count(":") == 1)
+        return tuple(int(values.get(k, "0")) for k in ("Absolute upper-left X",
+                                                        "Absolute upper-left Y", "Width", "Height"))
 
     def focus(self):
         how = "windowactivate" if self.desktop.manager else "windowfocus"
@@ -186,6 +187,8 @@ class Game:
         """The colour of the centred overlay text, if any: many pixels of one exact colour
         spread across the middle band of the view."""
         shot = self.picture()
+        if shot is None:
+            return None
         counts = {}
         for x, y, rgb in shot.pixels(110, 170, 290, 205):
             if sum(rgb) > 90:

@@ -100,6 +100,10 @@ void restore_window(WindowHandle window) {
     window->minimised = false;
 }
 
+void raise_window(WindowHandle window) {
+    log("raise " + window->title);
+}
+
 void destroy_window(WindowHandle window) {
     log("destroy_window " + window->title);
 }

@@ -3,6 +3,8 @@
 // closing and quitting; and the key hook sees what the queue hands out.
 #include "tests/integration/sdl_fixture.h"
 
+#include <csignal>
+
 #include "platform/input.h"
 
 namespace {
@@ -140,6 +142,14 @@ TEST_F(EventsTest, WindowsMouseFocusAndQuitting) {
     SDL_PushEvent(&quit);
     EXPECT_EQ(drain(), std::vector<std::string>({"destroy main 0 00000000", "quit none 0 00000000",
                                                  "activate main 0 00000000"}));
+    // Minimised, the game is inactive even with the focus in its windows; SIGTERM closes it.
+    window(main, SDL_WINDOWEVENT_MINIMIZED);
+    window(gun, SDL_WINDOWEVENT_FOCUS_GAINED);
+    EXPECT_EQ(drain(), std::vector<std::string>({"sized main 1 00000000"}));
+    window(main, SDL_WINDOWEVENT_RESTORED);
+    std::raise(SIGTERM);
+    EXPECT_EQ(drain(), std::vector<std::string>({"sized main 0 01900190", "activate main 1 00000000",
+                                                 "destroy main 0 00000000"}));
     dispatch_message({gun, MessageKind::paint, 0, 0});
     send_message(main, MessageKind::destroy, 0, 0);
     EXPECT_EQ(sent.back(), "destroy main 0 00000000");

@@ -133,8 +133,8 @@ class Journey {
         for (int i = 0; i < count && !finished; ++i)
             pass(counts);
     }
-    void post(MessageKind kind, uint32_t wparam = 0, uint32_t lparam = 0) {
-        fake::state().queue.push_back({views[main_view].window, kind, wparam, lparam});
+    void post(MessageKind kind, uint32_t wparam = 0, uint32_t lparam = 0, int view = main_view) {
+        fake::state().queue.push_back({views[view].window, kind, wparam, lparam});
     }
     void key_down(uint32_t vk, uint32_t scan) { post(MessageKind::key_down, vk, 1 | scan << 16); }
     void key_up(uint32_t vk, uint32_t scan) {
@@ -356,15 +356,26 @@ TEST(GameJourney, MatchesTheRecordedTrace) {
     j.passes_of(20, 20002);
     j.passes_of(3, 0); // equal readings keep the frame rate
 
-    // The window moves, is minimised, loses the focus for five seconds and gets it back.
+    // The window moves, partly off the screen too; the two windows are minimised together,
+    // the focus goes for five seconds, and they come back together, either of them first.
     j.post(MessageKind::moved, 0, make_lparam(100, 120));
     j.pass();
+    j.post(MessageKind::moved, 0, make_lparam(-1, -5));
+    j.pass();
+    EXPECT_EQ(views[main_view].x + views[main_view].y, -6);
     j.post(MessageKind::sized, size_minimised, 0);
     j.post(MessageKind::activate_app, 0);
     j.passes_of(3);
+    j.post(MessageKind::sized, size_restored, make_lparam(400, 400));
     j.post(MessageKind::activate_app, 1);
     j.pass(5000000);
+    j.post(MessageKind::sized, size_minimised, 0, gun_view);
+    j.post(MessageKind::sized, size_restored, make_lparam(100, 150), gun_view);
+    j.pass();
     j.note("back");
+    const int32_t counted = spawn_counter;
+    j.pass(60000000); // a minute stopped: one second of play, 100 ticks
+    EXPECT_EQ((spawn_counter - counted + spawn_interval) % spawn_interval, 100);
     // The module ends again, and now cannot be loaded: the game goes on silently for good.
     fake::state().missing_files.insert("supera29.xm");
     fake::state().music_finished = true;

@@ -1,4 +1,6 @@
 // The mouse cursor and the Shift key on SDL.
+#include <algorithm>
+
 #include "platform/input.h"
 #include "platform/sdl/sdl_windows.h"
 
@@ -15,12 +17,20 @@ void apply_clip() {
         SDL_SetWindowMouseRect(window->sdl_window, nullptr);
         return;
     }
+    // Only the part on the screen: the X server refuses pointer barriers left of or above it.
+    SDL_Rect screen{}, on_screen{};
+    SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window->sdl_window), 0), &screen);
+    const SDL_Rect wanted{clip_rect.left, clip_rect.top, clip_rect.right - clip_rect.left,
+                          clip_rect.bottom - clip_rect.top};
+    if (!SDL_IntersectRect(&wanted, &screen, &on_screen)) {
+        SDL_SetWindowMouseRect(window->sdl_window, nullptr);
+        return;
+    }
     int window_x = 0, window_y = 0;
     SDL_GetWindowPosition(window->sdl_window, &window_x, &window_y);
-    const SDL_Rect rect{clip_rect.left - window_x, clip_rect.top - window_y,
-                        clip_rect.right - clip_rect.left, clip_rect.bottom - clip_rect.top};
-    if (rect.w > 0 && rect.h > 0)
-        SDL_SetWindowMouseRect(window->sdl_window, &rect);
+    on_screen.x -= window_x;
+    on_screen.y -= window_y;
+    SDL_SetWindowMouseRect(window->sdl_window, &on_screen);
 }
 
 SDL_Cursor* cursors[2] = {};

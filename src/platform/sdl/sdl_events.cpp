@@ -4,6 +4,7 @@
 #include "platform/input.h"
 #include "platform/key_codes.h"
 #include "platform/sdl/sdl_keymap.h"
+#include "platform/sdl/sdl_signals.h"
 #include "platform/sdl/sdl_windows.h"
 
 struct KeyHook {
@@ -60,9 +61,11 @@ void translate_window_event(const SDL_WindowEvent& event) {
         post(window, MessageKind::sized, size_restored, make_lparam(event.data1, event.data2));
         break;
     case SDL_WINDOWEVENT_MINIMIZED:
+        window->minimised = true;
         post(window, MessageKind::sized, size_minimised, 0);
         break;
     case SDL_WINDOWEVENT_RESTORED: {
+        window->minimised = false;
         int width = 0, height = 0;
         SDL_GetWindowSize(window->sdl_window, &width, &height);
         post(window, MessageKind::sized, size_restored, make_lparam(width, height));
@@ -75,14 +78,8 @@ void translate_window_event(const SDL_WindowEvent& event) {
         break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
         window->focused = true;
-        if (!reported_active) {
-            reported_active = true;
-            post(first_window(), MessageKind::activate_app, 1, 0);
-        }
         break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-        // Deactivation waits for the end of the batch: the focus may be moving to our other
-        // window, which is no deactivation.
         window->focused = false;
         break;
     case SDL_WINDOWEVENT_ENTER:
@@ -129,10 +126,15 @@ void fetch_events() {
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0)
         translate(event);
-    if (reported_active && !any_window_focused()) {
-        reported_active = false;
-        post(first_window(), MessageKind::activate_app, 0, 0);
+    // Active while one of our windows has the focus and neither is minimised; a focus moving
+    // between our own windows within the batch is no change.
+    const bool active = any_window_focused() && !any_window_minimised();
+    if (active != reported_active) {
+        reported_active = active;
+        post(first_window(), MessageKind::activate_app, active ? 1 : 0, 0);
     }
+    if (end_was_asked())
+        post(first_window(), MessageKind::destroy, 0, 0);
 }
 
 bool is_keyboard_message(MessageKind kind) {

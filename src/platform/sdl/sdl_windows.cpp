@@ -1,10 +1,14 @@
 // Windows on SDL: classes, creation, placement, minimising and the window surfaces.
 #include "platform/sdl/sdl_windows.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "platform/sdl/sdl_signals.h"
+#include "platform/sdl/sdl_x11.h"
 
 namespace {
 
@@ -35,6 +39,10 @@ bool open_platform() {
     // captured: the game only hears about the mouse over its own windows.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+    // SDL would turn SIGINT and SIGTERM into a quit that skips the game's own ending.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    catch_end_signals();
+    catch_x_errors();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "zarnok3d: cannot open the display: %s\n", SDL_GetError());
         return false;
@@ -95,10 +103,21 @@ WindowHandle create_window(const char* class_name, const char* title, int32_t x,
 void show_window(WindowHandle window, bool visible) {
     if (window == nullptr)
         return;
-    if (visible)
-        SDL_ShowWindow(window->sdl_window);
-    else
+    if (!visible) {
         SDL_HideWindow(window->sdl_window);
+        return;
+    }
+    SDL_ShowWindow(window->sdl_window);
+    // A window manager frames the window and tells the frame's size a moment later; until
+    // then a move would place the frame, not the client area, where the game asks.
+    if (!window_manager_runs(window->sdl_window))
+        return;
+    int top = 0;
+    for (const Uint64 give_up = SDL_GetTicks64() + 500; top == 0 && SDL_GetTicks64() < give_up;
+         SDL_Delay(2)) {
+        SDL_PumpEvents();
+        SDL_GetWindowBordersSize(window->sdl_window, &top, nullptr, nullptr, nullptr);
+    }
 }
 
 void move_window(WindowHandle window, int32_t x, int32_t y, int32_t width, int32_t height) {
@@ -119,6 +138,13 @@ void minimise_window(WindowHandle window) {
 void restore_window(WindowHandle window) {
     if (window != nullptr)
         SDL_RestoreWindow(window->sdl_window);
+}
+
+void raise_window(WindowHandle window) {
+    if (window == nullptr)
+        return;
+    SDL_RaiseWindow(window->sdl_window);
+    SDL_SetWindowInputFocus(window->sdl_window);
 }
 
 void destroy_window(WindowHandle window) {
@@ -147,10 +173,11 @@ PlatformWindow* first_window() {
 }
 
 bool any_window_focused() {
-    for (auto* window : windows)
-        if (window->focused)
-            return true;
-    return false;
+    return std::any_of(windows.begin(), windows.end(), [](auto* w) { return w->focused; });
+}
+
+bool any_window_minimised() {
+    return std::any_of(windows.begin(), windows.end(), [](auto* w) { return w->minimised; });
 }
 
 Canvas* get_window_canvas(WindowHandle window) {

@@ -12,6 +12,7 @@ struct PlatformWindow {
     WindowProc proc;
     CursorShape cursor;
     bool focused;
+    bool minimised;
     bool needs_present; // drawn on since it was last shown
     // Drawn into when the window surface is not in our pixel layout, then converted.
     Canvas* shadow;
@@ -23,6 +24,7 @@ PlatformWindow* find_window(uint32_t sdl_window_id);
 // The first window made: the one the cursor is confined to.
 PlatformWindow* first_window();
 bool any_window_focused();
+bool any_window_minimised();
 // Shows what was drawn on the windows since they were last shown.
 void present_windows();
 // Destroys every window still open, as the end of the process does.

@@ -1,0 +1,76 @@
+"""The game on a real desktop under openbox: windows moved off the screen, minimised and
+restored, many starts on a busy machine, signals and a stopped process."""
+import os
+import signal
+import subprocess
+import time
+import unittest
+
+from harness import Desktop, Game, wait_until
+
+
+class DesktopJourneys(unittest.TestCase):
+    def setUp(self):
+        self.desktop = Desktop(window_manager=True)
+        self.addCleanup(self.desktop.close)
+
+    def start(self):
+        game = Game(self.desktop)
+        self.addCleanup(game.close)
+        self.assertTrue(game.find_windows(), game.output())
+        return game
+
+    def test_moves_off_the_screen_signals_and_a_stopped_process(self):
+        game = self.start()
+        for paused in (False, True):
+            if paused:
+                game.key("p")
+                self.assertTrue(wait_until(game.overlay), "no pause text")
+            for x, y in (("-1", "100"), ("100", "-1"), ("-300", "-300"), ("300", "200")):
+                self.desktop.run("xdotool", "windowmove", "--sync", game.main, x, y)
+            game.focus()
+            if paused:
+                game.key("p")
+                self.assertTrue(wait_until(lambda: game.overlay() is None), "still paused")
+        self.assertIsNone(game.process.poll(), game.output())
+        self.assertTrue(wait_until(game.hud_shows))
+        game.key("Home")
+        # Stopped for five seconds, the game goes on from where it was.
+        game.process.send_signal(signal.SIGSTOP)
+        time.sleep(5)
+        game.process.send_signal(signal.SIGCONT)
+        self.assertTrue(wait_until(game.hud_shows))
+        self.assertIsNone(game.overlay(), "the game ended while it was stopped")
+        # A logout's SIGTERM ends it as its window's close does: the volumes are kept.
+        game.process.send_signal(signal.SIGTERM)
+        self.assertEqual(game.wait(), 0, game.output())
+        self.assertEqual(game.file("config.dat"), bytes([138, 0, 0, 0, 128, 0, 0, 0]))
+
+    def test_minimised_and_restored_five_times(self):
+        game = self.start()
+        for _ in range(5):
+            self.desktop.run("xdotool", "windowminimize", "--sync", game.main)
+            self.assertTrue(wait_until(lambda: "IsViewable" not in self.desktop.run(
+                "xwininfo", "-id", game.gun)), "the gun window stays up")
+            self.desktop.run("xdotool", "windowactivate", "--sync", game.main)
+            self.assertTrue(wait_until(lambda: "IsViewable" in self.desktop.run(
+                "xwininfo", "-id", game.gun)), "the gun window stays down")
+            game.key("p")  # at once, without a click
+            self.assertTrue(wait_until(game.overlay, 5), "P did not pause after the restore")
+            game.key("p")
+            self.assertTrue(wait_until(lambda: game.overlay() is None), "still paused")
+        self.assertEqual(game.quit(), 0)
+
+    def test_thirty_starts_beside_a_busy_loop(self):
+        busy = subprocess.Popen(["sh", "-c", "while :; do :; done"])
+        self.addCleanup(busy.kill)
+        for start in range(30):
+            game = Game(self.desktop)
+            found = game.find_windows()
+            output, status = game.output(), game.quit() if found else game.wait(1)
+            game.close()
+            self.assertTrue(found and status == 0, "start %d: %s %s" % (start, status, output))
+
+
+if __name__ == "__main__":
+    unittest.main()
