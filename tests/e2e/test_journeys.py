@@ -85,10 +85,17 @@ class Journeys(unittest.TestCase):
                 self.assertEqual(game.quit(), 0)
                 for name, data in after.items():
                     self.assertEqual(game.file(name), data if data is not None else files[name])
-        # Without its pictures and sounds the game runs over black; without a display it says so.
+        # Without its pictures and sounds the game runs over black; on a screen smaller than its
+        # window it starts, partly off the screen; without a display it says so.
         game = self.start(files=[])
         self.assertIsNone(game.screen())
         self.assertEqual(game.quit(), 0)
+        small = Desktop("320x240", self.window_manager)
+        self.addCleanup(small.close)
+        game = Game(small)
+        self.addCleanup(game.close)
+        self.assertTrue(game.find_windows(), game.output())
+        self.assertEqual(game.quit(), 0, game.output())
         self.desktop.env.pop("DISPLAY")
         game = Game(self.desktop)
         self.addCleanup(game.close)
