@@ -23,7 +23,7 @@ void load_config() {
     // What the file holds replaces the bytes it reaches; a short file leaves the rest.
     uint8_t bytes[config_size];
     encode(bytes);
-    if (read_file_start(config_file, bytes, config_size) < 0)
+    if (read_file_start(config_file, bytes, config_size).state != FileState::read)
         return;
     music_volume = static_cast<int32_t>(get_le32(bytes));
     sound_volume = static_cast<int32_t>(get_le32(bytes + 4));

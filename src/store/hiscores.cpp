@@ -1,6 +1,7 @@
 // The hi-score table: loading, saving, insertion and the waiting entry.
 #include "store/hiscores.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "app/state.h"
@@ -16,6 +17,7 @@ const std::array<HiScore, hiscore_count> builtin_hiscores = {{
     {"Dusko", 1, 1, 100},
 }};
 std::array<HiScore, hiscore_count> hiscores = builtin_hiscores;
+bool scores_file_kept = false;
 
 namespace {
 
@@ -55,15 +57,23 @@ void load_hiscores() {
     // A short file replaces only the bytes it holds; nothing in it is checked.
     uint8_t bytes[file_size];
     encode(bytes);
-    const int64_t count = read_file_start(scores_file, bytes, file_size);
-    if (count < 0) {
+    const FileRead file = read_file_start(scores_file, bytes, file_size);
+    if (file.state == FileState::missing) {
         save_hiscores();
-        return;
+    } else if (file.state == FileState::unreadable) {
+        // The player's rows may still be in it: the built-in table plays, and never replaces it.
+        scores_file_kept = true;
+        std::fprintf(stderr, "zarnok3d: %s cannot be read (%s); it is left as it is, and this "
+                             "game's hi-scores are not saved\n",
+                     scores_file, describe_error(file.error));
+    } else {
+        decode(bytes);
     }
-    decode(bytes);
 }
 
 void save_hiscores() {
+    if (scores_file_kept)
+        return;
     uint8_t bytes[file_size];
     encode(bytes);
     write_whole_file(scores_file, bytes, file_size);

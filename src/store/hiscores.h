@@ -17,6 +17,8 @@ constexpr int32_t hiscore_count = 5;
 // The table a first run starts from.
 extern const std::array<HiScore, hiscore_count> builtin_hiscores;
 extern std::array<HiScore, hiscore_count> hiscores;
+// Set when scores.dat exists but cannot be read: it is then never replaced in this run.
+extern bool scores_file_kept;
 
 void load_hiscores();
 void save_hiscores();

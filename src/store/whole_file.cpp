@@ -2,37 +2,137 @@
 #include "store/whole_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <set>
 #include <string>
 
-int64_t read_file_start(const char* path, void* buffer, size_t size) {
-    FILE* file = std::fopen(path, "rb");
-    if (file == nullptr)
-        return -1;
-    const size_t count = std::fread(buffer, 1, size, file);
-    std::fclose(file);
-    return static_cast<int64_t>(count);
+namespace {
+
+bool write_all(int fd, const void* bytes, size_t size) {
+    const auto* data = static_cast<const char*>(bytes);
+    for (size_t written = 0; written < size;) {
+        const ssize_t n = ::write(fd, data + written, size - written);
+        if (n <= 0)
+            return false;
+        written += static_cast<size_t>(n);
+    }
+    return ::fsync(fd) == 0;
+}
+
+void say_once(const std::string& path, const char* what, int error) {
+    static std::set<std::string> said;
+    if (said.insert(std::filesystem::absolute(path)).second)
+        std::fprintf(stderr, "zarnok3d: %s %s (%s); it is left as it is\n", path.c_str(), what,
+                     describe_error(error));
+}
+
+// The file a chain of symbolic links ends at, which need not exist yet.
+std::string link_target(std::string path) {
+    char target[PATH_MAX];
+    for (int depth = 0; depth < 40; ++depth) {
+        const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
+        if (n < 0)
+            break;
+        target[n] = '\0';
+        const size_t slash = path.rfind('/');
+        path = target[0] == '/' || slash == std::string::npos
+                   ? std::string(target)
+                   : path.substr(0, slash + 1) + target;
+    }
+    return path;
+}
+
+std::string folder_of(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool rewrite_in_place(const std::string& path, const void* bytes, size_t size) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        say_once(path, "cannot be written", errno);
+        return false;
+    }
+    const bool done = write_all(fd, bytes, size);
+    return ::close(fd) == 0 && done;
+}
+
+} // namespace
+
+const char* describe_error(int error) {
+    return error == 0 ? "not a plain file" : std::strerror(error);
+}
+
+FileRead read_file_start(const char* path, void* buffer, size_t size) {
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return {errno == ENOENT ? FileState::missing : FileState::unreadable, 0, errno};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return {FileState::unreadable, 0, 0};
+    }
+    size_t count = 0;
+    while (count < size) {
+        const ssize_t n = ::read(fd, static_cast<char*>(buffer) + count, size - count);
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            return {FileState::unreadable, 0, error};
+        }
+        if (n == 0)
+            break;
+        count += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    return {FileState::read, static_cast<int64_t>(count), 0};
 }
 
 bool write_whole_file(const char* path, const void* bytes, size_t size) {
-    const std::string temporary = std::string(path) + ".new";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
+    const std::string target = link_target(path);
+    struct stat old {};
+    const bool exists = ::lstat(target.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) {
+        say_once(target, "cannot be saved", 0);
         return false;
-    const auto* data = static_cast<const char*>(bytes);
-    size_t written = 0;
-    while (written < size) {
-        const ssize_t n = ::write(fd, data + written, size - written);
-        if (n <= 0)
-            break;
-        written += static_cast<size_t>(n);
     }
-    const bool complete = written == size && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !complete || std::rename(temporary.c_str(), path) != 0) {
+    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        say_once(target, "may not be written", errno);
+        return false;
+    }
+    if (exists && old.st_nlink > 1)
+        return rewrite_in_place(target, bytes, size); // keeps every name of it
+    std::string temporary = target + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        if (exists)
+            return rewrite_in_place(target, bytes, size);
+        say_once(target, "cannot be created", errno);
+        return false;
+    }
+    mode_t mode = old.st_mode & 07777;
+    if (!exists) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    const bool complete = ::fchmod(fd, mode) == 0 && write_all(fd, bytes, size);
+    if (::close(fd) != 0 || !complete || std::rename(temporary.c_str(), target.c_str()) != 0) {
+        say_once(target, "could not be saved", errno);
         ::unlink(temporary.c_str());
         return false;
+    }
+    const int folder = ::open(folder_of(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
     }
     return true;
 }

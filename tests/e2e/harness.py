@@ -5,6 +5,7 @@ import functools
 import math
 import os
 import pathlib
+import re
 import select
 import shutil
 import signal
@@ -96,10 +97,11 @@ class Game:
 
     def __init__(self, desktop, folder=None, files=FILES, args=(), env=None):
         self.desktop = desktop
+        self.own_folder = folder is None
         self.folder = folder or tempfile.mkdtemp(prefix="zarnok-e2e-")
         for name in files:
             shutil.copy(os.path.join(DATA, name), self.folder)
-        self.log = open(os.path.join(self.folder, "game.log"), "w+")
+        self.log = tempfile.TemporaryFile("w+")
         environment = dict(desktop.env, SDL_AUDIODRIVER="dummy", **(env or {}))
         self.process = subprocess.Popen([GAME, *args], cwd=self.folder, env=environment,
                                         stdout=self.log, stderr=subprocess.STDOUT)
@@ -211,6 +213,17 @@ class Game:
         except subprocess.TimeoutExpired:
             return None
 
+    def answer_message(self):
+        """Closes the game's message box with Return; what it said on stderr, or None."""
+        # xdotool cannot match the box's title, set as UTF-8 only; xwininfo can.
+        box = wait_until(lambda: re.search(r'(0x[0-9a-f]+) "Zarnok 3D":', self.desktop.run(
+            "xwininfo", "-root", "-tree")))
+        if not box:
+            return None
+        self.desktop.run("xdotool", "windowfocus", "--sync", box.group(1))
+        self.key("Return")
+        return self.output() if self.wait() == 1 else None
+
     def quit(self):
         """F12; the exit status."""
         self.key("F12")
@@ -221,7 +234,8 @@ class Game:
             self.process.send_signal(signal.SIGKILL)
             self.process.wait()
         self.log.close()
-        shutil.rmtree(self.folder, ignore_errors=True)
+        if self.own_folder:
+            shutil.rmtree(self.folder, ignore_errors=True)
 
 
 def velocity(pitch, yaw, speed=6.5):

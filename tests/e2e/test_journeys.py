@@ -1,4 +1,5 @@
 """A player's journeys through the real game: on a bare X server and under openbox."""
+import os
 import pathlib
 import unittest
 
@@ -96,6 +97,16 @@ class Journeys(unittest.TestCase):
         self.addCleanup(game.close)
         self.assertTrue(game.find_windows(), game.output())
         self.assertEqual(game.quit(), 0, game.output())
+        # A second copy in the same folder, or a launcher in trouble, says so and touches nothing.
+        first = self.start()
+        files = {name: os.stat(os.path.join(first.folder, name)) for name in os.listdir(first.folder)}
+        for game in (Game(self.desktop, folder=first.folder, files=[]),
+                     Game(self.desktop, env={"ZARNOK_LAUNCH_PROBLEM": "No folder for you."})):
+            self.addCleanup(game.close)
+            self.assertRegex(game.answer_message() or "", "already running|No folder for you")
+        self.assertEqual(files, {name: os.stat(os.path.join(first.folder, name))
+                                 for name in os.listdir(first.folder)})
+        self.assertEqual(first.quit(), 0)
         self.desktop.env.pop("DISPLAY")
         game = Game(self.desktop)
         self.addCleanup(game.close)

@@ -44,6 +44,7 @@ void reset_game_globals() {
     for (SoundSlot& slot : sound_samples)
         slot.handle = nullptr;
     hiscores = builtin_hiscores;
+    scores_file_kept = false;
 }
 
 FreshGame::FreshGame() : previous(std::filesystem::current_path()) {
