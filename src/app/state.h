@@ -36,7 +36,7 @@ struct View {
     int32_t width, height; // client size
     int32_t mouse_x, mouse_y;
     int32_t minimised; // set while the window is down with its partner
-    Canvas* back_dc; // the back buffer, of the client size the view had at start-up
+    Canvas* back_dc;   // the back buffer, of the client size the view had at start-up
     Light light;
     Eye eye;
 };

@@ -63,8 +63,9 @@ void load_hiscores() {
     } else if (file.state == FileState::unreadable) {
         // The player's rows may still be in it: the built-in table plays, and never replaces it.
         scores_file_kept = true;
-        std::fprintf(stderr, "zarnok3d: %s cannot be read (%s); it is left as it is, and this "
-                             "game's hi-scores are not saved\n",
+        std::fprintf(stderr,
+                     "zarnok3d: %s cannot be read (%s); it is left as it is, and this "
+                     "game's hi-scores are not saved\n",
                      scores_file, describe_error(file.error));
     } else {
         decode(bytes);

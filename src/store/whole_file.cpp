@@ -42,9 +42,8 @@ std::string link_target(std::string path) {
             break;
         target[n] = '\0';
         const size_t slash = path.rfind('/');
-        path = target[0] == '/' || slash == std::string::npos
-                   ? std::string(target)
-                   : path.substr(0, slash + 1) + target;
+        path = target[0] == '/' || slash == std::string::npos ? std::string(target)
+                                                              : path.substr(0, slash + 1) + target;
     }
     return path;
 }

@@ -69,9 +69,15 @@ WindowHandle create_window(const char* class_name, const char* title, int32_t x,
                            int32_t width, int32_t height) {
     if (classes.count(class_name) == 0)
         return nullptr;
-    auto* window = new PlatformWindow{title, classes[class_name], x == use_default_position ? 30 : x,
-                                      y == use_default_position ? 40 : y, width, height,
-                                      false, false, nullptr};
+    auto* window = new PlatformWindow{title,
+                                      classes[class_name],
+                                      x == use_default_position ? 30 : x,
+                                      y == use_default_position ? 40 : y,
+                                      width,
+                                      height,
+                                      false,
+                                      false,
+                                      nullptr};
     current->windows.push_back(window);
     log("create_window " + window->title + numbers({width, height}));
     tell(window);
@@ -85,7 +91,7 @@ void show_window(WindowHandle window, bool visible) {
 
 void move_window(WindowHandle window, int32_t x, int32_t y, int32_t width, int32_t height) {
     log("move " + window->title + numbers({x, y, width, height}));
-    *window = {window->title, window->proc, x, y, width, height, window->visible,
+    *window = {window->title,     window->proc,   x, y, width, height, window->visible,
                window->minimised, window->surface};
     tell(window);
 }
@@ -174,8 +180,9 @@ void show_cursor(bool visible) {
 }
 
 void clip_cursor(const ScreenRect* rect) {
-    log(rect == nullptr ? "clip_cursor null"
-                        : "clip_cursor" + numbers({rect->left, rect->top, rect->right, rect->bottom}));
+    log(rect == nullptr
+            ? "clip_cursor null"
+            : "clip_cursor" + numbers({rect->left, rect->top, rect->right, rect->bottom}));
 }
 
 ScreenPoint get_cursor_pos() {

@@ -24,7 +24,7 @@ namespace fake {
 
 // Everything the fake remembers and every answer it gives; reset() restores the defaults.
 struct State {
-    std::vector<std::string> log; // platform and sound calls that change something, in order
+    std::vector<std::string> log;   // platform and sound calls that change something, in order
     std::vector<std::string> texts; // every draw_text: "x,y colour mode align text"
     std::deque<Message> queue;
     // Runs when the loop finds the queue empty; the loop does one pass of idle work (or waits)

@@ -125,16 +125,12 @@ TEST_F(DrawingTest, PicturesStretchAndBrokenOnesGiveNull) {
     std::string core = bmp_header(0, 0).substr(0, 26) + std::string(40, '\xff');
     core[14] = 12, core[18] = '\x70', core[19] = '\xfe', core[20] = '\xff', core[21] = '\xff';
     core[22] = 1, core[23] = 0, core[24] = 24, core[25] = 0;
-    const std::string broken[] = {"",
-                                  "BM this is not a picture at all",
-                                  bmp_header(100000, 100000) + "short",
-                                  bmp_header(-90000, 70000) + "short",
-                                  bmp_header(4100, 4000) + "short",
-                                  bmp_header(40, 40) + "too short for forty rows",
-                                  bmp_header(4, 2).substr(0, 30),
-                                  core,
-                                  // whole, but wider than any background
-                                  bmp_header(4097, 1, 1) + std::string(8 + 516, '\x0f')};
+    const std::string broken[] = {
+        "", "BM this is not a picture at all", bmp_header(100000, 100000) + "short",
+        bmp_header(-90000, 70000) + "short", bmp_header(4100, 4000) + "short",
+        bmp_header(40, 40) + "too short for forty rows", bmp_header(4, 2).substr(0, 30), core,
+        // whole, but wider than any background
+        bmp_header(4097, 1, 1) + std::string(8 + 516, '\x0f')};
     EXPECT_EQ(load_bitmap("missing.bmp", 10, 10), nullptr);
     for (const std::string& bytes : broken) {
         std::ofstream("broken.bmp", std::ios::binary) << bytes;

@@ -147,7 +147,8 @@ TEST_F(EventsTest, WindowsMouseFocusAndQuitting) {
     window(gun, SDL_WINDOWEVENT_FOCUS_GAINED);
     EXPECT_EQ(drain(), std::vector<std::string>({"sized main 1 00000000"}));
     window(main, SDL_WINDOWEVENT_RESTORED);
-    EXPECT_EQ(drain(), std::vector<std::string>({"sized main 0 01900190", "activate main 1 00000000"}));
+    EXPECT_EQ(drain(),
+              std::vector<std::string>({"sized main 0 01900190", "activate main 1 00000000"}));
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         std::raise(signal);
         EXPECT_EQ(drain(), std::vector<std::string>({"destroy main 0 00000000"})) << signal;

@@ -11,13 +11,12 @@
 std::vector<std::string> sent;
 
 std::string describe(const Message& m) {
-    static const char* kinds[] = {"moved",  "sized",   "paint",    "activate", "key_down",
-                                  "key_up", "sys_down", "sys_up",  "mouse",    "button",
-                                  "destroy", "quit"};
+    static const char* kinds[] = {"moved",    "sized",  "paint", "activate", "key_down", "key_up",
+                                  "sys_down", "sys_up", "mouse", "button",   "destroy",  "quit"};
     char text[96];
     std::snprintf(text, sizeof text, "%s %s %x %08x", kinds[static_cast<int>(m.kind)],
-                  m.window == nullptr ? "none" : SDL_GetWindowTitle(m.window->sdl_window),
-                  m.wparam, m.lparam);
+                  m.window == nullptr ? "none" : SDL_GetWindowTitle(m.window->sdl_window), m.wparam,
+                  m.lparam);
     return text;
 }
 
@@ -32,12 +31,13 @@ void SdlTest::SetUp() {
     folder = mkdtemp(name);
     std::filesystem::current_path(folder);
     ASSERT_TRUE(open_platform());
-    register_window_class("recording",
-                          [](WindowHandle w, MessageKind k, uint32_t wparam, uint32_t lparam) {
-                              sent.push_back(describe({w, k, wparam, lparam}));
-                              return 0u;
-                          },
-                          CursorShape::arrow);
+    register_window_class(
+        "recording",
+        [](WindowHandle w, MessageKind k, uint32_t wparam, uint32_t lparam) {
+            sent.push_back(describe({w, k, wparam, lparam}));
+            return 0u;
+        },
+        CursorShape::arrow);
 }
 
 void SdlTest::TearDown() {

@@ -27,7 +27,8 @@ TEST_F(StartFrameTest, MatchesTheReviewedPicture) {
     for (int32_t y = 0; y < frame->height; ++y)
         for (int32_t x = 0; x < frame->width; ++x) {
             const Colour c = colour_of_pixel(pixel_at(frame, x, y));
-            const uint8_t* p = static_cast<const uint8_t*>(golden->pixels) + y * golden->pitch + x * 3;
+            const uint8_t* p =
+                static_cast<const uint8_t*>(golden->pixels) + y * golden->pitch + x * 3;
             if (x >= 160 || y >= 78) { // the HUD's four lines lie above and left of this
                 differing += c != rgb(p[2], p[1], p[0]);
                 continue;

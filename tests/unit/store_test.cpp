@@ -16,7 +16,7 @@
 
 namespace {
 
-const Bytes theirs(100, 'r');      // a player's own table
+const Bytes theirs(100, 'r'); // a player's own table
 const Bytes volumes{1, 0, 0, 0, 2, 0, 0, 0};
 
 mode_t mode_of(const char* path) {
@@ -40,8 +40,10 @@ const Case cases[] = {
          EXPECT_EQ(read_bytes("scores.dat"), theirs);
      }},
     {"write-protected files are left alone", 2,
-     [] { write_bytes("scores.dat", theirs), write_bytes("config.dat", volumes);
-          chmod("scores.dat", 0444), chmod("config.dat", 0444); },
+     [] {
+         write_bytes("scores.dat", theirs), write_bytes("config.dat", volumes);
+         chmod("scores.dat", 0444), chmod("config.dat", 0444);
+     },
      [] { load_hiscores(), hiscores[0].level = 9, save_hiscores(), save_config(); },
      [] {
          EXPECT_EQ(read_bytes("scores.dat"), theirs);
@@ -49,8 +51,11 @@ const Case cases[] = {
          EXPECT_EQ(mode_of("config.dat") & 0777, 0444u);
      }},
     {"a private file stays private, a hard link stays linked", 0,
-     [] { write_bytes("config.dat", volumes), chmod("config.dat", 0600), link("config.dat", "also.dat");
-          write_bytes("scores.dat", theirs), chmod("scores.dat", 0640); },
+     [] {
+         write_bytes("config.dat", volumes), chmod("config.dat", 0600),
+             link("config.dat", "also.dat");
+         write_bytes("scores.dat", theirs), chmod("scores.dat", 0640);
+     },
      [] { save_config(), save_hiscores(); },
      [] {
          EXPECT_EQ(mode_of("config.dat") & 0777, 0600u);
@@ -58,23 +63,26 @@ const Case cases[] = {
          EXPECT_EQ(read_bytes("also.dat"), Bytes({128, 0, 0, 0, 128, 0, 0, 0}));
      }},
     {"a linked config.dat is saved through to its target", 0,
-     [] { mkdir("elsewhere", 0700), write_bytes("elsewhere/mine.dat", volumes);
-          symlink("elsewhere/mine.dat", "config.dat"); },
+     [] {
+         mkdir("elsewhere", 0700), write_bytes("elsewhere/mine.dat", volumes);
+         symlink("elsewhere/mine.dat", "config.dat");
+     },
      [] { load_config(), music_volume = 7, save_config(); },
      [] {
          EXPECT_TRUE(S_ISLNK(mode_of("config.dat")));
          EXPECT_EQ(read_bytes("elsewhere/mine.dat"), Bytes({7, 0, 0, 0, 2, 0, 0, 0}));
      }},
     {"a writable config.dat in a folder that takes no new file is rewritten in place", 0,
-     [] { write_bytes("config.dat", volumes), chmod(".", 0555); },
-     [] { save_config(); },
+     [] { write_bytes("config.dat", volumes), chmod(".", 0555); }, [] { save_config(); },
      [] {
          chmod(".", 0755);
          EXPECT_EQ(read_bytes("config.dat"), Bytes({128, 0, 0, 0, 128, 0, 0, 0}));
      }},
     {"old temporary names, links or folders, are never followed or in the way", 0,
-     [] { write_bytes("other.dat", volumes), symlink("other.dat", "scores.dat.new");
-          mkdir("config.dat.new", 0700); },
+     [] {
+         write_bytes("other.dat", volumes), symlink("other.dat", "scores.dat.new");
+         mkdir("config.dat.new", 0700);
+     },
      [] { load_hiscores(), save_config(); },
      [] {
          EXPECT_EQ(read_bytes("other.dat"), volumes);
@@ -82,8 +90,7 @@ const Case cases[] = {
          EXPECT_EQ(read_bytes("config.dat").size(), 8u);
      }},
     {"a dangling old temporary link makes no file elsewhere", 0,
-     [] { symlink("nowhere.dat", "config.dat.new"); },
-     [] { save_config(); },
+     [] { symlink("nowhere.dat", "config.dat.new"); }, [] { save_config(); },
      [] { EXPECT_EQ(access("nowhere.dat", F_OK), -1); }},
     {"FIFOs are neither waited on nor replaced", 3,
      [] { mkfifo("scores.dat", 0600), mkfifo("config.dat", 0600); },
@@ -92,10 +99,8 @@ const Case cases[] = {
          EXPECT_TRUE(S_ISFIFO(mode_of("scores.dat")) && S_ISFIFO(mode_of("config.dat")));
          EXPECT_EQ(music_volume, 128);
      }},
-    {"a second copy of the game in the folder is refused", 0,
-     [] { EXPECT_TRUE(claim_folder()); },
-     [] {},
-     [] { EXPECT_FALSE(claim_folder()); }},
+    {"a second copy of the game in the folder is refused", 0, [] { EXPECT_TRUE(claim_folder()); },
+     [] {}, [] { EXPECT_FALSE(claim_folder()); }},
 };
 
 TEST(Store, KeepsWhatThePlayerOwns) {

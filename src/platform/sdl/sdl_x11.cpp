@@ -14,8 +14,10 @@ int report_once(Display* display, XErrorEvent* error) {
         reported = true;
         char text[160] = "";
         XGetErrorText(display, error->error_code, text, sizeof text);
-        std::fprintf(stderr, "zarnok3d: the X server refused a request (%s, request %d.%d); "
-                             "playing on\n", text, error->request_code, error->minor_code);
+        std::fprintf(stderr,
+                     "zarnok3d: the X server refused a request (%s, request %d.%d); "
+                     "playing on\n",
+                     text, error->request_code, error->minor_code);
     }
     return 0;
 }
