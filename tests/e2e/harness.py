@@ -108,17 +108,16 @@ class Game:
         self.main = self.gun = None
 
     def find_windows(self, timeout=20):
-        """Waits for both windows; true when they showed."""
-        def search(title):
-            return self.desktop.run("xdotool", "search", "--onlyvisible", "--name",
-                                    "^%s$" % title).split()
-        found = wait_until(lambda: search(TITLE) and search("Gun") and self.place(search(TITLE)[0]),
-                           timeout)
+        """Waits for both windows and the first frame; true when they showed."""
+        def both():
+            main, gun = (self.desktop.run("xdotool", "search", "--onlyvisible", "--name",
+                                          "^%s$" % title).split() for title in (TITLE, "Gun"))
+            return main and gun and (main[0], gun[0])
+        found = wait_until(both, timeout)
         if found:
-            self.main, self.gun = search(TITLE)[0], search("Gun")[0]
+            self.main, self.gun = found
             self.focus()
-            wait_until(lambda: self.hud_shows(), 10)
-        return bool(found)
+        return bool(found) and bool(wait_until(self.hud_shows, 10))
 
     def place(self, window=None):
         """The client area's left, top, width and height on the screen."""

@@ -22,7 +22,7 @@ class EventsTest : public SdlTest {
              uint8_t repeat = 0) {
         SDL_Event e{};
         e.type = type;
-        e.key.windowID = sdl_id(main);
+        e.key.windowID = sdl_id(gun); // the keys are the main window's all the same
         e.key.repeat = repeat;
         e.key.keysym = {scancode, sym, mod, 0};
         SDL_PushEvent(&e);

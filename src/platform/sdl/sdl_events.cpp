@@ -28,9 +28,8 @@ bool is_system_key(const SDL_KeyboardEvent& key) {
 }
 
 void translate_key(const SDL_KeyboardEvent& key) {
-    PlatformWindow* window = find_window(key.windowID);
-    if (window == nullptr)
-        window = first_window();
+    // The keys are the game's whichever of its windows has the focus: the main window's.
+    PlatformWindow* window = first_window();
     if (window == nullptr)
         return;
     const bool up = key.type == SDL_KEYUP;
