@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "app/main_loop.h"
+#include "app/options.h"
 #include "platform/system.h"
 #include "platform/window.h"
 #include "store/folder_lock.h"
@@ -18,7 +19,10 @@ int refuse(const char* text) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    Options options{};
+    if (const int status = read_options(argc, argv, &options); status >= 0)
+        return status;
     // The launcher could not set up the player's folder; it tells why through the game.
     if (const char* problem = std::getenv("ZARNOK_LAUNCH_PROBLEM"))
         return refuse(problem);
@@ -26,5 +30,6 @@ int main() {
         return refuse("Zarnok 3D is already running in this folder.");
     if (!open_platform())
         return 1;
+    pace_frames(!options.uncapped);
     return entry_routine();
 }

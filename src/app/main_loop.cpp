@@ -11,6 +11,7 @@
 #include "app/state.h"
 #include "app/window_procs.h"
 #include "platform/input.h"
+#include "platform/system.h"
 #include "platform/text.h"
 #include "render/compose_frame.h"
 #include "render/gun_view.h"
@@ -33,11 +34,19 @@ void draw_overlay() {
     if (canvas == nullptr)
         return;
     canvas->background_mode = BackgroundMode::transparent;
-    const int32_t green = next_random() % 256;
-    const int32_t red = next_random() % 256;
-    const int32_t blue = next_random() % 256;
-    canvas->text_colour =
-        rgb(static_cast<uint32_t>(red), static_cast<uint32_t>(green), static_cast<uint32_t>(blue));
+    // A new colour at most three times a second: one a frame would strobe, a hazard for
+    // players sensitive to flashing light. Its values are drawn only when it changes.
+    static Colour colour;
+    static int64_t changed_at;
+    const int64_t now = perf_counter();
+    if (changed_at == 0 || now - changed_at >= perf_frequency() / 3) {
+        changed_at = now;
+        const auto green = static_cast<uint32_t>(next_random() % 256);
+        const auto red = static_cast<uint32_t>(next_random() % 256);
+        const auto blue = static_cast<uint32_t>(next_random() % 256);
+        colour = rgb(red, green, blue);
+    }
+    canvas->text_colour = colour;
     canvas->align = TextAlign::centre_top;
 
     char first[64];

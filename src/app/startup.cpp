@@ -15,11 +15,10 @@
 namespace {
 
 void open_windows() {
-    const SystemMetrics metrics = system_metrics();
     make_window_class("mainwindowclass", main_window_proc, CursorShape::cross);
     views[main_view].window =
         create_window("mainwindowclass", "Zarnok 3D v1.01", use_default_position,
-                      use_default_position, 400, 400 + metrics.caption_height);
+                      use_default_position, 400, 400 + system_metrics().caption_height);
     make_window_class("gunwindowclass", gun_window_proc, CursorShape::arrow);
     views[gun_view].window = create_window("gunwindowclass", "Gun", use_default_position,
                                            use_default_position, 100, 150);
@@ -29,6 +28,7 @@ void open_windows() {
     View& main = views[main_view];
     View& gun = views[gun_view];
     show_window(main.window, false);
+    const SystemMetrics metrics = system_metrics();
     move_window(main.window, metrics.screen_width / 2 - main.width / 2,
                 metrics.screen_height / 2 - main.height / 2, main.width, main.height);
     move_window(gun.window, main.x - gun.width, main.y, gun.width, gun.height);

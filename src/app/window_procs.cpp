@@ -138,6 +138,9 @@ void key_released(uint32_t key) {
     case vk_f8:
         show_fps = show_fps == 0 ? 1 : 0;
         break;
+    case vk_f11:
+        toggle_fullscreen(views[main_view].window);
+        break;
     case vk_f12:
         send_message(views[main_view].window, MessageKind::destroy, 0, 0);
         break;

@@ -21,6 +21,7 @@ constexpr uint32_t vk_f5 = 0x74;
 constexpr uint32_t vk_f7 = 0x76;
 constexpr uint32_t vk_f8 = 0x77;
 constexpr uint32_t vk_f10 = 0x79;
+constexpr uint32_t vk_f11 = 0x7A;
 constexpr uint32_t vk_f12 = 0x7B;
 constexpr uint32_t vk_letter(char upper) {
     return static_cast<uint32_t>(upper);

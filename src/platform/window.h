@@ -70,6 +70,9 @@ struct SystemMetrics {
 
 // Starts the windowing system; false (with the reason on stderr) when there is no display.
 bool open_platform();
+// With pacing (the default), what was drawn is shown at most once per refresh of the display,
+// the pass waiting for it; without, as often as the game draws.
+void pace_frames(bool paced);
 SystemMetrics system_metrics();
 
 void register_window_class(const char* class_name, WindowProc proc, CursorShape cursor);
@@ -84,6 +87,8 @@ void minimise_window(WindowHandle window);
 void restore_window(WindowHandle window);
 // Brings the window to the front with the keyboard focus.
 void raise_window(WindowHandle window);
+// Switches the window between the whole screen and a window of its own; the view keeps its size.
+void toggle_fullscreen(WindowHandle window);
 void destroy_window(WindowHandle window);
 
 // Takes the next message if there is one; keyboard messages pass the key hook on their way.

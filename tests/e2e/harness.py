@@ -45,6 +45,13 @@ class Picture:
     def pixels(self, left, top, right, bottom):
         return [(x, y, self.at(x, y)) for y in range(top, bottom) for x in range(left, right)]
 
+    def shrunk(self, scale):
+        """Every scale-th pixel of every scale-th row: the view of a window shown enlarged."""
+        rows = (self.data[3 * y * self.width:3 * (y + 1) * self.width]
+                for y in range(0, self.height, scale))
+        data = b"".join(row[i:i + 3] for row in rows for i in range(0, len(row), 3 * scale))
+        return Picture(b"P6 %d %d 255\n" % (self.width // scale, self.height // scale) + data)
+
 
 @functools.lru_cache
 def read_bmp(path):
@@ -64,7 +71,8 @@ class Desktop:
         read_end, write_end = os.pipe()
         self.server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", size + "x24", "-noreset",
-             "-nolisten", "tcp"], pass_fds=[write_end], stderr=subprocess.DEVNULL)
+             "-nolisten", "tcp"], pass_fds=[write_end], stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
         os.close(write_end)
         number = b""
         while not number.endswith(b"\n") and select.select([read_end], [], [], 20)[0]:
@@ -106,9 +114,10 @@ class Game:
         self.process = subprocess.Popen([GAME, *args], cwd=self.folder, env=environment,
                                         stdout=self.log, stderr=subprocess.STDOUT)
         self.main = self.gun = None
+        self.scale = 1
 
-    def find_windows(self, timeout=20):
-        """Waits for both windows and the first frame; true when they showed."""
+    def find_windows(self, timeout=20, frame=True):
+        """Waits for both windows and, with `frame`, the first frame; true when they showed."""
         def both():
             main, gun = (self.desktop.run("xdotool", "search", "--onlyvisible", "--name",
                                           "^%s$" % title).split() for title in (TITLE, "Gun"))
@@ -116,8 +125,9 @@ class Game:
         found = wait_until(both, timeout)
         if found:
             self.main, self.gun = found
+            self.scale = max(1, self.place()[2] // 400)
             self.focus()
-        return bool(found) and bool(wait_until(self.hud_shows, 10))
+        return bool(found) and (not frame or bool(wait_until(self.hud_shows, 10)))
 
     def place(self, window=None):
         """The client area's left, top, width and height on the screen."""
@@ -137,24 +147,32 @@ class Game:
         self.desktop.run("xdotool", "keyup", name)
 
     def point(self, x, y):
+        """Puts the pointer on a pixel of the view, and waits for the gun to turn to it (a
+        click in the same frame would fire along the last aim)."""
         left, top, _, _ = self.place()
-        self.desktop.run("xdotool", "mousemove", "--sync", str(left + x), str(top + y))
+        s, gun = self.scale, self.picture(self.gun, whole=True)
+        self.desktop.run("xdotool", "mousemove", "--sync", str(left + x * s + s // 2),
+                         str(top + y * s + s // 2))
+        wait_until(lambda: self.picture(self.gun, whole=True).data != gun.data, 0.5)
 
     def pointer(self):
         """Where the pointer is, in view pixels."""
         left, top, _, _ = self.place()
         values = dict(v.split(":") for v in self.desktop.run("xdotool", "getmouselocation").split())
-        return int(values["x"]) - left, int(values["y"]) - top
+        return (int(values["x"]) - left) // self.scale, (int(values["y"]) - top) // self.scale
 
     def click(self):
         self.desktop.run("xdotool", "mousedown", "1")
         time.sleep(0.03)
         self.desktop.run("xdotool", "mouseup", "1")
 
-    def picture(self, window=None):
+    def picture(self, window=None, whole=False):
+        """The view as the game drew it; `whole`: as large as it is shown."""
         ppm = subprocess.run(["import", "-window", window or self.main, "-depth", "8", "ppm:-"],
                              env=self.desktop.env, capture_output=True, timeout=20).stdout
-        return Picture(ppm) if ppm.startswith(b"P6") else None
+        if not ppm.startswith(b"P6"):
+            return None
+        return Picture(ppm) if whole or self.scale == 1 else Picture(ppm).shrunk(self.scale)
 
     def hud_shows(self):
         """The HUD's green labels are in the corner."""
@@ -217,10 +235,14 @@ class Game:
         # xdotool cannot match the box's title, set as UTF-8 only; xwininfo can.
         box = wait_until(lambda: re.search(r'(0x[0-9a-f]+) "Zarnok 3D":', self.desktop.run(
             "xwininfo", "-root", "-tree")))
-        if not box:
+        if not box or not wait_until(lambda: "IsViewable" in self.desktop.run(
+                "xwininfo", "-id", box.group(1))):
             return None
-        self.desktop.run("xdotool", "windowfocus", "--sync", box.group(1))
-        self.key("Return")
+        for _ in range(10):  # until the box is ready for the key
+            self.desktop.run("xdotool", "windowfocus", "--sync", box.group(1))
+            self.key("Return")
+            if self.wait(1) is not None:
+                break
         return self.output() if self.wait() == 1 else None
 
     def quit(self):
@@ -273,3 +295,18 @@ def targets(picture):
             cells.setdefault((x // 12, y // 12), []).append((x, y))
     return sorted(((sum(x for x, _ in c) / len(c), sum(y for _, y in c) / len(c))
                    for c in cells.values() if len(c) >= 4), key=lambda p: -p[1])
+
+
+def shoot_until_hits(game, wanted, timeout=60):
+    """Fires at the lowest target in reach until the points change `wanted` times, or the time
+    is up; how often they changed."""
+    hits, points, end = 0, game.points_row(), time.monotonic() + timeout
+    while hits < wanted and time.monotonic() < end:
+        plan = next(filter(None, (aim(x, y) for x, y in targets(game.picture()))), None)
+        if plan is None:
+            continue
+        game.point(*plan)
+        game.click()
+        if wait_until(lambda: game.points_row() != points, 1.5):
+            hits, points = hits + 1, game.points_row()
+    return hits

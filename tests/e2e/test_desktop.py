@@ -6,7 +6,7 @@ import subprocess
 import time
 import unittest
 
-from harness import Desktop, Game, wait_until
+from harness import Desktop, Game, Picture, shoot_until_hits, wait_until
 
 
 class DesktopJourneys(unittest.TestCase):
@@ -59,6 +59,34 @@ class DesktopJourneys(unittest.TestCase):
             self.assertTrue(wait_until(game.overlay, 5), "P did not pause after the restore")
             game.key("p")
             self.assertTrue(wait_until(lambda: game.overlay() is None), "still paused")
+        self.assertEqual(game.quit(), 0)
+
+    def test_a_big_screen_doubles_the_view_and_f11_fills_it(self):
+        self.desktop = Desktop("3840x2160", window_manager=True)
+        self.addCleanup(self.desktop.close)
+        game = self.start()
+        self.assertEqual((game.scale, game.place()), (2, (1520, 680, 800, 800)))
+        self.assertEqual(game.place(game.gun), (1320, 680, 200, 300))
+        whole = game.picture(whole=True)
+        for x, y in ((0, 0), (123, 45), (399, 399)):  # every pixel of the view a 2 x 2 square
+            self.assertEqual({whole.at(2 * x + i, 2 * y + j) for i in (0, 1) for j in (0, 1)},
+                             {whole.at(2 * x, 2 * y)})
+        self.assertEqual(shoot_until_hits(game, 1), 1, "no hit at twice the size")
+        game.key("F11")
+        self.assertTrue(wait_until(lambda: game.place()[2] == 3840), game.place())
+        self.assertNotIn("IsViewable", self.desktop.run("xwininfo", "-id", game.gun))
+        # Five times as large in the middle, with the HUD's green labels in its corner, the gun
+        # view (a blue gun) at its left, black around.
+        def screen_shows():
+            screen = Picture(subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"],
+                                            env=self.desktop.env, capture_output=True).stdout)
+            count = lambda area, test: sum(1 for _, _, rgb in screen.pixels(*area) if test(*rgb))
+            return (screen.at(919, 1000) == (0, 0, 0) and
+                    count((920, 80, 1220, 400), lambda r, g, b: g == 255 and r == b == 0) > 2000 and
+                    count((420, 80, 920, 830), lambda r, g, b: b > 100 and r == g == 0) > 2000)
+        self.assertTrue(wait_until(screen_shows), "not the full screen's layout")
+        game.key("F11")
+        self.assertTrue(wait_until(lambda: game.place() == (1520, 680, 800, 800)), game.place())
         self.assertEqual(game.quit(), 0)
 
     def test_thirty_starts_beside_a_busy_loop(self):

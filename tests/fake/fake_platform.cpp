@@ -57,6 +57,8 @@ bool open_platform() {
     return true;
 }
 
+void pace_frames(bool) {}
+
 SystemMetrics system_metrics() {
     return current->metrics;
 }
@@ -108,6 +110,10 @@ void restore_window(WindowHandle window) {
 
 void raise_window(WindowHandle window) {
     log("raise " + window->title);
+}
+
+void toggle_fullscreen(WindowHandle window) {
+    log("fullscreen " + window->title);
 }
 
 void destroy_window(WindowHandle window) {

@@ -2,6 +2,7 @@
 #include "tests/integration/sdl_fixture.h"
 
 #include <fstream>
+#include <tuple>
 
 #include "platform/bitmap.h"
 #include "platform/input.h"
@@ -24,26 +25,54 @@ std::vector<int32_t> pixels_of(const Canvas* canvas, Colour colour) {
     return box;
 }
 
-TEST_F(DrawingTest, WindowsTellTheirSizesAndShowWhatIsDrawnOnThem) {
+// The colour of a pixel of a window's surface.
+Colour surface_colour(WindowHandle window, int32_t x, int32_t y) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window->sdl_window);
+    uint8_t r = 0, g = 0, b = 0;
+    SDL_GetRGB(static_cast<const uint32_t*>(surface->pixels)[y * surface->pitch / 4 + x],
+               surface->format, &r, &g, &b);
+    return rgb(r, g, b);
+}
+
+TEST_F(DrawingTest, ViewsShowEnlargedAndFillTheFullScreen) {
     EXPECT_EQ(create_window("nosuchclass", "x", 0, 0, 10, 10), nullptr);
-    WindowHandle window = make_window("one", 64, 48);
-    move_window(window, 33, 44, 80, 60);
-    EXPECT_EQ(sent, std::vector<std::string>({"sized one 0 00300040", "moved one 0 016801e0",
-                                              "sized one 0 003c0050", "moved one 0 002c0021"}));
+    // On the dummy driver's 1024 x 768 desktop, a first window 96 high is shown 4 times as large
+    // (within half the screen's height), and the game counts in quarters of screen pixels.
+    WindowHandle window = make_window("one", 40, 96);
+    move_window(window, 33, 44, 40, 96);
+    EXPECT_EQ(sent, std::vector<std::string>({"sized one 0 00600028", "moved one 0 0030006c",
+                                              "sized one 0 00600028", "moved one 0 002c0021"}));
+    EXPECT_EQ(system_metrics().screen_width, 256);
     show_window(window, true);
     Canvas* canvas = get_window_canvas(window);
-    ASSERT_EQ(canvas->width, 80);
+    ASSERT_EQ(canvas->width * 1000 + canvas->height, 40096);
     EXPECT_EQ(canvas->background_colour, rgb(255, 255, 255)); // a fresh text state
-    Canvas* back = create_back_buffer(80, 60);
-    fill_rect(back, 10, 5, 20, 15, rgb(250, 186, 150));
-    copy_block(canvas, back, 80, 60);
+    Canvas* back = create_back_buffer(40, 96);
+    fill_rect(back, 12, 7, 13, 8, rgb(250, 186, 150));
+    copy_block(canvas, back, 40, 96);
     release_window_canvas(window, canvas);
     present_windows();
-    SDL_Surface* surface = SDL_GetWindowSurface(window->sdl_window);
-    const auto* row = static_cast<const uint32_t*>(surface->pixels) + 7 * surface->pitch / 4;
-    uint8_t r = 0, g = 0, b = 0;
-    SDL_GetRGB(row[12], surface->format, &r, &g, &b);
-    EXPECT_EQ(rgb(r, g, b), rgb(250, 186, 150));
+    for (const auto& [x, y, lit] : {std::tuple{48, 28, true}, {51, 31, true}, {47, 28, false},
+                                    {52, 31, false}, {48, 32, false}})
+        EXPECT_EQ(surface_colour(window, x, y) == rgb(250, 186, 150), lit) << x << "," << y;
+    // On the full screen: 8 times (as large as fits), centred, the gun view in the left margin.
+    WindowHandle gun = make_window("gun", 10, 15);
+    fill_rect(get_window_canvas(gun), 0, 0, 10, 15, rgb(0, 0, 255));
+    release_window_canvas(gun, get_window_canvas(gun));
+    toggle_fullscreen(window);
+    EXPECT_EQ(sent.back(), "moved one 0 0000002c");
+    copy_block(get_window_canvas(window), back, 40, 96);
+    release_window_canvas(window, canvas);
+    present_windows();
+    for (const auto& [x, y, colour] :
+         {std::tuple{352 + 12 * 8, 7 * 8, rgb(250, 186, 150)}, {352 + 13 * 8, 7 * 8, rgb(0, 0, 0)},
+          {272, 0, rgb(0, 0, 255)}, {351, 119, rgb(0, 0, 255)}, {271, 0, rgb(0, 0, 0)},
+          {300, 120, rgb(0, 0, 0)}})
+        EXPECT_EQ(surface_colour(window, x, y), colour) << x << "," << y;
+    SDL_Event motion{};
+    motion.motion = {SDL_MOUSEMOTION, 0, sdl_id(window), 0, 0, 352 + 12 * 8 + 7, 7 * 8 + 1, 0, 0};
+    SDL_PushEvent(&motion);
+    EXPECT_EQ(drain().back(), "mouse one 0 0007000c");
     delete_back_buffer(back);
     // A smaller picture leaves the rest of the block black; no picture paints it all black.
     Canvas* small = allocate_canvas(10, 10);

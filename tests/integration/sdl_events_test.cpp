@@ -126,7 +126,8 @@ TEST_F(EventsTest, WindowsMouseFocusAndQuitting) {
     mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 5, 6);
     mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6);
     window(main, SDL_WINDOWEVENT_FOCUS_GAINED);
-    EXPECT_EQ(drain(), std::vector<std::string>({"moved main 0 00500046", "sized main 0 00c8012c",
+    EXPECT_EQ(drain(), std::vector<std::string>({"moved main 0 00500046", "sized main 0 01900190",
+                                                 "moved main 0 00b80138",
                                                  "sized gun 1 00000000", "sized gun 0 00960064",
                                                  "mouse main 0 0141007b", "button main 0 00060005",
                                                  "activate main 1 00000000"}));

@@ -18,10 +18,11 @@ void apply_clip() {
         return;
     }
     // Only the part on the screen: the X server refuses pointer barriers left of or above it.
+    const SDL_Point from = view_to_screen({clip_rect.left, clip_rect.top});
+    const SDL_Point to = view_to_screen({clip_rect.right, clip_rect.bottom});
+    const SDL_Rect wanted{from.x, from.y, to.x - from.x, to.y - from.y};
     SDL_Rect screen{}, on_screen{};
     SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window->sdl_window), 0), &screen);
-    const SDL_Rect wanted{clip_rect.left, clip_rect.top, clip_rect.right - clip_rect.left,
-                          clip_rect.bottom - clip_rect.top};
     if (!SDL_IntersectRect(&wanted, &screen, &on_screen)) {
         SDL_SetWindowMouseRect(window->sdl_window, nullptr);
         return;
@@ -60,23 +61,24 @@ void clip_cursor(const ScreenRect* rect) {
 ScreenPoint get_cursor_pos() {
     // SDL's global position can lag behind pointer moves that other programs make; over our
     // own windows the last motion event is exact.
-    SDL_Window* focus = SDL_GetMouseFocus();
-    int x = 0, y = 0;
-    if (focus != nullptr) {
+    SDL_Point at{};
+    if (SDL_Window* focus = SDL_GetMouseFocus()) {
         int window_x = 0, window_y = 0;
         SDL_GetWindowPosition(focus, &window_x, &window_y);
-        SDL_GetMouseState(&x, &y);
-        return {window_x + x, window_y + y};
+        SDL_GetMouseState(&at.x, &at.y);
+        at = {at.x + window_x, at.y + window_y};
+    } else {
+        SDL_GetGlobalMouseState(&at.x, &at.y);
     }
-    SDL_GetGlobalMouseState(&x, &y);
-    return {x, y};
+    return screen_to_view(at);
 }
 
 void set_cursor_pos(ScreenPoint point) {
     // A warp does nothing while the mouse is confined.
     if (clip_active && first_window() != nullptr)
         SDL_SetWindowMouseRect(first_window()->sdl_window, nullptr);
-    SDL_WarpMouseGlobal(point.x, point.y);
+    const SDL_Point at = view_to_screen(point);
+    SDL_WarpMouseGlobal(at.x, at.y);
     apply_clip();
 }
 

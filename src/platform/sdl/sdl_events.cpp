@@ -1,4 +1,5 @@
 // The message queue on SDL: SDL events become the game's window messages.
+#include <algorithm>
 #include <deque>
 
 #include "platform/input.h"
@@ -20,6 +21,15 @@ bool key_hook_set = false;
 
 void post(PlatformWindow* window, MessageKind kind, uint32_t wparam, uint32_t lparam) {
     queue.push_back({window, kind, wparam, lparam});
+}
+
+// A point of the window as a point of its view; over the margins of the full screen, the
+// nearest point of the view.
+uint32_t in_view(const PlatformWindow* window, int32_t x, int32_t y) {
+    const auto view_x = (x - window->origin.x) / window->scale;
+    const auto view_y = (y - window->origin.y) / window->scale;
+    return make_lparam(std::clamp(view_x, 0, std::max(window->view_width - 1, 0)),
+                       std::clamp(view_y, 0, std::max(window->view_height - 1, 0)));
 }
 
 bool is_system_key(const SDL_KeyboardEvent& key) {
@@ -54,22 +64,28 @@ void translate_window_event(const SDL_WindowEvent& event) {
         return;
     switch (event.event) {
     case SDL_WINDOWEVENT_MOVED:
-        post(window, MessageKind::moved, 0, make_lparam(event.data1, event.data2));
+        place_view(window, {event.data1, event.data2});
+        post(window, MessageKind::moved, 0, make_lparam(window->told.x, window->told.y));
         break;
-    case SDL_WINDOWEVENT_SIZE_CHANGED:
-        post(window, MessageKind::sized, size_restored, make_lparam(event.data1, event.data2));
+    case SDL_WINDOWEVENT_SIZE_CHANGED: {
+        // The game hears of its view: its size stays, its place is counted in view pixels.
+        int x = 0, y = 0;
+        SDL_GetWindowPosition(window->sdl_window, &x, &y);
+        place_view(window, {x, y});
+        post(window, MessageKind::sized, size_restored,
+             make_lparam(window->view_width, window->view_height));
+        post(window, MessageKind::moved, 0, make_lparam(window->told.x, window->told.y));
         break;
+    }
     case SDL_WINDOWEVENT_MINIMIZED:
         window->minimised = true;
         post(window, MessageKind::sized, size_minimised, 0);
         break;
-    case SDL_WINDOWEVENT_RESTORED: {
+    case SDL_WINDOWEVENT_RESTORED:
         window->minimised = false;
-        int width = 0, height = 0;
-        SDL_GetWindowSize(window->sdl_window, &width, &height);
-        post(window, MessageKind::sized, size_restored, make_lparam(width, height));
+        post(window, MessageKind::sized, size_restored,
+             make_lparam(window->view_width, window->view_height));
         break;
-    }
     case SDL_WINDOWEVENT_EXPOSED:
         // Show the last frame again; the game draws a new one on its next pass anyway.
         SDL_UpdateWindowSurface(window->sdl_window);
@@ -107,14 +123,15 @@ void translate(const SDL_Event& event) {
         break;
     case SDL_MOUSEMOTION:
         if (PlatformWindow* window = find_window(event.motion.windowID))
-            post(window, MessageKind::mouse_move, 0, make_lparam(event.motion.x, event.motion.y));
+            post(window, MessageKind::mouse_move, 0,
+                 in_view(window, event.motion.x, event.motion.y));
         break;
     case SDL_MOUSEBUTTONDOWN:
         if (event.button.button != SDL_BUTTON_LEFT)
             break;
         if (PlatformWindow* window = find_window(event.button.windowID))
             post(window, MessageKind::left_button_down, 0,
-                 make_lparam(event.button.x, event.button.y));
+                 in_view(window, event.button.x, event.button.y));
         break;
     default:
         break;

@@ -1,13 +1,10 @@
-// Windows on SDL: classes, creation, placement, minimising and the window surfaces.
+// Windows on SDL: classes, creation, placement in view pixels, full screen and minimising.
 #include "platform/sdl/sdl_windows.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "platform/sdl/sdl_signals.h"
 #include "platform/sdl/sdl_x11.h"
 
 namespace {
@@ -20,56 +17,28 @@ struct WindowClass {
 
 std::vector<WindowClass> window_classes;
 std::vector<PlatformWindow*> windows;
+int32_t windowed_scale = 0; // chosen when the first window is made
+
+int32_t floor_div(int32_t a, int32_t b) {
+    return a / b - (a % b != 0 && (a < 0) != (b < 0) ? 1 : 0);
+}
+
+SDL_Point window_position(const PlatformWindow* window) {
+    SDL_Point p{};
+    SDL_GetWindowPosition(window->sdl_window, &p.x, &p.y);
+    return p;
+}
 
 void tell_size_and_position(PlatformWindow* window) {
-    int x = 0, y = 0, width = 0, height = 0;
-    SDL_GetWindowSize(window->sdl_window, &width, &height);
-    SDL_GetWindowPosition(window->sdl_window, &x, &y);
-    window->proc(window, MessageKind::sized, size_restored, make_lparam(width, height));
-    window->proc(window, MessageKind::moved, 0, make_lparam(x, y));
+    window->proc(window, MessageKind::sized, size_restored,
+                 make_lparam(window->view_width, window->view_height));
+    window->proc(window, MessageKind::moved, 0, make_lparam(window->told.x, window->told.y));
 }
 
 } // namespace
 
-bool open_platform() {
-    // A plain shared-memory copy per frame is several times faster than SDL's default path,
-    // which goes through software OpenGL on a plain X server.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    // Clicks reach the game whether or not they also focus a window, and the mouse is never
-    // captured: the game only hears about the mouse over its own windows.
-    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
-    // SDL would turn SIGINT and SIGTERM into a quit that skips the game's own ending.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    catch_end_signals();
-    catch_x_errors();
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "zarnok3d: cannot open the display: %s\n", SDL_GetError());
-        return false;
-    }
-    // Without a display SDL falls back to drivers that show nothing; the game would then run
-    // unseen for ever. They are used only when asked for by name, as the tests do.
-    const char* driver = SDL_GetCurrentVideoDriver();
-    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
-    const bool invisible = driver != nullptr && (std::strcmp(driver, "offscreen") == 0 ||
-                                                 std::strcmp(driver, "dummy") == 0);
-    if (invisible && (asked == nullptr || SDL_strcasecmp(asked, driver) != 0)) {
-        std::fprintf(stderr, "zarnok3d: cannot open the display: no X11 or Wayland display found "
-                             "(is DISPLAY set?)\n");
-        SDL_Quit();
-        return false;
-    }
-    return true;
-}
-
-SystemMetrics system_metrics() {
-    SystemMetrics metrics{};
-    SDL_DisplayMode mode{};
-    if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
-        metrics.screen_width = mode.w;
-        metrics.screen_height = mode.h;
-    }
-    return metrics;
+int32_t desktop_scale() {
+    return std::max(windowed_scale, 1);
 }
 
 void register_window_class(const char* class_name, WindowProc proc, CursorShape cursor) {
@@ -78,24 +47,26 @@ void register_window_class(const char* class_name, WindowProc proc, CursorShape 
 
 WindowHandle create_window(const char* class_name, const char* title, int32_t x, int32_t y,
                            int32_t width, int32_t height) {
-    const WindowClass* window_class = nullptr;
-    for (const auto& c : window_classes)
-        if (c.name == class_name)
-            window_class = &c;
-    if (window_class == nullptr)
+    const auto found = std::find_if(window_classes.begin(), window_classes.end(),
+                                    [&](const WindowClass& c) { return c.name == class_name; });
+    if (found == window_classes.end())
         return nullptr;
-    const int sdl_x = x == use_default_position ? SDL_WINDOWPOS_UNDEFINED : x;
-    const int sdl_y = y == use_default_position ? SDL_WINDOWPOS_UNDEFINED : y;
-    SDL_Window* sdl_window =
-        SDL_CreateWindow(title, sdl_x, sdl_y, width, height, SDL_WINDOW_HIDDEN);
+    // The largest whole number that keeps the first (main) window within half the screen.
+    SDL_DisplayMode desktop{};
+    if (windowed_scale == 0 && height > 0 && SDL_GetDesktopDisplayMode(0, &desktop) == 0)
+        windowed_scale = std::max(1, desktop.h / 2 / height);
+    const int32_t scale = desktop_scale();
+    SDL_Window* sdl_window = SDL_CreateWindow(
+        title, x == use_default_position ? SDL_WINDOWPOS_UNDEFINED : x * scale,
+        y == use_default_position ? SDL_WINDOWPOS_UNDEFINED : y * scale, width * scale,
+        height * scale, SDL_WINDOW_HIDDEN);
     if (sdl_window == nullptr)
         return nullptr;
     auto* window = new PlatformWindow{};
-    window->sdl_window = sdl_window;
-    window->id = SDL_GetWindowID(sdl_window);
-    window->proc = window_class->proc;
-    window->cursor = window_class->cursor;
+    *window = {sdl_window, SDL_GetWindowID(sdl_window), found->proc, found->cursor, false, false,
+               false, width, height, scale, {0, 0}, {0, 0}, nullptr, nullptr};
     windows.push_back(window);
+    place_view(window, window_position(window));
     tell_size_and_position(window);
     return window;
 }
@@ -110,7 +81,7 @@ void show_window(WindowHandle window, bool visible) {
     SDL_ShowWindow(window->sdl_window);
     // A window manager frames the window and tells the frame's size a moment later; until
     // then a move would place the frame, not the client area, where the game asks.
-    if (!window_manager_runs(window->sdl_window))
+    if (x11_desktop(window->sdl_window) != X11Desktop::managed)
         return;
     int top = 0;
     for (const Uint64 give_up = SDL_GetTicks64() + 500; top == 0 && SDL_GetTicks64() < give_up;
@@ -123,11 +94,13 @@ void show_window(WindowHandle window, bool visible) {
 void move_window(WindowHandle window, int32_t x, int32_t y, int32_t width, int32_t height) {
     if (window == nullptr)
         return;
-    SDL_SetWindowSize(window->sdl_window, width, height);
-    SDL_SetWindowPosition(window->sdl_window, x, y);
+    window->view_width = width;
+    window->view_height = height;
+    SDL_SetWindowSize(window->sdl_window, width * window->scale, height * window->scale);
+    SDL_SetWindowPosition(window->sdl_window, x * window->scale, y * window->scale);
     // SDL reports no moves or sizes that the program makes itself.
-    window->proc(window, MessageKind::sized, size_restored, make_lparam(width, height));
-    window->proc(window, MessageKind::moved, 0, make_lparam(x, y));
+    window->told = {x, y};
+    tell_size_and_position(window);
 }
 
 void minimise_window(WindowHandle window) {
@@ -147,29 +120,88 @@ void raise_window(WindowHandle window) {
     SDL_SetWindowInputFocus(window->sdl_window);
 }
 
+void toggle_fullscreen(WindowHandle window) {
+    if (window == nullptr)
+        return;
+    const bool full = !main_is_fullscreen();
+    // A bare X server has no window manager to give a window the whole screen.
+    if (full && x11_desktop(window->sdl_window) == X11Desktop::bare)
+        return;
+    SDL_SetWindowFullscreen(window->sdl_window, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    // The gun view is drawn beside the main one on the full screen, its window hidden.
+    if (PlatformWindow* gun = second_window())
+        full ? SDL_HideWindow(gun->sdl_window) : SDL_ShowWindow(gun->sdl_window);
+    place_view(window, window_position(window));
+    tell_size_and_position(window);
+}
+
 void destroy_window(WindowHandle window) {
     if (window == nullptr)
         return;
     std::erase(windows, window);
     SDL_DestroyWindow(window->sdl_window);
-    free_canvas(window->shadow);
+    free_canvas(window->view);
+    free_canvas(window->composed);
     delete window;
 }
 
 void close_all_windows() {
     while (!windows.empty())
         destroy_window(windows.back());
+    windowed_scale = 0;
+}
+
+void place_view(PlatformWindow* window, SDL_Point at) {
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window->sdl_window, &width, &height);
+    window->scale = desktop_scale();
+    window->origin = {0, 0};
+    if (window == first_window() && main_is_fullscreen()) {
+        // As large as whole numbers allow, in the middle of the screen.
+        window->scale = std::max(1, std::min(width / std::max(window->view_width, 1),
+                                             height / std::max(window->view_height, 1)));
+        window->origin = {(width - window->view_width * window->scale) / 2,
+                          (height - window->view_height * window->scale) / 2};
+    }
+    window->told = {floor_div(at.x + window->origin.x, window->scale),
+                    floor_div(at.y + window->origin.y, window->scale)};
+}
+
+ScreenPoint screen_to_view(SDL_Point point) {
+    const PlatformWindow* main = first_window();
+    if (main == nullptr)
+        return {point.x, point.y};
+    const SDL_Point at = window_position(main);
+    return {main->told.x + floor_div(point.x - at.x - main->origin.x, main->scale),
+            main->told.y + floor_div(point.y - at.y - main->origin.y, main->scale)};
+}
+
+SDL_Point view_to_screen(ScreenPoint point) {
+    const PlatformWindow* main = first_window();
+    if (main == nullptr)
+        return {point.x, point.y};
+    const SDL_Point at = window_position(main);
+    return {at.x + main->origin.x + (point.x - main->told.x) * main->scale,
+            at.y + main->origin.y + (point.y - main->told.y) * main->scale};
 }
 
 PlatformWindow* find_window(uint32_t sdl_window_id) {
-    for (auto* window : windows)
-        if (window->id == sdl_window_id)
-            return window;
-    return nullptr;
+    const auto found = std::find_if(windows.begin(), windows.end(),
+                                    [&](auto* w) { return w->id == sdl_window_id; });
+    return found == windows.end() ? nullptr : *found;
 }
 
 PlatformWindow* first_window() {
     return windows.empty() ? nullptr : windows.front();
+}
+
+PlatformWindow* second_window() {
+    return windows.size() < 2 ? nullptr : windows[1];
+}
+
+bool main_is_fullscreen() {
+    return first_window() != nullptr &&
+           (SDL_GetWindowFlags(first_window()->sdl_window) & SDL_WINDOW_FULLSCREEN) != 0;
 }
 
 bool any_window_focused() {
@@ -178,54 +210,4 @@ bool any_window_focused() {
 
 bool any_window_minimised() {
     return std::any_of(windows.begin(), windows.end(), [](auto* w) { return w->minimised; });
-}
-
-Canvas* get_window_canvas(WindowHandle window) {
-    if (window == nullptr)
-        return nullptr;
-    SDL_Surface* surface = SDL_GetWindowSurface(window->sdl_window);
-    if (surface == nullptr)
-        return nullptr;
-    if (surface->format->format == SDL_PIXELFORMAT_RGB888) {
-        window->surface_canvas = wrap_pixels(static_cast<uint32_t*>(surface->pixels), surface->w,
-                                             surface->h, surface->pitch / 4);
-        return &window->surface_canvas;
-    }
-    if (window->shadow == nullptr || window->shadow->width != surface->w ||
-        window->shadow->height != surface->h) {
-        free_canvas(window->shadow);
-        window->shadow = allocate_canvas(surface->w, surface->h);
-    }
-    reset_text_state(window->shadow);
-    return window->shadow;
-}
-
-void release_window_canvas(WindowHandle window, Canvas* canvas) {
-    if (window == nullptr || canvas == nullptr)
-        return;
-    if (canvas == window->shadow) {
-        SDL_Surface* surface = SDL_GetWindowSurface(window->sdl_window);
-        if (surface == nullptr)
-            return;
-        SDL_ConvertPixels(canvas->width, canvas->height, SDL_PIXELFORMAT_RGB888, canvas->pixels,
-                          canvas->pitch * 4, surface->format->format, surface->pixels,
-                          surface->pitch);
-    }
-    window->needs_present = true;
-}
-
-void present_windows() {
-    for (auto* window : windows)
-        if (window->needs_present) {
-            window->needs_present = false;
-            SDL_UpdateWindowSurface(window->sdl_window);
-        }
-}
-
-Canvas* create_back_buffer(int32_t width, int32_t height) {
-    return allocate_canvas(width, height);
-}
-
-void delete_back_buffer(Canvas* canvas) {
-    free_canvas(canvas);
 }

@@ -30,11 +30,11 @@ void catch_x_errors() {
     XSetErrorHandler(report_once);
 }
 
-bool window_manager_runs(SDL_Window* window) {
+X11Desktop x11_desktop(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
-        return false;
+        return X11Desktop::other;
     Display* display = info.info.x11.display;
     const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
     Atom type = None;
@@ -44,7 +44,7 @@ bool window_manager_runs(SDL_Window* window) {
     if (check == None ||
         XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, AnyPropertyType,
                            &type, &format, &count, &left, &data) != Success)
-        return false;
+        return X11Desktop::bare;
     XFree(data);
-    return count > 0;
+    return count > 0 ? X11Desktop::managed : X11Desktop::bare;
 }

@@ -7,5 +7,6 @@
 // first failed request (one SDL makes for a window that is partly off the screen, or for a
 // frame the window manager has just taken away) ends the process.
 void catch_x_errors();
-// True when a window manager runs on the window's X display.
-bool window_manager_runs(SDL_Window* window);
+enum class X11Desktop { other, bare, managed };
+// Whether the window is on an X display, and whether a window manager runs there.
+X11Desktop x11_desktop(SDL_Window* window);

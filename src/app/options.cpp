@@ -1,0 +1,48 @@
+// --help, --version and --uncapped; anything else is an error.
+#include "app/options.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr const char* usage = "Usage: zarnok3d [--uncapped] [--help] [--version]\n";
+
+constexpr const char* help =
+    "Zarnok 3D: shoot the red cubes before one of them gets away.\n\n"
+    "  --uncapped  draw frames as fast as possible instead of once per display refresh\n"
+    "  --help      show this help and exit\n"
+    "  --version   show the version and exit\n\n"
+    "Keys: the mouse aims and the left button fires; P pauses; F1 help, F5 hi-scores,\n"
+    "F7 about (any other key returns); F2 new game; F8 frame rate; F11 fullscreen;\n"
+    "Home/End music louder/softer; Page Up/Page Down effects louder/softer; F12 quits.\n\n"
+    "Files: the game runs in the current folder, reads its pictures, sounds and music\n"
+    "there (bg.bmp, f1bg.bmp, hiscbg.bmp, nfobg.bmp, gun.wav, explode.wav, yeah.wav,\n"
+    "supera29.xm) and keeps the hi-scores in scores.dat and the volumes in config.dat.\n"
+    "The installed zarnok3d launcher sets up such a folder for each player in\n"
+    "$XDG_DATA_HOME/zarnok3d (by default ~/.local/share/zarnok3d).\n";
+
+} // namespace
+
+int read_options(int argc, char** argv, Options* options) {
+    *options = {};
+    for (int i = 1; i < argc; ++i) {
+        const char* option = argv[i];
+        if (std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0) {
+            std::fputs(usage, stdout);
+            std::fputs(help, stdout);
+            return 0;
+        }
+        if (std::strcmp(option, "--version") == 0) {
+            std::puts("zarnok3d 1.01");
+            return 0;
+        }
+        if (std::strcmp(option, "--uncapped") == 0) {
+            options->uncapped = true;
+            continue;
+        }
+        std::fprintf(stderr, "zarnok3d: unknown option %s\n%s", option, usage);
+        return 2;
+    }
+    return -1;
+}

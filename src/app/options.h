@@ -1,0 +1,10 @@
+// The command line.
+#pragma once
+
+struct Options {
+    bool uncapped; // frames as fast as they can be drawn, not paced to the display
+};
+
+// Reads the arguments. After --help or --version (said on stdout) or an unknown option (an
+// error with the usage on stderr) the program ends with the status given; -1 means play.
+int read_options(int argc, char** argv, Options* options);
