@@ -9,6 +9,7 @@
 #include "game/entities.h"
 #include "platform/bitmap.h"
 #include "render/shading.h"
+#include "render/window_icon.h"
 #include "store/config.h"
 #include "store/hiscores.h"
 
@@ -104,6 +105,10 @@ void init_game() {
     particle_drift = 0.35f;
     load_backgrounds();
     build_sqrt_table();
+    Canvas* icon = draw_window_icon();
+    for (const View& view : views)
+        set_window_icon(view.window, icon);
+    free_canvas(icon);
     load_hiscores();
     load_config();
     new_game();

@@ -3,6 +3,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "audio/sound_library.h"
 
 struct SoundSample {
@@ -18,6 +21,30 @@ namespace {
 
 bool audio_open = false;
 
+// Effects are mixed in floating point, so that many at once (the eleven explosions at the end
+// of a game) add up beyond full scale without clipping; this limiter then brings the peaks
+// under full scale, and lets a lone effect through untouched.
+struct Limiter {
+    static constexpr float ceiling = 0.9f;
+    float envelope = 0.0f; // the recent peak, falling back over about a fifth of a second
+    float release = 1.0f;
+};
+Limiter limiter;
+
+void limit(void* state, Uint8* stream, int length) {
+    auto& l = *static_cast<Limiter*>(state);
+    auto* samples = reinterpret_cast<float*>(stream);
+    for (int i = 0; i + 1 < length / static_cast<int>(sizeof(float)); i += 2) {
+        const float peak = std::max(std::fabs(samples[i]), std::fabs(samples[i + 1]));
+        l.envelope = std::max(peak, l.envelope * l.release);
+        if (l.envelope > Limiter::ceiling) {
+            const float gain = Limiter::ceiling / l.envelope;
+            samples[i] *= gain;
+            samples[i + 1] *= gain;
+        }
+    }
+}
+
 int mixer_volume(int32_t volume) {
     if (volume < 0)
         volume = 0;
@@ -32,10 +59,16 @@ void sound_init(int32_t mix_rate, int32_t channels, int32_t) {
     if (audio_open)
         return;
     Mix_Init(MIX_INIT_MOD);
-    if (Mix_OpenAudio(mix_rate, AUDIO_S16SYS, 2, 1024) != 0)
+    if (Mix_OpenAudio(mix_rate, AUDIO_F32SYS, 2, 1024) != 0)
         return;
     audio_open = true;
     Mix_AllocateChannels(channels);
+    int rate = mix_rate, output_channels = 0;
+    Uint16 format = 0;
+    Mix_QuerySpec(&rate, &format, &output_channels);
+    limiter = {0.0f, std::exp(-1.0f / (0.2f * static_cast<float>(rate)))};
+    if (format == AUDIO_F32SYS && output_channels == 2)
+        Mix_SetPostMix(limit, &limiter);
 }
 
 void sound_close() {

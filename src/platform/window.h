@@ -89,6 +89,8 @@ void restore_window(WindowHandle window);
 void raise_window(WindowHandle window);
 // Switches the window between the whole screen and a window of its own; the view keeps its size.
 void toggle_fullscreen(WindowHandle window);
+// The picture the desktop shows for the window (in its title bar, task bar, window switcher).
+void set_window_icon(WindowHandle window, const Canvas* picture);
 void destroy_window(WindowHandle window);
 
 // Takes the next message if there is one; keyboard messages pass the key hook on their way.

@@ -116,6 +116,13 @@ void toggle_fullscreen(WindowHandle window) {
     log("fullscreen " + window->title);
 }
 
+void set_window_icon(WindowHandle window, const Canvas* picture) {
+    uint32_t sum = 0; // which picture it is
+    for (int32_t i = 0; i < picture->width * picture->height; ++i)
+        sum = sum * 31 + picture->pixels[i];
+    log("icon " + window->title + numbers({sum}));
+}
+
 void destroy_window(WindowHandle window) {
     log("destroy_window " + window->title);
 }

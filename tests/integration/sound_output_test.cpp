@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -14,6 +16,19 @@
 namespace {
 
 const std::string data = ZARNOK_DATA_DIR;
+
+// The loudest sample of gun.wav, full scale being 1.
+float gun_peak() {
+    SDL_AudioSpec spec{};
+    uint8_t* bytes = nullptr;
+    uint32_t length = 0;
+    SDL_LoadWAV((data + "/gun.wav").c_str(), &spec, &bytes, &length);
+    int32_t peak = 0;
+    for (uint32_t i = 0; i + 1 < length; i += 2)
+        peak = std::max(peak, std::abs(int32_t{*reinterpret_cast<int16_t*>(bytes + i)}));
+    SDL_FreeWAV(bytes);
+    return static_cast<float>(peak) / 32768.0f;
+}
 
 class SoundOutputTest : public ::testing::Test {
   protected:
@@ -29,16 +44,22 @@ class SoundOutputTest : public ::testing::Test {
         SDL_Quit();
         std::filesystem::remove_all(folder);
     }
-    // The loudest sample written after the first `from` bytes, once the mixer ran a while.
-    int32_t loudest_after(std::streamoff from) {
+    // The samples (stereo floats) written after the first `from` bytes, once the mixer ran a while.
+    std::vector<float> written_after(std::streamoff from) {
         SDL_Delay(150);
         SDL_LockAudio();
         std::ifstream in(folder + "/out.raw", std::ios::binary);
         in.seekg(from);
-        int32_t loudest = 0;
-        for (int16_t sample = 0; in.read(reinterpret_cast<char*>(&sample), 2);)
-            loudest = std::max(loudest, std::abs(int32_t{sample}));
+        std::vector<float> samples;
+        for (float sample = 0; in.read(reinterpret_cast<char*>(&sample), 4);)
+            samples.push_back(sample);
         SDL_UnlockAudio();
+        return samples;
+    }
+    float loudest_after(std::streamoff from) {
+        float loudest = 0;
+        for (float sample : written_after(from))
+            loudest = std::max(loudest, std::fabs(sample));
         return loudest;
     }
     std::streamoff written() { return std::filesystem::file_size(folder + "/out.raw"); }
@@ -84,16 +105,27 @@ TEST_F(SoundOutputTest, ChannelsVolumesAndTheModule) {
     music_stop(module);
     music_free(module);
 
-    // What reaches the output follows the effects volume.
-    sound_set_effects_volume(255);
+    // What reaches the output follows the effects volume: a lone shot at the default volume
+    // as loud as the sample makes it, eleven explosions at once held under full scale.
+    sound_set_effects_volume(128);
     std::streamoff from = written();
     sound_play(-1, gun);
-    EXPECT_GT(loudest_after(from), 8000);
+    EXPECT_NEAR(loudest_after(from), 0.5f * gun_peak(), 0.01f);
+    SoundSample* boom = sound_load_sample(-1, (data + "/explode.wav").c_str(), 0);
+    from = written();
+    for (int i = 0; i < 11; ++i)
+        sound_play(-1, boom);
+    const std::vector<float> burst = written_after(from);
+    ASSERT_GT(burst.size(), 44100u);
+    EXPECT_EQ(std::count_if(burst.begin(), burst.end(), [](float s) { return std::fabs(s) >= 1; }),
+              0);
+    EXPECT_GT(*std::max_element(burst.begin(), burst.end()), 0.8f);
     sound_set_effects_volume(0);
     from = written();
     sound_play(-1, gun);
     EXPECT_EQ(loudest_after(from), 0);
     sound_free_sample(gun);
+    sound_free_sample(boom);
 }
 
 TEST_F(SoundOutputTest, WithoutADeviceEverythingIsSilentAndHarmless) {

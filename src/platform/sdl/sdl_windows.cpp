@@ -135,6 +135,17 @@ void toggle_fullscreen(WindowHandle window) {
     tell_size_and_position(window);
 }
 
+void set_window_icon(WindowHandle window, const Canvas* picture) {
+    if (window == nullptr || picture == nullptr)
+        return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        picture->pixels, picture->width, picture->height, 32, picture->pitch * 4,
+        SDL_PIXELFORMAT_RGB888);
+    if (surface != nullptr)
+        SDL_SetWindowIcon(window->sdl_window, surface);
+    SDL_FreeSurface(surface);
+}
+
 void destroy_window(WindowHandle window) {
     if (window == nullptr)
         return;

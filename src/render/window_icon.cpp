@@ -1,0 +1,23 @@
+// A tumbling red cube on the night sky, drawn as every box of the game is: turned, ordered far
+// to near, projected and filled face by face with distance shading.
+#include "render/window_icon.h"
+
+#include "geometry/transform.h"
+#include "render/fill_object.h"
+
+Canvas* draw_window_icon() {
+    constexpr int32_t size = 64;
+    Canvas* icon = allocate_canvas(size, size);
+    fill_rect(icon, 0, 0, size, size, rgb(8, 10, 32));
+    Object3D cube{};
+    make_box(32.0f, 32.0f, -20.0f, 0, 0, 0, 0, 0, 0, 15.0f, 15.0f, 15.0f, &cube);
+    set_colour(&cube, 330, 30, 30);
+    cube.angle_x = 35.0f;
+    cube.angle_y = 45.0f;
+    transform(&cube);
+    project(&cube, Eye{32.0f, 32.0f, 60.0f, 0.0f});
+    const Light light{0.0f, 0.0f, 10.0f, 4.0f};
+    fill_object(icon, nullptr, cube, &light);
+    free_mesh(&cube);
+    return icon;
+}
