@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARNOK_FUZZ=ON \
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARNOK_WERROR=ON -DZARNOK_FUZZ=ON \
     -DZARNOK_TESTS=OFF -DZARNOK_BENCHMARKS=OFF >/dev/null
 cmake --build build-fuzz -j2 --target fuzz_bitmap
 

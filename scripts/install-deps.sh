@@ -5,11 +5,13 @@ set -euo pipefail
 packages=(
     # build
     cmake g++ make pkg-config
-    libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev fonts-dejavu-core
+    libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libx11-dev fonts-dejavu-core
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     libxmp-dev sox libcairo2-dev
     clang libclang-rt-14-dev
+    # the Debian package and its metadata
+    dpkg-dev appstream desktop-file-utils
     # end-to-end tests: a real X server, real input, screenshots
     xvfb xauth xdotool imagemagick openbox x11-utils python3
 )

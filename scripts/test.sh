@@ -10,7 +10,7 @@ scripts/check-sdl-includes.sh
 scripts/build.sh build
 (cd build && ctest --output-on-failure -j2)
 
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARNOK_SANITIZE=ON \
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARNOK_WERROR=ON -DZARNOK_SANITIZE=ON \
     -DZARNOK_BENCHMARKS=OFF >/dev/null
 cmake --build build-sanitize -j2 --target unit_tests integration_tests
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

@@ -103,7 +103,7 @@ class Desktop:
 class Game:
     """One zarnok3d run in a folder holding the game's files and what the setup adds."""
 
-    def __init__(self, desktop, folder=None, files=FILES, args=(), env=None):
+    def __init__(self, desktop, folder=None, files=FILES, args=(), env=None, program=None):
         self.desktop = desktop
         self.own_folder = folder is None
         self.folder = folder or tempfile.mkdtemp(prefix="zarnok-e2e-")
@@ -111,7 +111,7 @@ class Game:
             shutil.copy(os.path.join(DATA, name), self.folder)
         self.log = tempfile.TemporaryFile("w+")
         environment = dict(desktop.env, SDL_AUDIODRIVER="dummy", **(env or {}))
-        self.process = subprocess.Popen([GAME, *args], cwd=self.folder, env=environment,
+        self.process = subprocess.Popen([program or GAME, *args], cwd=self.folder, env=environment,
                                         stdout=self.log, stderr=subprocess.STDOUT)
         self.main = self.gun = None
         self.scale = 1
