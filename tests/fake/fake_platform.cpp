@@ -25,7 +25,7 @@ void log(const std::string& line) {
 std::string numbers(std::initializer_list<int64_t> values) {
     std::string text;
     for (int64_t v : values)
-        text += " " + std::to_string(v);
+        text.append(" ").append(std::to_string(v));
     return text;
 }
 

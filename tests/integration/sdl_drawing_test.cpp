@@ -5,9 +5,7 @@
 #include <tuple>
 
 #include "platform/bitmap.h"
-#include "platform/input.h"
 #include "platform/sdl/sdl_windows.h"
-#include "platform/system.h"
 #include "platform/text.h"
 
 namespace {
@@ -165,16 +163,6 @@ TEST_F(DrawingTest, PicturesStretchAndBrokenOnesGiveNull) {
         std::ofstream("broken.bmp", std::ios::binary) << bytes;
         EXPECT_EQ(load_bitmap("broken.bmp", 10, 10), nullptr) << bytes.size() << " bytes";
     }
-}
-
-TEST_F(DrawingTest, ClockAndShift) {
-    const int64_t before = perf_counter();
-    SDL_Delay(2);
-    EXPECT_GT(perf_counter() - before, perf_frequency() / 1000);
-    SDL_SetModState(KMOD_RSHIFT);
-    EXPECT_TRUE(shift_key_down());
-    SDL_SetModState(KMOD_NONE);
-    EXPECT_FALSE(shift_key_down());
 }
 
 } // namespace
