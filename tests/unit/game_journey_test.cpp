@@ -376,8 +376,8 @@ TEST(GameJourney, MatchesTheRecordedTrace) {
     j.post(MessageKind::sized, size_minimised, 0);
     j.post(MessageKind::activate_app, 0);
     j.passes_of(3);
+    j.post(MessageKind::activate_app, 1); // before the window says it is back: the gun comes too
     j.post(MessageKind::sized, size_restored, make_lparam(400, 400));
-    j.post(MessageKind::activate_app, 1);
     j.pass(5000000);
     j.post(MessageKind::sized, size_minimised, 0, gun_view);
     j.post(MessageKind::sized, size_restored, make_lparam(100, 150), gun_view);

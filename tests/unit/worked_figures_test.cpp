@@ -134,22 +134,6 @@ TEST(WorkedFigures, LevelsAndScores) {
     EXPECT_EQ(accuracy, 28);
 }
 
-TEST(WorkedFigures, AShotHitsOnlyTheOlderOfTwoTargetsInReach) {
-    FreshGame fresh;
-    for (int i = 0; i < 2; ++i) {
-        Target* target = append_record(&target_list);
-        make_box(200, 200, -10, 0, 0, 0, 0, 0, 0, 5, 5, 5, &target->object);
-        target->health = 1;
-    }
-    fire_shot(); // from the view's centre, straight ahead: views are 0 wide here
-    shot_list.first->object.position = {200, 200, 0};
-    update_shots();
-    EXPECT_EQ(hits, 1);
-    EXPECT_EQ(target_list.first->health, 0);
-    EXPECT_EQ(target_list.last->health, 1);
-    EXPECT_EQ(shot_list.first, nullptr);
-}
-
 TEST(WorkedFigures, AParticleLives255Ticks) {
     FreshGame fresh;
     particle_drift = 0.35f;
