@@ -28,8 +28,8 @@ struct Object3D {
     bool box;
 };
 
-// A box's eight corners in the order faces 0 (the near face, z0) and 1 (the far face, z1) go
-// round them; corner k of face i is corner box_faces[i][k].
+// A box's eight corners in the order its faces 0 (at z0) and 1 (at z1) go round them: corner k
+// of face i is corner box_faces[i][k].
 inline constexpr int8_t box_faces[6][4] = {{0, 1, 2, 3}, {4, 5, 6, 7}, {0, 4, 7, 3},
                                            {1, 5, 6, 2}, {3, 2, 6, 7}, {0, 1, 5, 4}};
 
