@@ -17,6 +17,7 @@ void alloc_mesh(Object3D* obj, float px, float py, float pz, float vx, float vy,
     set_vec3(&obj->position, px, py, pz);
     set_vec3(&obj->velocity, vx, vy, vz);
     obj->face_count = face_count;
+    obj->box = false;
 }
 
 void alloc_face(Object3D* obj, int32_t index, int32_t vertex_count) {
@@ -53,20 +54,15 @@ void make_box(float px, float py, float pz, float cx, float cy, float cz, float 
     const float x0 = cx - hx, x1 = cx + hx;
     const float y0 = cy - hy, y1 = cy + hy;
     const float z0 = cz - hz, z1 = cz + hz;
-    const Vec3 corners[6][4] = {
-        {{x0, y0, z0}, {x1, y0, z0}, {x1, y1, z0}, {x0, y1, z0}},
-        {{x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}},
-        {{x0, y0, z0}, {x0, y0, z1}, {x0, y1, z1}, {x0, y1, z0}},
-        {{x1, y0, z0}, {x1, y0, z1}, {x1, y1, z1}, {x1, y1, z0}},
-        {{x0, y1, z0}, {x1, y1, z0}, {x1, y1, z1}, {x0, y1, z1}},
-        {{x0, y0, z0}, {x1, y0, z0}, {x1, y0, z1}, {x0, y0, z1}},
-    };
+    const Vec3 corners[8] = {{x0, y0, z0}, {x1, y0, z0}, {x1, y1, z0}, {x0, y1, z0},
+                             {x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}};
     for (int32_t i = 0; i < 6; ++i) {
         alloc_face(obj, i, 4);
         for (int32_t k = 0; k < 4; ++k)
-            obj->model_faces[i].vertices[k] = corners[i][k];
+            obj->model_faces[i].vertices[k] = corners[box_faces[i][k]];
         face_centre(&obj->model_faces[i]);
     }
+    obj->box = true;
     reset_world(obj);
     obj->angle_z = 0.0f;
     obj->angle_y = 0.0f;

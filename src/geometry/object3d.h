@@ -23,7 +23,15 @@ struct Object3D {
     int32_t* draw_order; // face indices, farthest first
     int32_t face_count;
     int32_t red, green, blue; // may lie outside 0..255; the shading clamps what is drawn
+    // Made by make_box: its faces share eight corners as box_faces lays out, so that each is
+    // turned, placed and projected once.
+    bool box;
 };
+
+// A box's eight corners in the order its faces 0 (at z0) and 1 (at z1) go round them: corner k
+// of face i is corner box_faces[i][k].
+inline constexpr int8_t box_faces[6][4] = {{0, 1, 2, 3}, {4, 5, 6, 7}, {0, 4, 7, 3},
+                                           {1, 5, 6, 2}, {3, 2, 6, 7}, {0, 1, 5, 4}};
 
 void set_vec3(Vec3* v, float x, float y, float z);
 void alloc_mesh(Object3D* obj, float px, float py, float pz, float vx, float vy, float vz,

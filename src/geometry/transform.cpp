@@ -3,6 +3,7 @@
 #include "geometry/transform.h"
 
 #include <cmath>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -91,6 +92,29 @@ void rotate_y(Object3D* obj, float degrees) {
     turn_all(obj, degrees, turn_y);
 }
 
+namespace {
+
+// Puts face i into the draw order of faces 0 to i - 1 after every face that is not farther, so
+// that equal depths keep index order.
+void order_face(Object3D* obj, int32_t i) {
+    const double depth = obj->world_faces[i].depth;
+    int32_t slot = 0;
+    while (slot < i && !(obj->world_faces[obj->draw_order[slot]].depth > depth))
+        ++slot;
+    // The faces from slot on move up one place, passed along rather than moved in a block,
+    // which for so few is quicker.
+    for (int32_t moving = i; slot <= i; ++slot)
+        std::swap(moving, obj->draw_order[slot]);
+}
+
+void place(Vec3& v, const Vec3& p) {
+    v.x += p.x;
+    v.y += p.y;
+    v.z += p.z;
+}
+
+} // namespace
+
 void sort_and_place(Object3D* obj) {
     const Vec3 p = obj->position;
     for (int32_t i = 0; i < obj->face_count; ++i) {
@@ -99,23 +123,10 @@ void sort_and_place(Object3D* obj) {
         for (int32_t k = 0; k < face.vertex_count; ++k)
             sum += face.vertices[k].z;
         face.depth = sum / face.vertex_count;
-
-        // Insert after every face that is not farther, so equal depths keep index order.
-        int32_t slot = 0;
-        while (slot < i && !(obj->world_faces[obj->draw_order[slot]].depth > face.depth))
-            ++slot;
-        for (int32_t j = i; j > slot; --j)
-            obj->draw_order[j] = obj->draw_order[j - 1];
-        obj->draw_order[slot] = i;
-
-        for (int32_t k = 0; k < face.vertex_count; ++k) {
-            face.vertices[k].x += p.x;
-            face.vertices[k].y += p.y;
-            face.vertices[k].z += p.z;
-        }
-        face.centre.x += p.x;
-        face.centre.y += p.y;
-        face.centre.z += p.z;
+        order_face(obj, i);
+        for (int32_t k = 0; k < face.vertex_count; ++k)
+            place(face.vertices[k], p);
+        place(face.centre, p);
     }
 }
 
@@ -153,8 +164,37 @@ struct PairedTurns {
 } // namespace
 #endif
 
+namespace {
+
+// sort_and_place for a box whose turned corners are at hand: each face's depth adds the same
+// corners in the same order as the face lists them, and the corners are placed where they are.
+void sort_and_place_box(Object3D* obj, Vec3 corners[8]) {
+    for (int32_t i = 0; i < 6; ++i) {
+        Face& face = obj->world_faces[i];
+        double sum = 0.0;
+        for (int32_t k = 0; k < 4; ++k)
+            sum += corners[box_faces[i][k]].z;
+        face.depth = sum / 4;
+        order_face(obj, i);
+    }
+    const Vec3 p = obj->position;
+    for (int32_t c = 0; c < 8; ++c)
+        place(corners[c], p);
+    for (int32_t i = 0; i < 6; ++i)
+        place(obj->world_faces[i].centre, p);
+}
+
+void set_box_corners(Object3D* obj, const Vec3 corners[8]) {
+    for (int32_t i = 0; i < 6; ++i)
+        for (int32_t k = 0; k < 4; ++k)
+            obj->world_faces[i].vertices[k] = corners[box_faces[i][k]];
+}
+
+} // namespace
+
 // The same steps as reset_world and the three rotate calls, taken a point at a time: each point
-// is read and written once instead of four times, with the same arithmetic.
+// is read and written once instead of four times, with the same arithmetic. A box turns each of
+// its eight corners once rather than once for every face that shares it.
 void transform(Object3D* obj) {
     const Turn z = turn_of(obj->angle_z);
     const Turn x = turn_of(obj->angle_x);
@@ -170,28 +210,57 @@ void transform(Object3D* obj) {
         turn_y(y.c, y.s, to);
     };
 #endif
+    for (int32_t i = 0; i < obj->face_count; ++i)
+        turn(obj->model_faces[i].centre, obj->world_faces[i].centre);
+    if (obj->box) {
+        Vec3 corners[8];
+        for (int32_t k = 0; k < 4; ++k) {
+            turn(obj->model_faces[0].vertices[k], corners[k]);
+            turn(obj->model_faces[1].vertices[k], corners[4 + k]);
+        }
+        sort_and_place_box(obj, corners);
+        set_box_corners(obj, corners);
+        return;
+    }
     for (int32_t i = 0; i < obj->face_count; ++i) {
         const Face& model = obj->model_faces[i];
         Face& world = obj->world_faces[i];
         for (int32_t k = 0; k < model.vertex_count; ++k)
             turn(model.vertices[k], world.vertices[k]);
-        turn(model.centre, world.centre);
     }
     sort_and_place(obj);
 }
 
+namespace {
+
+void project_point(Vec3& v, const Eye& eye) {
+    const float a = eye.x - v.x;
+    const float b = eye.y - v.y;
+    const float d = eye.z - v.z;
+    const float r = (eye.plane - v.z) / d;
+    v.x = v.x + a * r;
+    v.y = v.y + b * r;
+    v.z = v.z + d * r;
+}
+
+} // namespace
+
+// A box's eight corners are taken from its faces 0 and 1, projected once each and passed on.
 void project(Object3D* obj, const Eye& eye) {
+    if (obj->box) {
+        Vec3 corners[8];
+        for (int32_t k = 0; k < 4; ++k) {
+            corners[k] = obj->world_faces[0].vertices[k];
+            corners[4 + k] = obj->world_faces[1].vertices[k];
+        }
+        for (Vec3& corner : corners)
+            project_point(corner, eye);
+        set_box_corners(obj, corners);
+        return;
+    }
     for (int32_t i = 0; i < obj->face_count; ++i) {
         Face& face = obj->world_faces[i];
-        for (int32_t k = 0; k < face.vertex_count; ++k) {
-            Vec3& v = face.vertices[k];
-            const float a = eye.x - v.x;
-            const float b = eye.y - v.y;
-            const float d = eye.z - v.z;
-            const float r = (eye.plane - v.z) / d;
-            v.x = v.x + a * r;
-            v.y = v.y + b * r;
-            v.z = v.z + d * r;
-        }
+        for (int32_t k = 0; k < face.vertex_count; ++k)
+            project_point(face.vertices[k], eye);
     }
 }

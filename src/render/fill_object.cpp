@@ -17,6 +17,12 @@ int32_t to_pixel(float coordinate) {
 void fill_object(Canvas* dc, const Colour* brush, const Object3D& obj, const Light* light) {
     constexpr int32_t max_corners = 16;
     IntPoint corners[max_corners];
+    // A box's faces share its eight corners, held by faces 0 and 1: each is made a pixel once.
+    IntPoint box_corners[8];
+    for (int32_t c = 0; obj.box && c < 8; ++c) {
+        const Vec3& corner = obj.world_faces[c / 4].vertices[c % 4];
+        box_corners[c] = {to_pixel(corner.x), to_pixel(corner.y)};
+    }
     // The shades of a few faces are worked out before any is filled, so that their lookups in
     // the root table, which often miss the cache, overlap.
     constexpr int32_t batch = 8;
@@ -28,10 +34,13 @@ void fill_object(Canvas* dc, const Colour* brush, const Object3D& obj, const Lig
                 brush != nullptr ? *brush
                                  : shade(obj, obj.world_faces[obj.draw_order[slot]].centre, *light);
         for (int32_t slot = first; slot < end; ++slot) {
-            const Face& face = obj.world_faces[obj.draw_order[slot]];
+            const int32_t index = obj.draw_order[slot];
+            const Face& face = obj.world_faces[index];
             const int32_t count = face.vertex_count < max_corners ? face.vertex_count : max_corners;
             for (int32_t k = 0; k < count; ++k)
-                corners[k] = {to_pixel(face.vertices[k].x), to_pixel(face.vertices[k].y)};
+                corners[k] =
+                    obj.box ? box_corners[box_faces[index][k]]
+                            : IntPoint{to_pixel(face.vertices[k].x), to_pixel(face.vertices[k].y)};
             fill_polygon(dc, corners, count, colours[slot - first]);
         }
     }

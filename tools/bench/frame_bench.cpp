@@ -1,11 +1,16 @@
-// One heavy main-view frame, without the copy to the window, against a memset of its buffer.
+// One heavy main-view frame, without the copy to the window, against a memset of its buffer; and
+// each stage of building it timed on its own over the same scene.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+#include <vector>
 
 #include "app/state.h"
 #include "bench/timings.h"
+#include "game/entities.h"
 #include "render/compose_frame.h"
+#include "render/fill_object.h"
+#include "screens/hud.h"
 
 namespace {
 
@@ -26,7 +31,77 @@ void buffer_memset(benchmark::State& state) {
     }
 }
 
+// Every object the frame draws. Each stage starts from the world faces a whole frame leaves.
+std::vector<Object3D*> frame_objects() {
+    build_main_frame();
+    std::vector<Object3D*> objects;
+    for (int32_t k = 0; k < aim_cube_count; ++k)
+        objects.push_back(&aim_cubes[k]);
+    for (Target* t = target_list.first; t != nullptr; t = t->next)
+        objects.push_back(&t->object);
+    for (Shot* s = shot_list.first; s != nullptr; s = s->next)
+        objects.push_back(&s->object);
+    for (Particle* p = particle_list.first; p != nullptr; p = p->next)
+        objects.push_back(&p->object);
+    for (Object3D& bar : floor_bars)
+        objects.push_back(&bar);
+    return objects;
+}
+
+// The background picture and the text over it.
+void background_stage(benchmark::State& state) {
+    View& view = views[main_view];
+    for (auto _ : state) {
+        copy_block(view.back_dc, background_dc, view.width, view.height);
+        draw_hud(view.back_dc);
+        benchmark::DoNotOptimize(view.back_dc->pixels[0]);
+    }
+}
+
+// Turning, ordering and placing.
+void transform_stage(benchmark::State& state) {
+    const std::vector<Object3D*> objects = frame_objects();
+    for (auto _ : state)
+        for (Object3D* object : objects)
+            transform(object);
+}
+
+// Corners already on the plane take as long to project as any others.
+void project_stage(benchmark::State& state) {
+    const std::vector<Object3D*> objects = frame_objects();
+    for (auto _ : state)
+        for (Object3D* object : objects)
+            project(object, views[main_view].eye);
+}
+
+void shade_stage(benchmark::State& state) {
+    const std::vector<Object3D*> objects = frame_objects();
+    for (auto _ : state) {
+        Colour all = 0;
+        for (const Object3D* object : objects)
+            for (int32_t i = 0; i < object->face_count; ++i)
+                all ^= shade(*object, object->world_faces[i].centre, views[main_view].light);
+        benchmark::DoNotOptimize(all);
+    }
+}
+
+// Every face in draw order, corners made pixels, in one colour: all the painting but the shading.
+void fill_stage(benchmark::State& state) {
+    const std::vector<Object3D*> objects = frame_objects();
+    const Colour brush = rgb(200, 100, 50);
+    for (auto _ : state) {
+        for (const Object3D* object : objects)
+            fill_object(views[main_view].back_dc, &brush, *object, nullptr);
+        benchmark::DoNotOptimize(views[main_view].back_dc->pixels[0]);
+    }
+}
+
 } // namespace
 
 BENCHMARK(heavy_frame)->Name("frame/heavy")->Apply(repeated);
 BENCHMARK(buffer_memset)->Name("frame/memset")->Apply(repeated);
+BENCHMARK(background_stage)->Name("stage/background")->Apply(repeated);
+BENCHMARK(transform_stage)->Name("stage/transform")->Apply(repeated);
+BENCHMARK(project_stage)->Name("stage/project")->Apply(repeated);
+BENCHMARK(shade_stage)->Name("stage/shade")->Apply(repeated);
+BENCHMARK(fill_stage)->Name("stage/fill")->Apply(repeated);
