@@ -190,49 +190,6 @@ void set_box_corners(Object3D* obj, const Vec3 corners[8]) {
             obj->world_faces[i].vertices[k] = corners[box_faces[i][k]];
 }
 
-} // namespace
-
-// The same steps as reset_world and the three rotate calls, taken a point at a time: each point
-// is read and written once instead of four times, with the same arithmetic. A box turns each of
-// its eight corners once rather than once for every face that shares it.
-void transform(Object3D* obj) {
-    const Turn z = turn_of(obj->angle_z);
-    const Turn x = turn_of(obj->angle_x);
-    const Turn y = turn_of(obj->angle_y);
-#if defined(__SSE2__)
-    const PairedTurns turns(z, x, y);
-    const auto turn = [&](const Vec3& from, Vec3& to) { turns.apply(from, to); };
-#else
-    const auto turn = [&](const Vec3& from, Vec3& to) {
-        to = from;
-        turn_z(z.c, z.s, to);
-        turn_x(x.c, x.s, to);
-        turn_y(y.c, y.s, to);
-    };
-#endif
-    for (int32_t i = 0; i < obj->face_count; ++i)
-        turn(obj->model_faces[i].centre, obj->world_faces[i].centre);
-    if (obj->box) {
-        Vec3 corners[8];
-        for (int32_t k = 0; k < 4; ++k) {
-            turn(obj->model_faces[0].vertices[k], corners[k]);
-            turn(obj->model_faces[1].vertices[k], corners[4 + k]);
-        }
-        sort_and_place_box(obj, corners);
-        set_box_corners(obj, corners);
-        return;
-    }
-    for (int32_t i = 0; i < obj->face_count; ++i) {
-        const Face& model = obj->model_faces[i];
-        Face& world = obj->world_faces[i];
-        for (int32_t k = 0; k < model.vertex_count; ++k)
-            turn(model.vertices[k], world.vertices[k]);
-    }
-    sort_and_place(obj);
-}
-
-namespace {
-
 void project_point(Vec3& v, const Eye& eye) {
     const float a = eye.x - v.x;
     const float b = eye.y - v.y;
@@ -243,7 +200,70 @@ void project_point(Vec3& v, const Eye& eye) {
     v.z = v.z + d * r;
 }
 
+// The three turns by an object's angles (z, x, y), applied a point at a time.
+class ObjectTurns {
+  public:
+    explicit ObjectTurns(const Object3D& obj)
+        : z_(turn_of(obj.angle_z)), x_(turn_of(obj.angle_x)), y_(turn_of(obj.angle_y))
+#if defined(__SSE2__)
+          ,
+          paired_(z_, x_, y_)
+#endif
+    {
+    }
+    void apply(const Vec3& from, Vec3& to) const {
+#if defined(__SSE2__)
+        paired_.apply(from, to);
+#else
+        to = from;
+        turn_z(z_.c, z_.s, to);
+        turn_x(x_.c, x_.s, to);
+        turn_y(y_.c, y_.s, to);
+#endif
+    }
+
+  private:
+    Turn z_, x_, y_;
+#if defined(__SSE2__)
+    PairedTurns paired_;
+#endif
+};
+
+// A box's centres turned and its faces ordered and placed, as transform does, with its eight
+// corners turned and placed once each into corners.
+void turn_box(Object3D* obj, Vec3 corners[8]) {
+    const ObjectTurns turns(*obj);
+    for (int32_t i = 0; i < obj->face_count; ++i)
+        turns.apply(obj->model_faces[i].centre, obj->world_faces[i].centre);
+    for (int32_t k = 0; k < 4; ++k) {
+        turns.apply(obj->model_faces[0].vertices[k], corners[k]);
+        turns.apply(obj->model_faces[1].vertices[k], corners[4 + k]);
+    }
+    sort_and_place_box(obj, corners);
+}
+
 } // namespace
+
+// The same steps as reset_world and the three rotate calls, taken a point at a time: each point
+// is read and written once instead of four times, with the same arithmetic. A box turns each of
+// its eight corners once rather than once for every face that shares it.
+void transform(Object3D* obj) {
+    if (obj->box) {
+        Vec3 corners[8];
+        turn_box(obj, corners);
+        set_box_corners(obj, corners);
+        return;
+    }
+    const ObjectTurns turns(*obj);
+    for (int32_t i = 0; i < obj->face_count; ++i) {
+        const Face& model = obj->model_faces[i];
+        Face& world = obj->world_faces[i];
+        turns.apply(model.centre, world.centre);
+        for (int32_t k = 0; k < model.vertex_count; ++k)
+            turns.apply(model.vertices[k], world.vertices[k]);
+    }
+    sort_and_place(obj);
+}
 
 // A box's eight corners are taken from its faces 0 and 1, projected once each and passed on.
 void project(Object3D* obj, const Eye& eye) {
@@ -263,4 +283,17 @@ void project(Object3D* obj, const Eye& eye) {
         for (int32_t k = 0; k < face.vertex_count; ++k)
             project_point(face.vertices[k], eye);
     }
+}
+
+void transform_and_project(Object3D* obj, const Eye& eye) {
+    if (!obj->box) {
+        transform(obj);
+        project(obj, eye);
+        return;
+    }
+    Vec3 corners[8];
+    turn_box(obj, corners);
+    for (Vec3& corner : corners)
+        project_point(corner, eye);
+    set_box_corners(obj, corners);
 }

@@ -22,3 +22,5 @@ void sort_and_place(Object3D* obj);
 void transform(Object3D* obj);
 // Replaces every world corner by the point where the line from it to the eye meets the plane.
 void project(Object3D* obj, const Eye& eye);
+// transform then project, with a box's corners stored once.
+void transform_and_project(Object3D* obj, const Eye& eye);

@@ -15,32 +15,38 @@ int32_t to_pixel(float coordinate) {
 }
 
 void fill_object(Canvas* dc, const Colour* brush, const Object3D& obj, const Light* light) {
-    constexpr int32_t max_corners = 16;
-    IntPoint corners[max_corners];
-    // A box's faces share its eight corners, held by faces 0 and 1: each is made a pixel once.
-    IntPoint box_corners[8];
-    for (int32_t c = 0; obj.box && c < 8; ++c) {
-        const Vec3& corner = obj.world_faces[c / 4].vertices[c % 4];
-        box_corners[c] = {to_pixel(corner.x), to_pixel(corner.y)};
-    }
-    // The shades of a few faces are worked out before any is filled, so that their lookups in
-    // the root table, which often miss the cache, overlap.
+    // The shades of a few faces are worked out before any is filled, so that their lookups,
+    // which often miss the cache, overlap.
     constexpr int32_t batch = 8;
     Colour colours[batch];
-    for (int32_t first = 0; first < obj.face_count; first += batch) {
-        const int32_t end = first + batch < obj.face_count ? first + batch : obj.face_count;
+    const auto shade_faces = [&](int32_t first, int32_t end) {
         for (int32_t slot = first; slot < end; ++slot)
             colours[slot - first] =
                 brush != nullptr ? *brush
                                  : shade(obj, obj.world_faces[obj.draw_order[slot]].centre, *light);
+    };
+    if (obj.box) {
+        // A box's faces share its eight corners, held by faces 0 and 1: each is made a pixel
+        // once, and the six faces are painted together.
+        IntPoint corners[8];
+        for (int32_t c = 0; c < 8; ++c) {
+            const Vec3& corner = obj.world_faces[c / 4].vertices[c % 4];
+            corners[c] = {to_pixel(corner.x), to_pixel(corner.y)};
+        }
+        shade_faces(0, 6);
+        fill_quads(dc, corners, 8, box_faces, obj.draw_order, colours, 6);
+        return;
+    }
+    constexpr int32_t max_corners = 16;
+    IntPoint corners[max_corners];
+    for (int32_t first = 0; first < obj.face_count; first += batch) {
+        const int32_t end = first + batch < obj.face_count ? first + batch : obj.face_count;
+        shade_faces(first, end);
         for (int32_t slot = first; slot < end; ++slot) {
-            const int32_t index = obj.draw_order[slot];
-            const Face& face = obj.world_faces[index];
+            const Face& face = obj.world_faces[obj.draw_order[slot]];
             const int32_t count = face.vertex_count < max_corners ? face.vertex_count : max_corners;
             for (int32_t k = 0; k < count; ++k)
-                corners[k] =
-                    obj.box ? box_corners[box_faces[index][k]]
-                            : IntPoint{to_pixel(face.vertices[k].x), to_pixel(face.vertices[k].y)};
+                corners[k] = {to_pixel(face.vertices[k].x), to_pixel(face.vertices[k].y)};
             fill_polygon(dc, corners, count, colours[slot - first]);
         }
     }

@@ -234,18 +234,24 @@ constexpr int32_t small_rows = 16;
 // a constant from pixel to pixel and from row to row, and stays small since the polygon does.
 // The edges mark the rows of one or two blocks of four pixels from x0, which lie within the
 // canvas and hold the whole polygon; marked pixels take the colour, the others are stored back.
+template <int32_t blocks> struct SmallTile {
+    __m128i rows[small_rows][blocks];
+};
+
+// Marks the pixels of the polygon in the tile's rows first_row to end_row, blocks from x0.
 template <int32_t blocks>
-void fill_small(Canvas* canvas, const IntPoint* corners, int32_t count, int32_t x0,
-                int32_t first_row, int32_t end_row, uint32_t pixel) {
-    __m128i marks[small_rows][blocks];
+void mark_small(SmallTile<blocks>& marks, const IntPoint* corners, int32_t count, int32_t x0,
+                int32_t first_row, int32_t end_row) {
     for (int32_t y = first_row; y < end_row; ++y)
         for (int32_t j = 0; j < blocks; ++j)
-            marks[y - first_row][j] = _mm_setzero_si128();
+            marks.rows[y - first_row][j] = _mm_setzero_si128();
     for (int32_t i = 0; i < count; ++i) {
         IntPoint a = corners[i], b = corners[next_corner(i, count)];
         if (a.y > b.y)
             std::swap(a, b);
         const int32_t from = std::max(a.y, first_row), to = std::min(b.y, end_row);
+        if (from >= to)
+            continue; // level, or outside the rows: it crosses none of them
         const int32_t dy = b.y - a.y, dx = b.x - a.x;
         const int32_t value = (2 * (a.x - x0) - 1) * dy + (2 * (from - a.y) + 1) * dx;
         __m128i values[blocks];
@@ -255,21 +261,80 @@ void fill_small(Canvas* canvas, const IntPoint* corners, int32_t count, int32_t 
         const __m128i step = _mm_set1_epi32(2 * dx);
         for (int32_t y = from; y < to; ++y)
             for (int32_t j = 0; j < blocks; ++j) {
-                __m128i& mark = marks[y - first_row][j];
+                __m128i& mark = marks.rows[y - first_row][j];
                 mark = _mm_xor_si128(mark, _mm_cmpgt_epi32(values[j], _mm_setzero_si128()));
                 values[j] = _mm_add_epi32(values[j], step);
             }
     }
-    const __m128i colour = _mm_set1_epi32(static_cast<int>(pixel));
+}
+
+template <int32_t blocks>
+void load_tile(SmallTile<blocks>& tile, const Canvas* canvas, int32_t x0, int32_t first_row,
+               int32_t end_row) {
+    const uint32_t* row = canvas->pixels + static_cast<ptrdiff_t>(first_row) * canvas->pitch + x0;
+    for (int32_t y = first_row; y < end_row; ++y, row += canvas->pitch)
+        for (int32_t j = 0; j < blocks; ++j)
+            tile.rows[y - first_row][j] =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 4 * j));
+}
+
+template <int32_t blocks>
+void store_tile(const SmallTile<blocks>& tile, Canvas* canvas, int32_t x0, int32_t first_row,
+                int32_t end_row) {
     uint32_t* row = canvas->pixels + static_cast<ptrdiff_t>(first_row) * canvas->pitch + x0;
     for (int32_t y = first_row; y < end_row; ++y, row += canvas->pitch)
+        for (int32_t j = 0; j < blocks; ++j)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 4 * j), tile.rows[y - first_row][j]);
+}
+
+// The marked pixels of the tile take the colour.
+template <int32_t blocks>
+void paint_marked(SmallTile<blocks>& tile, const SmallTile<blocks>& marks, int32_t rows,
+                  uint32_t pixel) {
+    const __m128i colour = _mm_set1_epi32(static_cast<int>(pixel));
+    for (int32_t y = 0; y < rows; ++y)
         for (int32_t j = 0; j < blocks; ++j) {
-            auto* at = reinterpret_cast<__m128i*>(row + 4 * j);
-            const __m128i mark = marks[y - first_row][j];
-            const __m128i old = _mm_loadu_si128(at);
-            _mm_storeu_si128(
-                at, _mm_or_si128(_mm_andnot_si128(mark, old), _mm_and_si128(mark, colour)));
+            const __m128i mark = marks.rows[y][j];
+            tile.rows[y][j] =
+                _mm_or_si128(_mm_andnot_si128(mark, tile.rows[y][j]), _mm_and_si128(mark, colour));
         }
+}
+template <int32_t blocks>
+void fill_small(Canvas* canvas, const IntPoint* corners, int32_t count, int32_t x0,
+                int32_t first_row, int32_t end_row, uint32_t pixel) {
+    SmallTile<blocks> marks, tile;
+    mark_small(marks, corners, count, x0, first_row, end_row);
+    load_tile(tile, canvas, x0, first_row, end_row);
+    paint_marked(tile, marks, end_row - first_row, pixel);
+    store_tile(tile, canvas, x0, first_row, end_row);
+}
+
+// Quads within one small tile, painted in order on the tile held in registers and stored once.
+template <int32_t blocks>
+void fill_small_quads(Canvas* canvas, const IntPoint* points, const int8_t (*quads)[4],
+                      const int32_t* order, const Colour* colours, int32_t count, int32_t x0,
+                      int32_t first_row, int32_t end_row) {
+    SmallTile<blocks> marks, tile;
+    load_tile(tile, canvas, x0, first_row, end_row);
+    for (int32_t n = 0; n < count; ++n) {
+        const int8_t* quad = quads[order[n]];
+        const IntPoint corners[4] = {points[quad[0]], points[quad[1]], points[quad[2]],
+                                     points[quad[3]]};
+        mark_small(marks, corners, 4, x0, first_row, end_row);
+        paint_marked(tile, marks, end_row - first_row, pixel_of(colours[n]));
+    }
+    store_tile(tile, canvas, x0, first_row, end_row);
+}
+
+// The blocks of four pixels from x0 that hold every column from left to right, when the
+// polygons are small enough for fill_small: 0 when they are not.
+int32_t small_blocks(const Canvas* canvas, int32_t left, int32_t right, int32_t top,
+                     int32_t bottom, int32_t& x0) {
+    if (bottom - top > small_rows || left < 0 || right > canvas->width || right - left > 8 ||
+        canvas->width < 8)
+        return 0;
+    x0 = std::min(left, canvas->width - 8);
+    return right - left <= 4 && x0 + 4 >= right ? 1 : 2;
 }
 #endif
 
@@ -295,14 +360,12 @@ void fill_polygon(Canvas* canvas, const IntPoint* corners, int32_t corner_count,
         return;
     const uint32_t pixel = pixel_of(colour);
 #if defined(__SSE2__)
-    if (bottom - top <= small_rows && left >= 0 && right <= canvas->width && right - left <= 8 &&
-        canvas->width >= 8) {
-        const int32_t x0 = std::min(left, canvas->width - 8);
-        if (right - left <= 4 && x0 + 4 >= right)
-            fill_small<1>(canvas, corners, corner_count, x0, first_row, end_row, pixel);
-        else
-            fill_small<2>(canvas, corners, corner_count, x0, first_row, end_row, pixel);
-        return;
+    int32_t x0 = 0;
+    switch (small_blocks(canvas, left, right, top, bottom, x0)) {
+    case 1:
+        return fill_small<1>(canvas, corners, corner_count, x0, first_row, end_row, pixel);
+    case 2:
+        return fill_small<2>(canvas, corners, corner_count, x0, first_row, end_row, pixel);
     }
 #endif
     if (!outline_is_monotone(corners, corner_count))
@@ -311,4 +374,36 @@ void fill_polygon(Canvas* canvas, const IntPoint* corners, int32_t corner_count,
         fill_monotone<true>(canvas, corners, corner_count, top_corner, first_row, end_row, pixel);
     else
         fill_monotone<false>(canvas, corners, corner_count, top_corner, first_row, end_row, pixel);
+}
+
+void fill_quads(Canvas* canvas, const IntPoint* points, int32_t point_count,
+                const int8_t (*quads)[4], const int32_t* order, const Colour* colours,
+                int32_t count) {
+#if defined(__SSE2__)
+    int32_t top = points[0].y, bottom = points[0].y, left = points[0].x, right = points[0].x;
+    for (int32_t i = 1; i < point_count; ++i) {
+        top = std::min(top, points[i].y);
+        bottom = std::max(bottom, points[i].y);
+        left = std::min(left, points[i].x);
+        right = std::max(right, points[i].x);
+    }
+    const int32_t first_row = std::max(top, 0), end_row = std::min(bottom, canvas->height);
+    if (first_row >= end_row || canvas->width <= 0)
+        return;
+    int32_t x0 = 0;
+    switch (small_blocks(canvas, left, right, top, bottom, x0)) {
+    case 1:
+        return fill_small_quads<1>(canvas, points, quads, order, colours, count, x0, first_row,
+                                   end_row);
+    case 2:
+        return fill_small_quads<2>(canvas, points, quads, order, colours, count, x0, first_row,
+                                   end_row);
+    }
+#endif
+    for (int32_t n = 0; n < count; ++n) {
+        const int8_t* quad = quads[order[n]];
+        const IntPoint corners[4] = {points[quad[0]], points[quad[1]], points[quad[2]],
+                                     points[quad[3]]};
+        fill_polygon(canvas, corners, 4, colours[n]);
+    }
 }

@@ -13,8 +13,7 @@
 namespace {
 
 void prepare(Object3D* obj) {
-    transform(obj);
-    project(obj, views[main_view].eye);
+    transform_and_project(obj, views[main_view].eye);
 }
 
 void paint(const Object3D& obj) {
