@@ -234,9 +234,7 @@ constexpr int32_t small_rows = 16;
 // a constant from pixel to pixel and from row to row, and stays small since the polygon does.
 // The edges mark the rows of one or two blocks of four pixels from x0, which lie within the
 // canvas and hold the whole polygon; marked pixels take the colour, the others are stored back.
-template <int32_t blocks> struct SmallTile {
-    __m128i rows[small_rows][blocks];
-};
+template <int32_t blocks> struct SmallTile { __m128i rows[small_rows][blocks]; };
 
 // Marks the pixels of the polygon in the tile's rows first_row to end_row, blocks from x0.
 template <int32_t blocks>
@@ -328,8 +326,8 @@ void fill_small_quads(Canvas* canvas, const IntPoint* points, const int8_t (*qua
 
 // The blocks of four pixels from x0 that hold every column from left to right, when the
 // polygons are small enough for fill_small: 0 when they are not.
-int32_t small_blocks(const Canvas* canvas, int32_t left, int32_t right, int32_t top,
-                     int32_t bottom, int32_t& x0) {
+int32_t small_blocks(const Canvas* canvas, int32_t left, int32_t right, int32_t top, int32_t bottom,
+                     int32_t& x0) {
     if (bottom - top > small_rows || left < 0 || right > canvas->width || right - left > 8 ||
         canvas->width < 8)
         return 0;

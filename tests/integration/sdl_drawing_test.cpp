@@ -50,8 +50,11 @@ TEST_F(DrawingTest, ViewsShowEnlargedAndFillTheFullScreen) {
     copy_block(canvas, back, 40, 96);
     release_window_canvas(window, canvas);
     present_windows();
-    for (const auto& [x, y, lit] : {std::tuple{48, 28, true}, {51, 31, true}, {47, 28, false},
-                                    {52, 31, false}, {48, 32, false}})
+    for (const auto& [x, y, lit] : {std::tuple{48, 28, true},
+                                    {51, 31, true},
+                                    {47, 28, false},
+                                    {52, 31, false},
+                                    {48, 32, false}})
         EXPECT_EQ(surface_colour(window, x, y) == rgb(250, 186, 150), lit) << x << "," << y;
     // On the full screen: 8 times (as large as fits), centred, the gun view in the left margin.
     WindowHandle gun = make_window("gun", 10, 15);
@@ -62,29 +65,18 @@ TEST_F(DrawingTest, ViewsShowEnlargedAndFillTheFullScreen) {
     copy_block(get_window_canvas(window), back, 40, 96);
     release_window_canvas(window, canvas);
     present_windows();
-    for (const auto& [x, y, colour] :
-         {std::tuple{352 + 12 * 8, 7 * 8, rgb(250, 186, 150)}, {352 + 13 * 8, 7 * 8, rgb(0, 0, 0)},
-          {272, 0, rgb(0, 0, 255)}, {351, 119, rgb(0, 0, 255)}, {271, 0, rgb(0, 0, 0)},
-          {300, 120, rgb(0, 0, 0)}})
+    for (const auto& [x, y, colour] : {std::tuple{352 + 12 * 8, 7 * 8, rgb(250, 186, 150)},
+                                       {352 + 13 * 8, 7 * 8, rgb(0, 0, 0)},
+                                       {272, 0, rgb(0, 0, 255)},
+                                       {351, 119, rgb(0, 0, 255)},
+                                       {271, 0, rgb(0, 0, 0)},
+                                       {300, 120, rgb(0, 0, 0)}})
         EXPECT_EQ(surface_colour(window, x, y), colour) << x << "," << y;
     SDL_Event motion{};
-    motion.motion = {SDL_MOUSEMOTION, 0, sdl_id(window), 0, 0, 352 + 12 * 8 + 7, 7 * 8 + 1, 0, 0};
+    motion.motion = {SDL_MOUSEMOTION, 0, window->id, 0, 0, 352 + 12 * 8 + 7, 7 * 8 + 1, 0, 0};
     SDL_PushEvent(&motion);
     EXPECT_EQ(drain().back(), "mouse one 0 0007000c");
     delete_back_buffer(back);
-    // A smaller picture leaves the rest of the block black; no picture paints it all black.
-    Canvas* small = allocate_canvas(10, 10);
-    fill_rect(small, 0, 0, 10, 10, rgb(9, 9, 9));
-    Canvas* big = allocate_canvas(20, 20);
-    fill_rect(big, 0, 0, 20, 20, rgb(1, 1, 1));
-    copy_block(big, small, 15, 15);
-    EXPECT_EQ(pixels_of(big, rgb(9, 9, 9)), std::vector<int32_t>({0, 0, 9, 9, 100}));
-    EXPECT_EQ(pixels_of(big, rgb(0, 0, 0))[4], 15 * 15 - 100);
-    copy_block(big, nullptr, 20, 20);
-    EXPECT_EQ(pixels_of(big, rgb(0, 0, 0))[4], 400);
-    free_canvas(small);
-    free_canvas(big);
-    EXPECT_GT(system_metrics().screen_width, 0);
 }
 
 TEST_F(DrawingTest, TextInItsColourBackgroundAndAlignment) {
@@ -103,20 +95,6 @@ TEST_F(DrawingTest, TextInItsColourBackgroundAndAlignment) {
     EXPECT_NEAR((green[0] + green[2]) / 2.0, 100.0, 3.0);
     EXPECT_GE(green[1], 5);
     EXPECT_LE(green[3], 5 + 14);
-    // Glyph edges blend with what is under them, rounded to nearest: green text over black
-    // and black text over white add up to full green everywhere.
-    Canvas* inverse = allocate_canvas(200, 40);
-    fill_rect(inverse, 0, 0, 200, 40, rgb(255, 255, 255));
-    inverse->align = TextAlign::centre_top;
-    inverse->background_mode = BackgroundMode::transparent;
-    draw_text(inverse, 100, 5, "HELLO", 5);
-    for (int32_t y = 0; y < 40; ++y)
-        for (int32_t x = 0; x < 200; ++x)
-            ASSERT_EQ(green_of(colour_of_pixel(pixel_at(canvas, x, y))) +
-                          green_of(colour_of_pixel(pixel_at(inverse, x, y))),
-                      255u)
-                << x << "," << y;
-    free_canvas(inverse);
     draw_text(canvas, -10, 35, "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", 36); // clipped, not a crash
     free_canvas(canvas);
 }

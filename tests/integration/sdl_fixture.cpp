@@ -20,10 +20,6 @@ std::string describe(const Message& m) {
     return text;
 }
 
-uint32_t sdl_id(WindowHandle window) {
-    return window->id;
-}
-
 void SdlTest::SetUp() {
     sent.clear();
     previous = std::filesystem::current_path();

@@ -23,4 +23,3 @@ class SdlTest : public ::testing::Test {
 // What the recording procedure was sent, in order.
 extern std::vector<std::string> sent;
 std::string describe(const Message& message);
-uint32_t sdl_id(WindowHandle window);

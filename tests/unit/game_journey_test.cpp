@@ -15,8 +15,8 @@
 #include <cstring>
 #include <fstream>
 #include <mutex>
-#include <set>
 #include <new>
+#include <set>
 #include <thread>
 
 #include "app/clock.h"

@@ -56,15 +56,20 @@ WindowHandle create_window(const char* class_name, const char* title, int32_t x,
     if (windowed_scale == 0 && height > 0 && SDL_GetDesktopDisplayMode(0, &desktop) == 0)
         windowed_scale = std::max(1, desktop.h / 2 / height);
     const int32_t scale = desktop_scale();
-    SDL_Window* sdl_window = SDL_CreateWindow(
-        title, x == use_default_position ? SDL_WINDOWPOS_UNDEFINED : x * scale,
-        y == use_default_position ? SDL_WINDOWPOS_UNDEFINED : y * scale, width * scale,
-        height * scale, SDL_WINDOW_HIDDEN);
+    SDL_Window* sdl_window =
+        SDL_CreateWindow(title, x == use_default_position ? SDL_WINDOWPOS_UNDEFINED : x * scale,
+                         y == use_default_position ? SDL_WINDOWPOS_UNDEFINED : y * scale,
+                         width * scale, height * scale, SDL_WINDOW_HIDDEN);
     if (sdl_window == nullptr)
         return nullptr;
     auto* window = new PlatformWindow{};
-    *window = {sdl_window, SDL_GetWindowID(sdl_window), found->proc, found->cursor, false, false,
-               false, width, height, scale, {0, 0}, {0, 0}, nullptr, nullptr};
+    *window = {sdl_window,  SDL_GetWindowID(sdl_window),
+               found->proc, found->cursor,
+               false,       false,
+               false,       width,
+               height,      scale,
+               {0, 0},      {0, 0},
+               nullptr,     nullptr};
     windows.push_back(window);
     place_view(window, window_position(window));
     tell_size_and_position(window);
@@ -138,9 +143,9 @@ void toggle_fullscreen(WindowHandle window) {
 void set_window_icon(WindowHandle window, const Canvas* picture) {
     if (window == nullptr || picture == nullptr)
         return;
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-        picture->pixels, picture->width, picture->height, 32, picture->pitch * 4,
-        SDL_PIXELFORMAT_RGB888);
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormatFrom(picture->pixels, picture->width, picture->height, 32,
+                                           picture->pitch * 4, SDL_PIXELFORMAT_RGB888);
     if (surface != nullptr)
         SDL_SetWindowIcon(window->sdl_window, surface);
     SDL_FreeSurface(surface);

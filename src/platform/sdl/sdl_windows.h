@@ -16,13 +16,13 @@ struct PlatformWindow {
     CursorShape cursor;
     bool focused;
     bool minimised;
-    bool needs_present;           // drawn on since it was last shown
+    bool needs_present;              // drawn on since it was last shown
     int32_t view_width, view_height; // the game's size of the client area
-    int32_t scale;                // screen pixels per view pixel
-    SDL_Point origin;             // where the view's top-left lies in the window
-    SDL_Point told;               // the position last told to the game, in view pixels
-    Canvas* view;                 // what the game draws on, shown at the next present
-    Canvas* composed;             // the surface's size, when the surface has another layout
+    int32_t scale;                   // screen pixels per view pixel
+    SDL_Point origin;                // where the view's top-left lies in the window
+    SDL_Point told;                  // the position last told to the game, in view pixels
+    Canvas* view;                    // what the game draws on, shown at the next present
+    Canvas* composed;                // the surface's size, when the surface has another layout
 };
 
 // Screen pixels per view pixel of the windows, chosen when the first one is made.
