@@ -43,14 +43,14 @@ TEST(Assets, SoundEffects) {
     const std::tuple<const char*, double, double> effects[] = {
         {"gun.wav", 0.12, 0.25}, {"explode.wav", 1.0, 1.6}, {"yeah.wav", 0.6, 1.0}};
     for (const auto& [name, shortest, longest] : effects) {
-        SDL_AudioSpec spec{};
+        SDL_AudioSpec wav{};
         uint8_t* buffer = nullptr;
         uint32_t length = 0;
-        ASSERT_NE(SDL_LoadWAV((data + "/" + name).c_str(), &spec, &buffer, &length), nullptr);
-        EXPECT_EQ(spec.freq, 44100);
-        EXPECT_EQ(spec.format, AUDIO_S16LSB);
+        ASSERT_NE(SDL_LoadWAV((data + "/" + name).c_str(), &wav, &buffer, &length), nullptr);
+        EXPECT_EQ(wav.freq, 44100);
+        EXPECT_EQ(wav.format, AUDIO_S16LSB);
         const auto* samples = reinterpret_cast<const int16_t*>(buffer);
-        const size_t count = length / 2 / spec.channels;
+        const size_t count = length / 2 / wav.channels;
         EXPECT_GE(count / 44100.0, shortest) << name;
         EXPECT_LE(count / 44100.0, longest) << name;
         int peak = 0;

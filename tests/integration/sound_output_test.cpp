@@ -18,10 +18,10 @@ const std::string data = ZARNOK_DATA_DIR;
 
 // The loudest sample of gun.wav, full scale being 1.
 float gun_peak() {
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec wav{};
     uint8_t* bytes = nullptr;
     uint32_t length = 0;
-    SDL_LoadWAV((data + "/gun.wav").c_str(), &spec, &bytes, &length);
+    SDL_LoadWAV((data + "/gun.wav").c_str(), &wav, &bytes, &length);
     int32_t peak = 0;
     for (uint32_t i = 0; i + 1 < length; i += 2)
         peak = std::max(peak, std::abs(int32_t{*reinterpret_cast<int16_t*>(bytes + i)}));
