@@ -59,7 +59,9 @@ class DesktopJourneys(unittest.TestCase):
             self.assertTrue(wait_until(game.overlay, 5), "P did not pause after the restore")
             game.key("p")
             self.assertTrue(wait_until(lambda: game.overlay() is None), "still paused")
-        self.assertEqual(game.quit(), 0)
+        self.desktop.run("xdotool", "windowminimize", "--sync", game.main)
+        game.process.send_signal(signal.SIGTERM)  # a logout while it waits, minimised
+        self.assertEqual(game.wait(), 0, game.output())
 
     def test_a_big_screen_doubles_the_view_and_f11_fills_it(self):
         self.desktop = Desktop("3840x2160", window_manager=True)

@@ -1,8 +1,9 @@
 """A player's journeys through the real game: on a bare X server and under openbox."""
 import os
+import subprocess
 import unittest
 
-from harness import Desktop, Game, shoot_until_hits, wait_until
+from harness import GAME, Desktop, Game, shoot_until_hits, wait_until
 
 
 class Journeys(unittest.TestCase):
@@ -79,6 +80,9 @@ class Journeys(unittest.TestCase):
         self.addCleanup(game.close)
         self.assertEqual(game.wait(), 1)
         self.assertIn("cannot open the display", game.output())
+        for args, status, said in ((["--version"], 0, "zarnok3d 1.01\n"), (["-x"], 2, "Usage:")):
+            done = subprocess.run([GAME, *args], capture_output=True, text=True, timeout=10)
+            self.assertEqual((done.returncode, said in done.stdout + done.stderr), (status, True))
 
 
 class JourneysUnderOpenbox(Journeys):

@@ -53,11 +53,9 @@ class Launcher(unittest.TestCase):
         self.assertEqual(self.launch(XDG_DATA_HOME=str(elsewhere))[0], str(elsewhere / "zarnok3d"))
 
     def test_problems_are_shown_by_the_game(self):
-        where, problem, _ = self.launch(HOME=None)
-        self.assertIn("HOME is not set", problem)
+        self.assertIn("HOME is not set", self.launch(HOME=None)[1])
         (self.root / "home/.local").write_text("a file where a folder should be")
-        where, problem, _ = self.launch()
-        self.assertIn("Cannot make the folder", problem)
+        self.assertIn("Cannot make the folder", self.launch()[1])
 
 
 if __name__ == "__main__":

@@ -51,11 +51,9 @@ TEST(PolygonFill, MatchesTheReferenceEverywhere) {
 }
 
 TEST(PolygonFill, ProjectedCornersAreTruncatedAndKeptInRange) {
-    EXPECT_EQ(to_pixel(10.9f), 10);
-    EXPECT_EQ(to_pixel(-0.9f), 0);
-    EXPECT_EQ(to_pixel(-1.5f), -1);
-    EXPECT_EQ(to_pixel(1e30f), 1 << 28);
-    EXPECT_EQ(to_pixel(-1e30f), -(1 << 28));
+    for (const auto& [coordinate, pixel] :
+         {std::pair{10.9f, 10}, {-0.9f, 0}, {-1.5f, -1}, {1e30f, 1 << 28}, {-1e30f, -(1 << 28)}})
+        EXPECT_EQ(to_pixel(coordinate), pixel) << coordinate;
 }
 
 } // namespace
