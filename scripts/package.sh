@@ -4,6 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh build -DZARNOK_LAUNCHER_DIR=games
+# Built with the flags Debian builds its packages with, hardening included.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+scripts/build.sh build -DZARNOK_LAUNCHER_DIR=games \
+    -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
+    -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
 (cd build && cpack -G DEB >/dev/null)
 ls build/zarnok3d_*_amd64.deb

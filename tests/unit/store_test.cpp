@@ -52,8 +52,8 @@ const Case cases[] = {
      }},
     {"a private file stays private, a hard link stays linked", 0,
      [] {
-         write_bytes("config.dat", volumes), chmod("config.dat", 0600),
-             link("config.dat", "also.dat");
+         write_bytes("config.dat", volumes), chmod("config.dat", 0600);
+         EXPECT_EQ(link("config.dat", "also.dat"), 0);
          write_bytes("scores.dat", theirs), chmod("scores.dat", 0640);
      },
      [] { save_config(), save_hiscores(); },
@@ -65,7 +65,7 @@ const Case cases[] = {
     {"a linked config.dat is saved through to its target", 0,
      [] {
          mkdir("elsewhere", 0700), write_bytes("elsewhere/mine.dat", volumes);
-         symlink("elsewhere/mine.dat", "config.dat");
+         EXPECT_EQ(symlink("elsewhere/mine.dat", "config.dat"), 0);
      },
      [] { load_config(), music_volume = 7, save_config(); },
      [] {
@@ -80,7 +80,8 @@ const Case cases[] = {
      }},
     {"old temporary names, links or folders, are never followed or in the way", 0,
      [] {
-         write_bytes("other.dat", volumes), symlink("other.dat", "scores.dat.new");
+         write_bytes("other.dat", volumes);
+         EXPECT_EQ(symlink("other.dat", "scores.dat.new"), 0);
          mkdir("config.dat.new", 0700);
      },
      [] { load_hiscores(), save_config(); },
@@ -90,7 +91,7 @@ const Case cases[] = {
          EXPECT_EQ(read_bytes("config.dat").size(), 8u);
      }},
     {"a dangling old temporary link makes no file elsewhere", 0,
-     [] { symlink("nowhere.dat", "config.dat.new"); }, [] { save_config(); },
+     [] { EXPECT_EQ(symlink("nowhere.dat", "config.dat.new"), 0); }, [] { save_config(); },
      [] { EXPECT_EQ(access("nowhere.dat", F_OK), -1); }},
     {"FIFOs are neither waited on nor replaced", 3,
      [] { mkfifo("scores.dat", 0600), mkfifo("config.dat", 0600); },
