@@ -15,8 +15,8 @@ int32_t to_pixel(float coordinate) {
 }
 
 void fill_object(Canvas* dc, const Colour* brush, const Object3D& obj, const Light* light) {
-    // The shades of a few faces are worked out before any is filled, so that their lookups,
-    // which often miss the cache, overlap.
+    // The shades of a few faces are worked out before any is filled, so that their arithmetic,
+    // independent from face to face, overlaps.
     constexpr int32_t batch = 8;
     Colour colours[batch];
     const auto shade_faces = [&](int32_t first, int32_t end) {

@@ -1,4 +1,5 @@
-// Distance shading with a table of square roots for the faces near the light.
+// Distance shading. For faces near the light the distance is the entry of the table of square
+// roots, worked out directly (quicker than reading it back); farther ones take a whole root.
 #include "render/shading.h"
 
 #include <cmath>
