@@ -354,7 +354,8 @@ void fill_polygon(Canvas* canvas, const IntPoint* corners, int32_t corner_count,
     }
     const int32_t first_row = std::max(top, 0);
     const int32_t end_row = std::min(bottom, canvas->height);
-    if (first_row >= end_row)
+    // No pixel centre lies in rows outside top to bottom or columns outside left to right.
+    if (first_row >= end_row || right <= 0 || left >= canvas->width)
         return;
     const uint32_t pixel = pixel_of(colour);
 #if defined(__SSE2__)
