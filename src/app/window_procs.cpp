@@ -95,6 +95,15 @@ void restart_game() {
     new_game();
 }
 
+// A window went down: its partner goes down with it.
+void minimise_partner(View* view, View* partner) {
+    view->minimised = 1;
+    if (!partner->minimised) {
+        partner->minimised = 1;
+        minimise_window(partner->window);
+    }
+}
+
 // A window that was minimised is back: its partner comes back with it.
 void restore_partner(View* view, View* partner) {
     if (!view->minimised)
@@ -174,9 +183,7 @@ uint32_t main_window_proc(WindowHandle window, MessageKind kind, uint32_t wparam
         return 0;
     case MessageKind::sized:
         if (wparam == size_minimised) {
-            view.minimised = 1;
-            minimise_window(views[gun_view].window);
-            views[gun_view].minimised = 1;
+            minimise_partner(&view, &views[gun_view]);
         } else {
             view.width = static_cast<int32_t>(low_word(lparam));
             view.height = static_cast<int32_t>(high_word(lparam));
@@ -220,13 +227,10 @@ uint32_t gun_window_proc(WindowHandle window, MessageKind kind, uint32_t wparam,
         view.width = static_cast<int32_t>(low_word(lparam));
         view.height = static_cast<int32_t>(high_word(lparam));
         // The two windows go down and come back together.
-        if (wparam == size_minimised && !views[main_view].minimised) {
-            view.minimised = 1;
-            minimise_window(views[main_view].window);
-            views[main_view].minimised = 1;
-        } else if (wparam != size_minimised) {
+        if (wparam == size_minimised)
+            minimise_partner(&view, &views[main_view]);
+        else
             restore_partner(&view, &views[main_view]);
-        }
         return 0;
     default:
         return default_window_proc(window, kind, wparam, lparam);

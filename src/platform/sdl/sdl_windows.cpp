@@ -63,13 +63,13 @@ WindowHandle create_window(const char* class_name, const char* title, int32_t x,
     if (sdl_window == nullptr)
         return nullptr;
     auto* window = new PlatformWindow{};
-    *window = {sdl_window,  SDL_GetWindowID(sdl_window),
-               found->proc, found->cursor,
-               false,       false,
-               false,       width,
-               height,      scale,
-               {0, 0},      {0, 0},
-               nullptr,     nullptr};
+    window->sdl_window = sdl_window;
+    window->id = SDL_GetWindowID(sdl_window);
+    window->proc = found->proc;
+    window->cursor = found->cursor;
+    window->view_width = width;
+    window->view_height = height;
+    window->scale = scale;
     windows.push_back(window);
     place_view(window, window_position(window));
     tell_size_and_position(window);
