@@ -11,8 +11,7 @@ void draw_gun_view() {
     View& gun = views[gun_view];
     gun_model.angle_x = static_cast<float>((main.height / 2 - main.mouse_y) * 0.4);
     gun_model.angle_y = static_cast<float>((main.mouse_x - main.width / 2) * 0.4);
-    transform(&gun_model);
-    project(&gun_model, gun.eye);
+    transform_and_project(&gun_model, gun.eye);
     fill_object(gun.back_dc, nullptr, gun_model, &gun.light);
     blit_window(gun_view);
     fill_object(gun.back_dc, &black_brush, gun_model, nullptr);

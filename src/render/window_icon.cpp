@@ -14,8 +14,7 @@ Canvas* draw_window_icon() {
     set_colour(&cube, 330, 30, 30);
     cube.angle_x = 35.0f;
     cube.angle_y = 45.0f;
-    transform(&cube);
-    project(&cube, Eye{32.0f, 32.0f, 60.0f, 0.0f});
+    transform_and_project(&cube, Eye{32.0f, 32.0f, 60.0f, 0.0f});
     const Light light{0.0f, 0.0f, 10.0f, 4.0f};
     fill_object(icon, nullptr, cube, &light);
     free_mesh(&cube);
