@@ -68,6 +68,12 @@ class SoundOutputTest : public ::testing::Test {
         return loudest;
     }
     std::streamoff written() { return std::filesystem::file_size(folder + "/out.raw"); }
+    // Where the output stands once the buffers mixed before this call have reached the file:
+    // one mixed at the old volume may still be on its way when the volume changes.
+    std::streamoff settled() {
+        written_after(written(), 0.1);
+        return written();
+    }
     std::string folder;
 };
 
@@ -109,11 +115,11 @@ TEST_F(SoundOutputTest, ChannelsVolumesAndTheModule) {
     // What reaches the output follows the effects volume: a lone shot at the default volume
     // as loud as the sample makes it, eleven explosions at once held under full scale.
     sound_set_effects_volume(128);
-    std::streamoff from = written();
+    std::streamoff from = settled();
     sound_play(-1, gun);
     EXPECT_NEAR(loudest_after(from), 0.5f * gun_peak(), 0.01f);
     SoundSample* boom = sound_load_sample(-1, (data + "/explode.wav").c_str(), 0);
-    from = written();
+    from = settled();
     for (int i = 0; i < 11; ++i)
         sound_play(-1, boom);
     const std::vector<float> burst = written_after(from, 1.0);
@@ -122,7 +128,7 @@ TEST_F(SoundOutputTest, ChannelsVolumesAndTheModule) {
               0);
     EXPECT_GT(*std::max_element(burst.begin(), burst.end()), 0.8f);
     sound_set_effects_volume(0);
-    from = written();
+    from = settled();
     sound_play(-1, gun);
     EXPECT_EQ(loudest_after(from), 0);
     sound_free_sample(gun);
