@@ -9,6 +9,7 @@
 #include "platform/bitmap.h"
 #include "platform/input.h"
 #include "platform/system.h"
+#include "render/floor.h"
 #include "store/config.h"
 
 void shut_down() {
@@ -22,6 +23,7 @@ void shut_down() {
     }
     for (Object3D& bar : floor_bars)
         free_mesh(&bar);
+    forget_floor();
     background_dc = nullptr;
     for (Canvas** bitmap : {&bg_bitmap, &help_bitmap, &hiscore_bitmap, &about_bitmap}) {
         delete_bitmap(*bitmap);

@@ -7,20 +7,27 @@
 #include "app/state.h"
 #include "app/window_procs.h"
 #include "platform/text.h"
+#include "render/floor.h"
 #include "render/scene.h"
 #include "screens/hud.h"
+
+void draw_backdrop() {
+    prepare_floor();
+    View& view = views[main_view];
+    // The rows the floor covers come out the floor's whatever lies under it.
+    copy_block(view.back_dc, background_dc, view.width, floor_covers_from());
+    draw_hud(view.back_dc);
+    draw_floor();
+}
 
 void build_main_frame() {
     update_aim_line();
     prepare_targets();
     prepare_shots();
     prepare_particles();
-    prepare_floor();
 
     View& view = views[main_view];
-    copy_block(view.back_dc, background_dc, view.width, view.height);
-    draw_hud(view.back_dc);
-    draw_floor();
+    draw_backdrop();
     if (!game_over)
         draw_aim_line();
     draw_targets();

@@ -4,3 +4,5 @@
 void compose_main_frame();
 // Everything but the final copy to the window.
 void build_main_frame();
+// The background picture, the points and levels over it, and the floor.
+void draw_backdrop();

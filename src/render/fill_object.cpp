@@ -1,6 +1,8 @@
 // fill_object: faces in draw order, corners truncated to pixels, one colour each.
 #include "render/fill_object.h"
 
+#include <algorithm>
+
 #include "render/polygon_fill.h"
 
 int32_t to_pixel(float coordinate) {
@@ -19,11 +21,11 @@ void fill_object(Canvas* dc, const Colour* brush, const Object3D& obj, const Lig
     // independent from face to face, overlaps.
     constexpr int32_t batch = 8;
     Colour colours[batch];
-    const auto shade_faces = [&](int32_t first, int32_t end) {
-        for (int32_t slot = first; slot < end; ++slot)
-            colours[slot - first] =
-                brush != nullptr ? *brush
-                                 : shade(obj, obj.world_faces[obj.draw_order[slot]].centre, *light);
+    const auto shade_batch = [&](int32_t first, int32_t end) {
+        if (brush != nullptr)
+            std::fill(colours, colours + (end - first), *brush);
+        else
+            shade_faces(obj, *light, obj.draw_order + first, end - first, colours);
     };
     if (obj.box) {
         // A box's faces share its eight corners, held by faces 0 and 1: each is made a pixel
@@ -33,7 +35,7 @@ void fill_object(Canvas* dc, const Colour* brush, const Object3D& obj, const Lig
             const Vec3& corner = obj.world_faces[c / 4].vertices[c % 4];
             corners[c] = {to_pixel(corner.x), to_pixel(corner.y)};
         }
-        shade_faces(0, 6);
+        shade_batch(0, 6);
         fill_quads(dc, corners, 8, box_faces, obj.draw_order, colours, 6);
         return;
     }
@@ -41,7 +43,7 @@ void fill_object(Canvas* dc, const Colour* brush, const Object3D& obj, const Lig
     IntPoint corners[max_corners];
     for (int32_t first = 0; first < obj.face_count; first += batch) {
         const int32_t end = first + batch < obj.face_count ? first + batch : obj.face_count;
-        shade_faces(first, end);
+        shade_batch(first, end);
         for (int32_t slot = first; slot < end; ++slot) {
             const Face& face = obj.world_faces[obj.draw_order[slot]];
             const int32_t count = face.vertex_count < max_corners ? face.vertex_count : max_corners;

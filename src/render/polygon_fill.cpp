@@ -252,8 +252,11 @@ void mark_small(SmallTile<blocks>& marks, const IntPoint* corners, int32_t count
             continue; // level, or outside the rows: it crosses none of them
         const int32_t dy = b.y - a.y, dx = b.x - a.x;
         const int32_t value = (2 * (a.x - x0) - 1) * dy + (2 * (from - a.y) + 1) * dx;
+        // 0, 2 dy, 4 dy and 6 dy in one multiply: dy is at most small_rows, so it and the
+        // lanes' factors fit the 16-bit halves that pmaddwd multiplies.
+        const __m128i lane_steps = _mm_madd_epi16(_mm_set1_epi32(dy), _mm_setr_epi32(0, 2, 4, 6));
         __m128i values[blocks];
-        values[0] = _mm_sub_epi32(_mm_set1_epi32(value), _mm_set_epi32(6 * dy, 4 * dy, 2 * dy, 0));
+        values[0] = _mm_sub_epi32(_mm_set1_epi32(value), lane_steps);
         if constexpr (blocks == 2)
             values[1] = _mm_sub_epi32(values[0], _mm_set1_epi32(8 * dy));
         const __m128i step = _mm_set1_epi32(2 * dx);

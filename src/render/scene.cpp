@@ -70,16 +70,6 @@ void prepare_particles() {
     prepare_list(particle_list);
 }
 
-void prepare_floor() {
-    for (Object3D& bar : floor_bars)
-        prepare(&bar);
-}
-
-void draw_floor() {
-    for (const Object3D& bar : floor_bars)
-        paint(bar);
-}
-
 void draw_aim_line() {
     for (int32_t k = aim_cube_count - 1; k >= 0; --k)
         paint(aim_cubes[k]);

@@ -6,9 +6,7 @@ void update_aim_line();
 void prepare_targets();
 void prepare_shots();
 void prepare_particles();
-void prepare_floor();
 
-void draw_floor();
 void draw_aim_line();
 void draw_targets();
 void draw_shots();

@@ -4,6 +4,10 @@
 
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 float sqrt_table[sqrt_table_size];
 
 void build_sqrt_table() {
@@ -19,6 +23,12 @@ int32_t clamp_component(int32_t value) {
     if (value > 255)
         return 255;
     return value;
+}
+
+// The object's colour less loss levels in each component.
+Colour dimmed(const Object3D& obj, int32_t loss) {
+    return rgb(clamp_component(obj.red - loss), clamp_component(obj.green - loss),
+               clamp_component(obj.blue - loss));
 }
 
 } // namespace
@@ -37,7 +47,37 @@ Colour shade(const Object3D& obj, const Vec3& centre, const Light& light) {
     else
         distance = static_cast<double>(static_cast<int64_t>(std::sqrt(static_cast<double>(n))));
     // In double: in float, 500 x 0.45f would round up to 225 and lose a level too many.
-    const int32_t loss = static_cast<int32_t>(distance * light.k);
-    return rgb(clamp_component(obj.red - loss), clamp_component(obj.green - loss),
-               clamp_component(obj.blue - loss));
+    return dimmed(obj, static_cast<int32_t>(distance * light.k));
+}
+
+void shade_faces(const Object3D& obj, const Light& light, const int32_t* faces, int32_t count,
+                 Colour* colours) {
+    int32_t n = 0;
+#if defined(__SSE2__)
+    // Two faces at a time, each step the one shade takes: differences in float, their squares
+    // summed in double, the distance a float root of the whole part, the loss in double.
+    const __m128 light_x = _mm_set1_ps(light.x), light_y = _mm_set1_ps(light.y),
+                 light_z = _mm_set1_ps(light.z);
+    const __m128d k = _mm_set1_pd(light.k), near = _mm_set1_pd(sqrt_table_size);
+    for (; n + 1 < count; n += 2) {
+        const Vec3& a = obj.world_faces[faces[n]].centre;
+        const Vec3& b = obj.world_faces[faces[n + 1]].centre;
+        const __m128d dx = _mm_cvtps_pd(_mm_sub_ps(_mm_setr_ps(a.x, b.x, 0, 0), light_x));
+        const __m128d dy = _mm_cvtps_pd(_mm_sub_ps(_mm_setr_ps(a.y, b.y, 0, 0), light_y));
+        const __m128d dz = _mm_cvtps_pd(_mm_sub_ps(_mm_setr_ps(a.z, b.z, 0, 0), light_z));
+        const __m128d d2 = _mm_add_pd(_mm_add_pd(_mm_mul_pd(dx, dx), _mm_mul_pd(dy, dy)),
+                                      _mm_mul_pd(dz, dz));
+        if (_mm_movemask_pd(_mm_cmplt_pd(d2, near)) != 3) {
+            colours[n] = shade(obj, a, light); // a far face, or one beyond all reckoning
+            colours[n + 1] = shade(obj, b, light);
+            continue;
+        }
+        const __m128 root = _mm_sqrt_ps(_mm_cvtepi32_ps(_mm_cvttpd_epi32(d2)));
+        const __m128i loss = _mm_cvttpd_epi32(_mm_mul_pd(_mm_cvtps_pd(root), k));
+        colours[n] = dimmed(obj, _mm_cvtsi128_si32(loss));
+        colours[n + 1] = dimmed(obj, _mm_cvtsi128_si32(_mm_shuffle_epi32(loss, 1)));
+    }
+#endif
+    for (; n < count; ++n)
+        colours[n] = shade(obj, obj.world_faces[faces[n]].centre, light);
 }

@@ -17,3 +17,6 @@ extern float sqrt_table[sqrt_table_size];
 void build_sqrt_table();
 // The shaded colour of an object's base colour at the world point centre.
 Colour shade(const Object3D& obj, const Vec3& centre, const Light& light);
+// colours[n] = shade(obj, world centre of face faces[n], light) for n below count.
+void shade_faces(const Object3D& obj, const Light& light, const int32_t* faces, int32_t count,
+                 Colour* colours);

@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     std::printf("heavy frame                       %8.1f us\n", frame * 1e6);
     // Each stage timed on its own, so with its data in the cache: a guide to where the frame's
     // time goes rather than its exact parts.
-    const char* const stages[][2] = {{"stage/background", "background picture and text"},
+    const char* const stages[][2] = {{"stage/background", "background, text and floor"},
                                      {"stage/transform", "transform: turn, order, place"},
                                      {"stage/project", "project"},
                                      {"stage/shade", "shade"},

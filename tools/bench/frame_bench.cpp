@@ -10,7 +10,6 @@
 #include "game/entities.h"
 #include "render/compose_frame.h"
 #include "render/fill_object.h"
-#include "screens/hud.h"
 
 namespace {
 
@@ -31,7 +30,7 @@ void buffer_memset(benchmark::State& state) {
     }
 }
 
-// Every object the frame draws. Each stage starts from the world faces a whole frame leaves.
+// Every object the frame turns and paints. Each stage starts from the world faces a whole frame leaves.
 std::vector<Object3D*> frame_objects() {
     build_main_frame();
     std::vector<Object3D*> objects;
@@ -43,18 +42,14 @@ std::vector<Object3D*> frame_objects() {
         objects.push_back(&s->object);
     for (Particle* p = particle_list.first; p != nullptr; p = p->next)
         objects.push_back(&p->object);
-    for (Object3D& bar : floor_bars)
-        objects.push_back(&bar);
     return objects;
 }
 
-// The background picture and the text over it.
+// The background picture, the text over it and the floor.
 void background_stage(benchmark::State& state) {
-    View& view = views[main_view];
     for (auto _ : state) {
-        copy_block(view.back_dc, background_dc, view.width, view.height);
-        draw_hud(view.back_dc);
-        benchmark::DoNotOptimize(view.back_dc->pixels[0]);
+        draw_backdrop();
+        benchmark::DoNotOptimize(views[main_view].back_dc->pixels[0]);
     }
 }
 
