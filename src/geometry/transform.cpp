@@ -2,6 +2,7 @@
 // every coordinate is stored back as a float.
 #include "geometry/transform.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -96,15 +97,15 @@ namespace {
 
 // Puts face i into the draw order of faces 0 to i - 1 after every face that is not farther, so
 // that equal depths keep index order.
-void order_face(Object3D* obj, int32_t i) {
-    const double depth = obj->world_faces[i].depth;
+template <typename DepthOf> void order_face(int32_t* order, int32_t i, DepthOf depth_of) {
+    const double depth = depth_of(i);
     int32_t slot = 0;
-    while (slot < i && !(obj->world_faces[obj->draw_order[slot]].depth > depth))
+    while (slot < i && !(depth_of(order[slot]) > depth))
         ++slot;
     // The faces from slot on move up one place, passed along rather than moved in a block,
     // which for so few is quicker.
     for (int32_t moving = i; slot <= i; ++slot)
-        std::swap(moving, obj->draw_order[slot]);
+        std::swap(moving, order[slot]);
 }
 
 void place(Vec3& v, const Vec3& p) {
@@ -123,7 +124,7 @@ void sort_and_place(Object3D* obj) {
         for (int32_t k = 0; k < face.vertex_count; ++k)
             sum += face.vertices[k].z;
         face.depth = sum / face.vertex_count;
-        order_face(obj, i);
+        order_face(obj->draw_order, i, [obj](int32_t f) { return obj->world_faces[f].depth; });
         for (int32_t k = 0; k < face.vertex_count; ++k)
             place(face.vertices[k], p);
         place(face.centre, p);
@@ -169,14 +170,17 @@ namespace {
 // sort_and_place for a box whose turned corners are at hand: each face's depth adds the same
 // corners in the same order as the face lists them, and the corners are placed where they are.
 void sort_and_place_box(Object3D* obj, Vec3 corners[8]) {
+    // The depths and the order are kept at hand while the faces are put in order.
+    double depths[6];
+    int32_t order[6];
     for (int32_t i = 0; i < 6; ++i) {
-        Face& face = obj->world_faces[i];
         double sum = 0.0;
         for (int32_t k = 0; k < 4; ++k)
             sum += corners[box_faces[i][k]].z;
-        face.depth = sum / 4;
-        order_face(obj, i);
+        obj->world_faces[i].depth = depths[i] = sum / 4;
+        order_face(order, i, [&depths](int32_t f) { return depths[f]; });
     }
+    std::copy(order, order + 6, obj->draw_order);
     const Vec3 p = obj->position;
     for (int32_t c = 0; c < 8; ++c)
         place(corners[c], p);

@@ -3,18 +3,52 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <xmmintrin.h>
+#include <emmintrin.h>
+#endif
+
 #include "render/polygon_fill.h"
 
+namespace {
+
+// Far beyond any canvas, and small enough for the filler's exact arithmetic; also keeps the
+// conversion defined for wild values.
+constexpr float pixel_limit = 268435456.0f; // 2^28
+
+} // namespace
+
 int32_t to_pixel(float coordinate) {
-    // Far beyond any canvas, and small enough for the filler's exact arithmetic; also keeps the
-    // conversion defined for wild values.
-    constexpr float limit = 268435456.0f; // 2^28
-    if (!(coordinate > -limit))
-        return static_cast<int32_t>(-limit);
-    if (coordinate > limit)
-        return static_cast<int32_t>(limit);
+    if (!(coordinate > -pixel_limit))
+        return static_cast<int32_t>(-pixel_limit);
+    if (coordinate > pixel_limit)
+        return static_cast<int32_t>(pixel_limit);
     return static_cast<int32_t>(coordinate);
 }
+
+namespace {
+
+// to_pixel of the x and y of four corners.
+void corner_pixels(const Vec3* corners, IntPoint* pixels) {
+#if defined(__SSE2__)
+    // The corners' twelve floats, and the x and y of each pair of them.
+    const float* from = &corners[0].x;
+    const __m128 a = _mm_loadu_ps(from), b = _mm_loadu_ps(from + 4), c = _mm_loadu_ps(from + 8);
+    const __m128 first = _mm_shuffle_ps(a, _mm_shuffle_ps(a, b, _MM_SHUFFLE(0, 0, 3, 3)),
+                                        _MM_SHUFFLE(2, 0, 1, 0));
+    const __m128 second = _mm_shuffle_ps(b, c, _MM_SHUFFLE(2, 1, 3, 2));
+    // As to_pixel: max gives the limit for NaN, as !(x > -limit) does.
+    const __m128 low = _mm_set1_ps(-pixel_limit), high = _mm_set1_ps(pixel_limit);
+    auto* out = reinterpret_cast<__m128i*>(pixels);
+    _mm_storeu_si128(out, _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(first, low), high)));
+    _mm_storeu_si128(out + 1, _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(second, low), high)));
+#else
+    for (int32_t k = 0; k < 4; ++k)
+        pixels[k] = {to_pixel(corners[k].x), to_pixel(corners[k].y)};
+#endif
+}
+
+} // namespace
 
 void fill_object(Canvas* dc, const Colour* brush, const Object3D& obj, const Light* light) {
     // The shades of a few faces are worked out before any is filled, so that their arithmetic,
@@ -31,10 +65,8 @@ void fill_object(Canvas* dc, const Colour* brush, const Object3D& obj, const Lig
         // A box's faces share its eight corners, held by faces 0 and 1: each is made a pixel
         // once, and the six faces are painted together.
         IntPoint corners[8];
-        for (int32_t c = 0; c < 8; ++c) {
-            const Vec3& corner = obj.world_faces[c / 4].vertices[c % 4];
-            corners[c] = {to_pixel(corner.x), to_pixel(corner.y)};
-        }
+        for (int32_t i = 0; i < 2; ++i)
+            corner_pixels(obj.world_faces[i].vertices, corners + 4 * i);
         shade_batch(0, 6);
         fill_quads(dc, corners, 8, box_faces, obj.draw_order, colours, 6);
         return;
