@@ -16,8 +16,6 @@ namespace {
 // conversion defined for wild values.
 constexpr float pixel_limit = 268435456.0f; // 2^28
 
-} // namespace
-
 int32_t to_pixel(float coordinate) {
     if (!(coordinate > -pixel_limit))
         return static_cast<int32_t>(-pixel_limit);
@@ -26,9 +24,8 @@ int32_t to_pixel(float coordinate) {
     return static_cast<int32_t>(coordinate);
 }
 
-namespace {
+} // namespace
 
-// to_pixel of the x and y of four corners.
 void corner_pixels(const Vec3* corners, IntPoint* pixels) {
 #if defined(__SSE2__)
     // The corners' twelve floats, and the x and y of each pair of them.
@@ -47,8 +44,6 @@ void corner_pixels(const Vec3* corners, IntPoint* pixels) {
         pixels[k] = {to_pixel(corners[k].x), to_pixel(corners[k].y)};
 #endif
 }
-
-} // namespace
 
 void fill_object(Canvas* dc, const Colour* brush, const Object3D& obj, const Light* light) {
     // The shades of a few faces are worked out before any is filled, so that their arithmetic,

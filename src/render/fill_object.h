@@ -3,6 +3,7 @@
 
 #include "geometry/object3d.h"
 #include "platform/canvas.h"
+#include "render/polygon_fill.h"
 #include "render/shading.h"
 
 // The brush that erases.
@@ -12,5 +13,5 @@ inline constexpr Colour black_brush = rgb(0, 0, 0);
 // distance of the face's world centre from the light.
 void fill_object(Canvas* dc, const Colour* brush, const Object3D& obj, const Light* light);
 
-// A projected coordinate as a pixel coordinate: truncated toward zero, kept within range.
-int32_t to_pixel(float coordinate);
+// Four projected corners as pixels: each coordinate truncated toward zero, kept within range.
+void corner_pixels(const Vec3* corners, IntPoint* pixels);
