@@ -62,7 +62,14 @@ void fill_object(Canvas* dc, const Colour* brush, const Object3D& obj, const Lig
         IntPoint corners[8];
         for (int32_t i = 0; i < 2; ++i)
             corner_pixels(obj.world_faces[i].vertices, corners + 4 * i);
-        shade_batch(0, 6);
+        if (brush != nullptr) {
+            std::fill(colours, colours + 6, *brush);
+        } else {
+            Colour by_face[6];
+            shade_box(obj, *light, by_face);
+            for (int32_t n = 0; n < 6; ++n)
+                colours[n] = by_face[obj.draw_order[n]];
+        }
         fill_quads(dc, corners, 8, box_faces, obj.draw_order, colours, 6);
         return;
     }

@@ -74,7 +74,7 @@ void shade_stage(benchmark::State& state) {
     Colour colours[6]; // every object of the scene is a box
     for (auto _ : state) {
         for (const Object3D* object : objects) {
-            shade_faces(*object, views[main_view].light, object->draw_order, 6, colours);
+            shade_box(*object, views[main_view].light, colours);
             benchmark::DoNotOptimize(colours);
         }
     }
