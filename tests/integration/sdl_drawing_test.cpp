@@ -1,6 +1,8 @@
 // Windows, their surfaces, text through the glyph cache and BMP pictures on SDL.
 #include "tests/integration/sdl_fixture.h"
 
+#include <SDL_ttf.h>
+
 #include <fstream>
 #include <tuple>
 
@@ -96,6 +98,37 @@ TEST_F(DrawingTest, TextInItsColourBackgroundAndAlignment) {
     EXPECT_GE(green[1], 5);
     EXPECT_LE(green[3], 5 + 14);
     draw_text(canvas, -10, 35, "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", 36); // clipped, not a crash
+    free_canvas(canvas);
+}
+
+TEST_F(DrawingTest, TextMixesEachPixelByTheGlyphsCoverage) {
+    Canvas* canvas = allocate_canvas(16, 16);
+    fill_rect(canvas, 0, 0, 16, 16, rgb(40, 90, 200));
+    canvas->background_mode = BackgroundMode::transparent;
+    canvas->text_colour = rgb(250, 10, 128);
+    draw_text(canvas, 3, 1, "@", 1);
+    // The coverage, as the font itself renders the glyph.
+    TTF_Font* font = TTF_OpenFont("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf", 11);
+    ASSERT_NE(font, nullptr);
+    SDL_Surface* rendered = TTF_RenderGlyph32_Blended(font, '@', {255, 255, 255, 255});
+    SDL_Surface* glyph = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
+    int32_t partial = 0;
+    for (int32_t y = 0; y < glyph->h; ++y)
+        for (int32_t x = 0; x < glyph->w; ++x) {
+            const uint32_t alpha =
+                static_cast<const uint32_t*>(glyph->pixels)[y * glyph->pitch / 4 + x] >> 24;
+            partial += alpha != 0 && alpha != 255;
+            const auto mix = [alpha](uint32_t under, uint32_t over) {
+                return (over * alpha + under * (255 - alpha) + 127) / 255;
+            };
+            EXPECT_EQ(pixel_at(canvas, x + 3, y + 1),
+                      pixel_of(rgb(mix(40, 250), mix(90, 10), mix(200, 128))))
+                << x << "," << y;
+        }
+    EXPECT_GT(partial, 10);
+    SDL_FreeSurface(glyph);
+    SDL_FreeSurface(rendered);
+    TTF_CloseFont(font);
     free_canvas(canvas);
 }
 
