@@ -24,3 +24,6 @@ void transform(Object3D* obj);
 void project(Object3D* obj, const Eye& eye);
 // transform then project, with a box's corners stored once.
 void transform_and_project(Object3D* obj, const Eye& eye);
+// Boxes are turned four points at a time where the processor can, unless this is given false;
+// either way every figure is the same, as the tests check.
+void allow_four_at_a_time(bool allowed);

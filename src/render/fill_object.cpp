@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #if defined(__SSE2__)
-#include <xmmintrin.h>
 #include <emmintrin.h>
+#include <xmmintrin.h>
 #endif
 
 #include "render/polygon_fill.h"
@@ -31,8 +31,8 @@ void corner_pixels(const Vec3* corners, IntPoint* pixels) {
     // The corners' twelve floats, and the x and y of each pair of them.
     const float* from = &corners[0].x;
     const __m128 a = _mm_loadu_ps(from), b = _mm_loadu_ps(from + 4), c = _mm_loadu_ps(from + 8);
-    const __m128 first = _mm_shuffle_ps(a, _mm_shuffle_ps(a, b, _MM_SHUFFLE(0, 0, 3, 3)),
-                                        _MM_SHUFFLE(2, 0, 1, 0));
+    const __m128 first =
+        _mm_shuffle_ps(a, _mm_shuffle_ps(a, b, _MM_SHUFFLE(0, 0, 3, 3)), _MM_SHUFFLE(2, 0, 1, 0));
     const __m128 second = _mm_shuffle_ps(b, c, _MM_SHUFFLE(2, 1, 3, 2));
     // As to_pixel: max gives the limit for NaN, as !(x > -limit) does.
     const __m128 low = _mm_set1_ps(-pixel_limit), high = _mm_set1_ps(pixel_limit);

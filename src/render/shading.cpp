@@ -65,8 +65,8 @@ void shade_faces(const Object3D& obj, const Light& light, const int32_t* faces, 
         const __m128d dx = _mm_cvtps_pd(_mm_sub_ps(_mm_setr_ps(a.x, b.x, 0, 0), light_x));
         const __m128d dy = _mm_cvtps_pd(_mm_sub_ps(_mm_setr_ps(a.y, b.y, 0, 0), light_y));
         const __m128d dz = _mm_cvtps_pd(_mm_sub_ps(_mm_setr_ps(a.z, b.z, 0, 0), light_z));
-        const __m128d d2 = _mm_add_pd(_mm_add_pd(_mm_mul_pd(dx, dx), _mm_mul_pd(dy, dy)),
-                                      _mm_mul_pd(dz, dz));
+        const __m128d d2 =
+            _mm_add_pd(_mm_add_pd(_mm_mul_pd(dx, dx), _mm_mul_pd(dy, dy)), _mm_mul_pd(dz, dz));
         if (_mm_movemask_pd(_mm_cmplt_pd(d2, near)) != 3) {
             colours[n] = shade(obj, a, light); // a far face, or one beyond all reckoning
             colours[n + 1] = shade(obj, b, light);
@@ -126,8 +126,8 @@ void shade_box(const Object3D& obj, const Light& light, Colour colours[6]) {
             return _mm_cvtps_pd(pair % 2 == 0 ? four : _mm_movehl_ps(four, four));
         };
         const __m128d x = half(dx[h]), y = half(dy[h]), z = half(dz[h]);
-        const __m128d d2 = _mm_add_pd(_mm_add_pd(_mm_mul_pd(x, x), _mm_mul_pd(y, y)),
-                                      _mm_mul_pd(z, z));
+        const __m128d d2 =
+            _mm_add_pd(_mm_add_pd(_mm_mul_pd(x, x), _mm_mul_pd(y, y)), _mm_mul_pd(z, z));
         all_near &= _mm_movemask_pd(_mm_cmplt_pd(d2, near));
         whole[pair] = _mm_cvttpd_epi32(d2);
     }

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <random>
 #include <string>
 
 #include "app/clock.h"
@@ -63,6 +65,52 @@ TEST(WorkedFigures, TurningAndProjection) {
     EXPECT_NEAR(corner.x, 299 + (200 - 299) * (47.0 / 97.0), 1e-3);
     EXPECT_NEAR(corner.y, 198 + 2 * (47.0 / 97.0), 1e-3);
     free_mesh(&box);
+}
+
+// Every quick path of a box gives the figures of the single steps bit for bit: boxes of random
+// sizes, places and angles (whole degrees and not), turned four points at a time or one.
+TEST(WorkedFigures, BoxPathsMatchTheSingleSteps) {
+    std::mt19937 random(7);
+    const auto any = [&random](float low, float high) {
+        return std::uniform_real_distribution<float>(low, high)(random);
+    };
+    const Eye eye{200, 200, 50, 0};
+    for (int trial = 0; trial < 400; ++trial) {
+        Object3D quick{}, single{};
+        const float place[3] = {any(-50, 450), any(-50, 450), any(-400, 20)};
+        const float size[6] = {any(-9, 9), any(-9, 9), any(-9, 9),
+                               any(0, 40), any(0, 40), any(0, 40)};
+        for (Object3D* box : {&quick, &single}) {
+            make_box(place[0], place[1], place[2], size[0], size[1], size[2], 0, 0, 0, size[3],
+                     size[4], size[5], box);
+            box->angle_x = trial % 5 == 0 ? any(-20, 380) : std::floor(any(0, 361));
+            box->angle_y = trial % 7 == 0 ? any(-20, 380) : std::floor(any(0, 361));
+            box->angle_z = std::floor(any(0, 361));
+        }
+        single.angle_x = quick.angle_x, single.angle_y = quick.angle_y;
+        single.angle_z = quick.angle_z;
+        allow_four_at_a_time(trial % 4 < 2);
+        trial % 2 == 0 ? transform_and_project(&quick, eye)
+                       : (transform(&quick), project(&quick, eye));
+        single.box = false;
+        reset_world(&single);
+        rotate_z(&single, single.angle_z);
+        rotate_x(&single, single.angle_x);
+        rotate_y(&single, single.angle_y);
+        sort_and_place(&single);
+        project(&single, eye);
+        for (int i = 0; i < 6; ++i) {
+            const Face &q = quick.world_faces[i], &s = single.world_faces[i];
+            EXPECT_EQ(std::memcmp(q.vertices, s.vertices, 4 * sizeof(Vec3)), 0)
+                << trial << " " << i;
+            EXPECT_EQ(std::memcmp(&q.centre, &s.centre, sizeof(Vec3)), 0) << trial << " " << i;
+            EXPECT_EQ(std::memcmp(&q.depth, &s.depth, sizeof(double)), 0) << trial << " " << i;
+            EXPECT_EQ(quick.draw_order[i], single.draw_order[i]) << trial << " " << i;
+        }
+        free_mesh(&quick);
+        free_mesh(&single);
+    }
+    allow_four_at_a_time(true);
 }
 
 TEST(WorkedFigures, Shading) {

@@ -110,8 +110,7 @@ __m128i blend_four(__m128i under, const uint8_t* coverage, __m128i over) {
     const __m128i divide = _mm_set1_epi16(static_cast<int16_t>(0x8081));
     const auto channels = [&](__m128i a, __m128i u, __m128i o) {
         const __m128i sum = _mm_add_epi16(
-            _mm_add_epi16(_mm_mullo_epi16(o, a), _mm_mullo_epi16(u, _mm_sub_epi16(full, a))),
-            half);
+            _mm_add_epi16(_mm_mullo_epi16(o, a), _mm_mullo_epi16(u, _mm_sub_epi16(full, a))), half);
         return _mm_srli_epi16(_mm_mulhi_epu16(sum, divide), 7);
     };
     const __m128i low = channels(_mm_unpacklo_epi8(alpha, zero), _mm_unpacklo_epi8(under, zero),
