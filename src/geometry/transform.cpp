@@ -169,8 +169,6 @@ struct PairedTurns {
 
 namespace {
 
-// sort_and_place for a box whose turned corners are at hand: each face's depth adds the same
-// corners in the same order as the face lists them, and the corners are placed where they are.
 // Puts a box's six faces in draw order by their depths; the depths and the order are kept at
 // hand meanwhile.
 void order_box_faces(Object3D* obj, const double depths[6]) {
@@ -180,6 +178,8 @@ void order_box_faces(Object3D* obj, const double depths[6]) {
     std::copy(order, order + 6, obj->draw_order);
 }
 
+// sort_and_place for a box whose turned corners are at hand: each face's depth adds the same
+// corners in the same order as the face lists them, and the corners are placed where they are.
 void sort_and_place_box(Object3D* obj, Vec3 corners[8]) {
     double depths[6];
     for (int32_t i = 0; i < 6; ++i) {
