@@ -288,16 +288,16 @@ void store_tile(const SmallTile<blocks>& tile, Canvas* canvas, int32_t x0, int32
             _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 4 * j), tile.rows[y - first_row][j]);
 }
 
-// The marked pixels of the tile take the colour.
+// The marked pixels of the tile take the colour: marks row y is tile row from + y.
 template <int32_t blocks>
-void paint_marked(SmallTile<blocks>& tile, const SmallTile<blocks>& marks, int32_t rows,
-                  uint32_t pixel) {
+void paint_marked(SmallTile<blocks>& tile, const SmallTile<blocks>& marks, int32_t from,
+                  int32_t rows, uint32_t pixel) {
     const __m128i colour = _mm_set1_epi32(static_cast<int>(pixel));
     for (int32_t y = 0; y < rows; ++y)
         for (int32_t j = 0; j < blocks; ++j) {
             const __m128i mark = marks.rows[y][j];
-            tile.rows[y][j] =
-                _mm_or_si128(_mm_andnot_si128(mark, tile.rows[y][j]), _mm_and_si128(mark, colour));
+            __m128i& under = tile.rows[from + y][j];
+            under = _mm_or_si128(_mm_andnot_si128(mark, under), _mm_and_si128(mark, colour));
         }
 }
 template <int32_t blocks>
@@ -306,7 +306,7 @@ void fill_small(Canvas* canvas, const IntPoint* corners, int32_t count, int32_t 
     SmallTile<blocks> marks, tile;
     mark_small(marks, corners, count, x0, first_row, end_row);
     load_tile(tile, canvas, x0, first_row, end_row);
-    paint_marked(tile, marks, end_row - first_row, pixel);
+    paint_marked(tile, marks, 0, end_row - first_row, pixel);
     store_tile(tile, canvas, x0, first_row, end_row);
 }
 
@@ -321,8 +321,15 @@ void fill_small_quads(Canvas* canvas, const IntPoint* points, const int8_t (*qua
         const int8_t* quad = quads[order[n]];
         const IntPoint corners[4] = {points[quad[0]], points[quad[1]], points[quad[2]],
                                      points[quad[3]]};
-        mark_small(marks, corners, 4, x0, first_row, end_row);
-        paint_marked(tile, marks, end_row - first_row, pixel_of(colours[n]));
+        // Only the rows whose pixel centres lie between the quad's top and bottom can be marked.
+        const int32_t from = std::max(first_row, std::min(std::min(corners[0].y, corners[1].y),
+                                                           std::min(corners[2].y, corners[3].y)));
+        const int32_t to = std::min(end_row, std::max(std::max(corners[0].y, corners[1].y),
+                                                       std::max(corners[2].y, corners[3].y)));
+        if (from >= to)
+            continue;
+        mark_small(marks, corners, 4, x0, from, to);
+        paint_marked(tile, marks, from - first_row, to - from, pixel_of(colours[n]));
     }
     store_tile(tile, canvas, x0, first_row, end_row);
 }
