@@ -27,6 +27,47 @@ void scatter(const Four& p, Vec3* const (&to)[4], int32_t count) {
         *to[i] = {x[i], y[i], z[i]};
 }
 
+// Stores the four points one after another, as four Vec3.
+void store_in_turn(__m128 x, __m128 y, __m128 z, Vec3* to) {
+    const __m128 xy_low = _mm_unpacklo_ps(x, y);  // x0 y0 x1 y1
+    const __m128 xy_high = _mm_unpackhi_ps(x, y); // x2 y2 x3 y3
+    const __m128 z0_x1 = _mm_shuffle_ps(z, xy_low, _MM_SHUFFLE(2, 2, 0, 0));
+    const __m128 y1_z1 = _mm_shuffle_ps(xy_low, z, _MM_SHUFFLE(1, 1, 3, 3));
+    const __m128 z2_x3 = _mm_shuffle_ps(z, xy_high, _MM_SHUFFLE(2, 2, 2, 2));
+    const __m128 y3_z3 = _mm_shuffle_ps(xy_high, z, _MM_SHUFFLE(3, 3, 3, 3));
+    float* out = &to[0].x;
+    _mm_storeu_ps(out, _mm_shuffle_ps(xy_low, z0_x1, _MM_SHUFFLE(2, 0, 1, 0)));
+    _mm_storeu_ps(out + 4, _mm_shuffle_ps(y1_z1, xy_high, _MM_SHUFFLE(1, 0, 2, 0)));
+    _mm_storeu_ps(out + 8, _mm_shuffle_ps(z2_x3, y3_z3, _MM_SHUFFLE(2, 0, 2, 0)));
+}
+
+// Gives each face its corners, in the order box_faces lists them, from corners 0 to 3 (first)
+// and 4 to 7 (second).
+void give_faces_corners(Face* faces, const Four& first, const Four& second) {
+    store_in_turn(first.x, first.y, first.z, faces[0].vertices);    // 0 1 2 3
+    store_in_turn(second.x, second.y, second.z, faces[1].vertices); // 4 5 6 7
+    const auto low = [&](__m128 Four::*axis) { return _mm_unpacklo_ps(first.*axis, second.*axis); };
+    const auto high = [&](__m128 Four::*axis) {
+        return _mm_unpackhi_ps(first.*axis, second.*axis);
+    };
+    const __m128 x_low = low(&Four::x), y_low = low(&Four::y), z_low = low(&Four::z);
+    const __m128 x_high = high(&Four::x), y_high = high(&Four::y), z_high = high(&Four::z);
+    // 0 4 7 3 and 1 5 6 2, from (0 4 1 5) and (2 6 3 7)
+    constexpr int face_2 = _MM_SHUFFLE(2, 3, 1, 0), face_3 = _MM_SHUFFLE(0, 1, 3, 2);
+    store_in_turn(_mm_shuffle_ps(x_low, x_high, face_2), _mm_shuffle_ps(y_low, y_high, face_2),
+                  _mm_shuffle_ps(z_low, z_high, face_2), faces[2].vertices);
+    store_in_turn(_mm_shuffle_ps(x_low, x_high, face_3), _mm_shuffle_ps(y_low, y_high, face_3),
+                  _mm_shuffle_ps(z_low, z_high, face_3), faces[3].vertices);
+    // 3 2 6 7 and 0 1 5 4
+    constexpr int face_4 = _MM_SHUFFLE(3, 2, 2, 3), face_5 = _MM_SHUFFLE(0, 1, 1, 0);
+    store_in_turn(_mm_shuffle_ps(first.x, second.x, face_4),
+                  _mm_shuffle_ps(first.y, second.y, face_4),
+                  _mm_shuffle_ps(first.z, second.z, face_4), faces[4].vertices);
+    store_in_turn(_mm_shuffle_ps(first.x, second.x, face_5),
+                  _mm_shuffle_ps(first.y, second.y, face_5),
+                  _mm_shuffle_ps(first.z, second.z, face_5), faces[5].vertices);
+}
+
 __m256d wide(__m128 four) {
     return _mm256_cvtps_pd(four);
 }
@@ -123,10 +164,5 @@ void transform_box_avx(Object3D& obj, const BoxTurns& turns, const Eye* eye) {
         project(a, *eye);
         project(b, *eye);
     }
-    Vec3 corners[8];
-    scatter(a, {&corners[0], &corners[1], &corners[2], &corners[3]}, 4);
-    scatter(b, {&corners[4], &corners[5], &corners[6], &corners[7]}, 4);
-    for (int32_t i = 0; i < 6; ++i)
-        for (int32_t k = 0; k < 4; ++k)
-            world[i].vertices[k] = corners[box_faces[i][k]];
+    give_faces_corners(world, a, b);
 }
