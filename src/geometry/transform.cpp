@@ -45,19 +45,28 @@ Turn compute_turn(float degrees) {
 
 // Everything that spins turns by whole degrees, so the turns of 0 to 360 degrees are kept once
 // worked out; other angles are worked out each time. The values are the same either way.
-Turn turn_of(float degrees) {
-    static Turn whole_degrees[361];
-    static bool known[361];
+Turn whole_degrees[361];
+bool known[361];
+
+// turn_of for an angle whose turn is not yet kept: out of the way of the quick look-up.
+[[gnu::noinline]] Turn work_out_turn(float degrees) {
     if (!(degrees >= 0.0f && degrees <= 360.0f))
         return compute_turn(degrees);
     const auto index = static_cast<int32_t>(degrees);
     if (static_cast<float>(index) != degrees)
         return compute_turn(degrees);
-    if (!known[index]) {
-        whole_degrees[index] = compute_turn(degrees);
-        known[index] = true;
-    }
+    whole_degrees[index] = compute_turn(degrees);
+    known[index] = true;
     return whole_degrees[index];
+}
+
+inline Turn turn_of(float degrees) {
+    if (degrees >= 0.0f && degrees <= 360.0f) {
+        const auto index = static_cast<int32_t>(degrees);
+        if (static_cast<float>(index) == degrees && known[index])
+            return whole_degrees[index];
+    }
+    return work_out_turn(degrees);
 }
 
 // Applies turn(c, s, point) to every world corner and centre.
