@@ -76,12 +76,13 @@ struct EdgeStep {
         return static_cast<int32_t>(std::clamp<int64_t>(first, 0, width));
     }
     void next_row() {
+        // Without a branch: whether the remainder carries follows the slope, which no predictor
+        // can guess row by row.
         first += step_q;
         excess += step_r;
-        if (excess > 0) {
-            excess -= denominator;
-            ++first;
-        }
+        const int64_t carry = excess > 0 ? 1 : 0;
+        first += carry;
+        excess -= denominator & -carry;
     }
 };
 
