@@ -52,33 +52,7 @@ Colour shade(const Object3D& obj, const Vec3& centre, const Light& light) {
 
 void shade_faces(const Object3D& obj, const Light& light, const int32_t* faces, int32_t count,
                  Colour* colours) {
-    int32_t n = 0;
-#if defined(__SSE2__)
-    // Two faces at a time, each step the one shade takes: differences in float, their squares
-    // summed in double, the distance a float root of the whole part, the loss in double.
-    const __m128 light_x = _mm_set1_ps(light.x), light_y = _mm_set1_ps(light.y),
-                 light_z = _mm_set1_ps(light.z);
-    const __m128d k = _mm_set1_pd(light.k), near = _mm_set1_pd(sqrt_table_size);
-    for (; n + 1 < count; n += 2) {
-        const Vec3& a = obj.world_faces[faces[n]].centre;
-        const Vec3& b = obj.world_faces[faces[n + 1]].centre;
-        const __m128d dx = _mm_cvtps_pd(_mm_sub_ps(_mm_setr_ps(a.x, b.x, 0, 0), light_x));
-        const __m128d dy = _mm_cvtps_pd(_mm_sub_ps(_mm_setr_ps(a.y, b.y, 0, 0), light_y));
-        const __m128d dz = _mm_cvtps_pd(_mm_sub_ps(_mm_setr_ps(a.z, b.z, 0, 0), light_z));
-        const __m128d d2 =
-            _mm_add_pd(_mm_add_pd(_mm_mul_pd(dx, dx), _mm_mul_pd(dy, dy)), _mm_mul_pd(dz, dz));
-        if (_mm_movemask_pd(_mm_cmplt_pd(d2, near)) != 3) {
-            colours[n] = shade(obj, a, light); // a far face, or one beyond all reckoning
-            colours[n + 1] = shade(obj, b, light);
-            continue;
-        }
-        const __m128 root = _mm_sqrt_ps(_mm_cvtepi32_ps(_mm_cvttpd_epi32(d2)));
-        const __m128i loss = _mm_cvttpd_epi32(_mm_mul_pd(_mm_cvtps_pd(root), k));
-        colours[n] = dimmed(obj, _mm_cvtsi128_si32(loss));
-        colours[n + 1] = dimmed(obj, _mm_cvtsi128_si32(_mm_shuffle_epi32(loss, 1)));
-    }
-#endif
-    for (; n < count; ++n)
+    for (int32_t n = 0; n < count; ++n)
         colours[n] = shade(obj, obj.world_faces[faces[n]].centre, light);
 }
 
@@ -101,8 +75,9 @@ void store_dimmed_pair(Colour* out, __m128i base, __m128i loss) {
 
 void shade_box(const Object3D& obj, const Light& light, Colour colours[6]) {
 #if defined(__SSE2__)
-    // The steps of shade_faces, for the six faces at once: the differences of four faces and of
-    // two in float, and the rest two faces at a time.
+    // The steps of shade, for the six faces at once: the differences of four faces and of two
+    // in float, the squares summed in double, the distance a float root of the whole part and
+    // the loss in double, two faces at a time.
     const Face* faces = obj.world_faces;
     const __m128 light_x = _mm_set1_ps(light.x), light_y = _mm_set1_ps(light.y),
                  light_z = _mm_set1_ps(light.z);
