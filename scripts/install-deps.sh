@@ -14,6 +14,7 @@ packages=(
     dpkg-dev appstream desktop-file-utils
     # end-to-end tests: a real X server, real input, screenshots
     xvfb xauth xdotool imagemagick openbox x11-utils python3
+    i3 weston xwayland xserver-xorg-video-dummy x11-xserver-utils
 )
 
 missing=()
