@@ -51,5 +51,6 @@ int main(int argc, char** argv) {
     if (!open_platform())
         return 1;
     pace_frames(!options.uncapped);
+    arrange_windows(options.windows);
     return entry_routine();
 }

@@ -1,4 +1,4 @@
-// --help, --version and --uncapped; anything else is an error.
+// --help, --version, --uncapped and the choice of windows; anything else is an error.
 #include "app/options.h"
 
 #include <cstdio>
@@ -6,13 +6,18 @@
 
 namespace {
 
-constexpr const char* usage = "Usage: zarnok3d [--uncapped] [--help] [--version]\n";
+constexpr const char* usage =
+    "Usage: zarnok3d [--uncapped] [--one-window | --two-windows] [--help] [--version]\n";
 
 constexpr const char* help =
     "Zarnok 3D: shoot the red cubes before one of them gets away.\n\n"
-    "  --uncapped  draw frames as fast as possible instead of once per display refresh\n"
-    "  --help      show this help and exit\n"
-    "  --version   show the version and exit\n\n"
+    "  --uncapped     draw frames as fast as possible instead of once per display refresh\n"
+    "  --one-window   show the gun view inside the game's window, at the left of the field\n"
+    "  --two-windows  show the gun view in a small window of its own beside the game's\n"
+    "                 (by default two windows where the desktop lets the game place them,\n"
+    "                 one window elsewhere, as on Wayland)\n"
+    "  --help         show this help and exit\n"
+    "  --version      show the version and exit\n\n"
     "Keys: the mouse aims and the left button fires; P pauses; F1 help, F5 hi-scores,\n"
     "F7 about (any other key returns); F2 new game; F8 frame rate; F11 fullscreen;\n"
     "Home/End music louder/softer; Page Up/Page Down effects louder/softer; F12 quits.\n\n"
@@ -39,6 +44,11 @@ int read_options(int argc, char** argv, Options* options) {
         }
         if (std::strcmp(option, "--uncapped") == 0) {
             options->uncapped = true;
+            continue;
+        }
+        if (std::strcmp(option, "--one-window") == 0 || std::strcmp(option, "--two-windows") == 0) {
+            options->windows =
+                option[2] == 'o' ? WindowArrangement::one_window : WindowArrangement::two_windows;
             continue;
         }
         std::fprintf(stderr, "zarnok3d: unknown option %s\n%s", option, usage);

@@ -1,8 +1,11 @@
 // The command line.
 #pragma once
 
+#include "platform/window.h"
+
 struct Options {
     bool uncapped; // frames as fast as they can be drawn, not paced to the display
+    WindowArrangement windows;
 };
 
 // Reads the arguments. After --help or --version (said on stdout) or an unknown option (an

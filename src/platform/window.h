@@ -70,6 +70,11 @@ struct SystemMetrics {
 
 // Starts the windowing system; false (with the reason on stderr) when there is no display.
 bool open_platform();
+// Whether the gun view gets a window of its own beside the main one, or is shown inside the
+// main window at its left. Automatically: one window where the desktop does not let a program
+// place its windows (native Wayland, a window manager that puts them where it likes).
+enum class WindowArrangement { automatic, one_window, two_windows };
+void arrange_windows(WindowArrangement chosen);
 // With pacing (the default), what was drawn is shown at most once per refresh of the display,
 // the pass waiting for it; without, as often as the game draws.
 void pace_frames(bool paced);

@@ -34,9 +34,11 @@ class Picture:
     """A screenshot as rows of RGB bytes."""
 
     def __init__(self, ppm):
-        fields = ppm.split(maxsplit=4)
-        self.width, self.height = int(fields[1]), int(fields[2])
-        self.data = fields[4]
+        # The header's four fields, then exactly one whitespace byte: the pixels may start with
+        # bytes that look like whitespace too.
+        header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+\d+\s", ppm)
+        self.width, self.height = int(header[1]), int(header[2])
+        self.data = ppm[header.end():]
 
     def at(self, x, y):
         i = 3 * (y * self.width + x)

@@ -59,6 +59,8 @@ bool open_platform() {
 
 void pace_frames(bool) {}
 
+void arrange_windows(WindowArrangement) {}
+
 SystemMetrics system_metrics() {
     return current->metrics;
 }

@@ -44,6 +44,7 @@ TEST_F(DrawingTest, ViewsShowEnlargedAndFillTheFullScreen) {
                                               "sized one 0 00600028", "moved one 0 002c0021"}));
     EXPECT_EQ(system_metrics().screen_width, 256);
     show_window(window, true);
+    drain();
     Canvas* canvas = get_window_canvas(window);
     ASSERT_EQ(canvas->width * 1000 + canvas->height, 40096);
     EXPECT_EQ(canvas->background_colour, rgb(255, 255, 255)); // a fresh text state
@@ -79,6 +80,77 @@ TEST_F(DrawingTest, ViewsShowEnlargedAndFillTheFullScreen) {
     SDL_PushEvent(&motion);
     EXPECT_EQ(drain().back(), "mouse one 0 0007000c");
     delete_back_buffer(back);
+}
+
+// The one window: the gun view at the playfield's left, tops level; the mouse over it is the
+// gun window's, and minimising it is told as the gun window's own.
+TEST_F(DrawingTest, OneWindowShowsBothViews) {
+    arrange_windows(WindowArrangement::one_window);
+    WindowHandle main = make_window("main", 40, 96);
+    WindowHandle gun = make_window("gun", 10, 15);
+    move_window(main, 100, 50, 40, 96);
+    move_window(gun, 90, 50, 10, 15);
+    show_window(main, true);
+    drain();
+    EXPECT_EQ(gun->sdl_window, nullptr);
+    int width = 0, height = 0;
+    SDL_GetWindowSize(main->sdl_window, &width, &height);
+    EXPECT_EQ(width * 1000 + height, 200384);
+    EXPECT_EQ(sent.back(), "moved inside 0 0032005a");
+    fill_rect(get_window_canvas(main), 0, 0, 40, 96, rgb(0, 255, 0));
+    release_window_canvas(main, get_window_canvas(main));
+    fill_rect(get_window_canvas(gun), 0, 0, 10, 15, rgb(0, 0, 255));
+    release_window_canvas(gun, get_window_canvas(gun));
+    present_windows();
+    for (const auto& [x, y, colour] : {std::tuple{0, 0, rgb(0, 0, 255)},
+                                       {39, 59, rgb(0, 0, 255)},
+                                       {39, 60, rgb(0, 0, 0)},
+                                       {40, 383, rgb(0, 255, 0)}})
+        EXPECT_EQ(surface_colour(main, x, y), colour) << x << "," << y;
+    SDL_Event motion{};
+    for (const auto& [x, y] : {std::pair{5, 9}, {45, 9}}) {
+        motion.motion = {SDL_MOUSEMOTION, 0, main->id, 0, 0, x, y, 0, 0};
+        SDL_PushEvent(&motion);
+    }
+    minimise_window(gun);
+    EXPECT_EQ(drain(),
+              std::vector<std::string>(
+                  {"sized inside 1 00000000", "mouse inside 0 00020001", "mouse main 0 00020001"}));
+}
+
+// Scales, and where a view lies in a window of any size.
+TEST(ViewLayout, FitsTheViewsIntoAnyWindow) {
+    EXPECT_EQ(scale_for_monitor(2160, 400), 2);
+    EXPECT_EQ(scale_for_monitor(1079, 400), 1);
+    EXPECT_EQ(scale_for_monitor(4400, 400), 5);
+    struct Case {
+        SDL_Point window, view, beside;
+        int32_t natural;
+        ViewLayout expected;
+    };
+    const Case cases[] = {
+        {{800, 800}, {400, 400}, {0, 0}, 2, {2, {0, 0}}},           // a window of its own size
+        {{1000, 800}, {400, 400}, {100, 150}, 2, {2, {200, 0}}},    // the one window
+        {{1920, 1080}, {400, 400}, {100, 150}, 2, {2, {560, 140}}}, // the full screen
+        {{3840, 2160}, {400, 400}, {100, 150}, 2, {5, {920, 80}}},
+        {{2560, 1440}, {400, 400}, {0, 0}, 1, {3, {680, 120}}},  // tiled, no gun view
+        {{700, 500}, {400, 400}, {100, 150}, 1, {1, {150, 50}}}, // maximised in a small room
+        {{300, 200}, {400, 400}, {0, 0}, 1, {1, {-50, -100}}},   // smaller than the view
+    };
+    for (const Case& c : cases) {
+        const ViewLayout got = lay_out(c.window, c.view, c.beside, c.natural);
+        EXPECT_EQ(std::tuple(got.scale, got.origin.x, got.origin.y),
+                  std::tuple(c.expected.scale, c.expected.origin.x, c.expected.origin.y))
+            << c.window.x << "x" << c.window.y;
+    }
+    // A field across two monitors is held where either shows it; off both, nowhere.
+    const SDL_Rect monitors[] = {{0, 0, 1920, 1080}, {1920, 0, 3840, 2160}};
+    SDL_Rect part{};
+    ASSERT_TRUE(part_on_monitors({1800, 1000, 400, 400}, monitors, 2, &part));
+    EXPECT_EQ(std::tuple(part.x, part.y, part.w, part.h), std::tuple(1800, 1000, 400, 400));
+    ASSERT_TRUE(part_on_monitors({-100, -50, 400, 400}, monitors, 2, &part));
+    EXPECT_EQ(std::tuple(part.x, part.y, part.w, part.h), std::tuple(0, 0, 300, 350));
+    EXPECT_FALSE(part_on_monitors({0, 1100, 400, 400}, monitors, 1, &part));
 }
 
 TEST_F(DrawingTest, TextInItsColourBackgroundAndAlignment) {

@@ -18,6 +18,8 @@ class EventsTest : public SdlTest {
         main = make_window("main", 400, 400);
         gun = make_window("gun", 100, 150);
         ASSERT_NE(gun, nullptr);
+        show_window(main, true);
+        show_window(gun, true);
         drain();
     }
     void key(uint32_t type, SDL_Scancode scancode, SDL_Keycode sym, uint16_t mod = 0,
@@ -110,7 +112,9 @@ TEST_F(EventsTest, KeysBecomeKeyMessages) {
 
 TEST_F(EventsTest, WindowsMouseFocusAndQuitting) {
     window(main, SDL_WINDOWEVENT_MOVED, 70, 80);
-    window(main, SDL_WINDOWEVENT_SIZE_CHANGED, 300, 200);
+    // Given a larger size by the window manager, the view lies in its middle: the game hears
+    // of the view's new place, and the mouse over the margin is at the view's nearest pixel.
+    SDL_SetWindowSize(main->sdl_window, 600, 500);
     window(gun, SDL_WINDOWEVENT_MINIMIZED);
     window(gun, SDL_WINDOWEVENT_RESTORED);
     mouse(SDL_MOUSEMOTION, 0, 123, 321);
@@ -119,10 +123,9 @@ TEST_F(EventsTest, WindowsMouseFocusAndQuitting) {
     mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6);
     window(main, SDL_WINDOWEVENT_FOCUS_GAINED);
     EXPECT_EQ(drain(),
-              std::vector<std::string>({"moved main 0 00500046", "sized main 0 01900190",
-                                        "moved main 0 00b80138", "sized gun 1 00000000",
-                                        "sized gun 0 00960064", "mouse main 0 0141007b",
-                                        "button main 0 00060005", "activate main 1 00000000"}));
+              std::vector<std::string>({"moved main 0 008200aa", "sized gun 1 00000000",
+                                        "sized gun 0 00960064", "mouse main 0 010f0017",
+                                        "button main 0 00000000", "activate main 1 00000000"}));
     // The focus moving to our other window is no deactivation; leaving both is.
     window(main, SDL_WINDOWEVENT_FOCUS_LOST);
     window(gun, SDL_WINDOWEVENT_FOCUS_GAINED);

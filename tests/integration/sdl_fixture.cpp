@@ -15,8 +15,10 @@ std::string describe(const Message& m) {
                                   "sys_down", "sys_up", "mouse", "button",   "destroy",  "quit"};
     char text[96];
     std::snprintf(text, sizeof text, "%s %s %x %08x", kinds[static_cast<int>(m.kind)],
-                  m.window == nullptr ? "none" : SDL_GetWindowTitle(m.window->sdl_window), m.wparam,
-                  m.lparam);
+                  m.window == nullptr               ? "none"
+                  : m.window->sdl_window == nullptr ? "inside"
+                                                    : SDL_GetWindowTitle(m.window->sdl_window),
+                  m.wparam, m.lparam);
     return text;
 }
 
@@ -38,6 +40,7 @@ void SdlTest::SetUp() {
 
 void SdlTest::TearDown() {
     close_all_windows();
+    arrange_windows(WindowArrangement::automatic);
     SDL_Quit();
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(folder);

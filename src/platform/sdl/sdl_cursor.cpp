@@ -3,35 +3,51 @@
 
 #include "platform/input.h"
 #include "platform/sdl/sdl_windows.h"
+#include "platform/sdl/sdl_x11.h"
 
 namespace {
 
 bool clip_active = false;
 ScreenRect clip_rect{};
 
+void release(PlatformWindow* window) {
+    if (!x11_confine_pointer(window->sdl_window, nullptr)) {
+        SDL_SetWindowMouseRect(window->sdl_window, nullptr);
+        SDL_SetWindowMouseGrab(window->sdl_window, SDL_FALSE);
+    }
+}
+
 void apply_clip() {
     PlatformWindow* window = first_window();
-    if (window == nullptr)
+    if (window == nullptr || window->sdl_window == nullptr || display_is_lost())
         return;
     if (!clip_active) {
-        SDL_SetWindowMouseRect(window->sdl_window, nullptr);
+        release(window);
         return;
     }
-    // Only the part on the screen: the X server refuses pointer barriers left of or above it.
+    // Only the part that some monitor shows: a pointer cannot reach the rest, and the X server
+    // refuses barriers outside the screen.
     const SDL_Point from = view_to_screen({clip_rect.left, clip_rect.top});
     const SDL_Point to = view_to_screen({clip_rect.right, clip_rect.bottom});
     const SDL_Rect wanted{from.x, from.y, to.x - from.x, to.y - from.y};
-    SDL_Rect screen{}, on_screen{};
-    SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window->sdl_window), 0), &screen);
-    if (!SDL_IntersectRect(&wanted, &screen, &on_screen)) {
-        SDL_SetWindowMouseRect(window->sdl_window, nullptr);
+    SDL_Rect monitors[8]{};
+    const int count = std::clamp(SDL_GetNumVideoDisplays(), 0, 8);
+    for (int i = 0; i < count; ++i)
+        SDL_GetDisplayBounds(i, &monitors[i]);
+    SDL_Rect part{};
+    if (!part_on_monitors(wanted, monitors, count, &part)) {
+        release(window);
         return;
     }
-    int window_x = 0, window_y = 0;
-    SDL_GetWindowPosition(window->sdl_window, &window_x, &window_y);
-    on_screen.x -= window_x;
-    on_screen.y -= window_y;
-    SDL_SetWindowMouseRect(window->sdl_window, &on_screen);
+    if (x11_confine_pointer(window->sdl_window, &part))
+        return;
+    // Elsewhere SDL holds the pointer, in the window's own pixels, while the window has the focus.
+    part.x -= window->at.x;
+    part.y -= window->at.y;
+    SDL_SetWindowMouseRect(window->sdl_window, &part);
+    // Under XWayland the compositor holds the pointer for a window that grabs it.
+    if (x11_is_xwayland())
+        SDL_SetWindowMouseGrab(window->sdl_window, SDL_TRUE);
 }
 
 SDL_Cursor* cursors[2] = {};
@@ -62,11 +78,11 @@ ScreenPoint get_cursor_pos() {
     // SDL's global position can lag behind pointer moves that other programs make; over our
     // own windows the last motion event is exact.
     SDL_Point at{};
-    if (SDL_Window* focus = SDL_GetMouseFocus()) {
-        int window_x = 0, window_y = 0;
-        SDL_GetWindowPosition(focus, &window_x, &window_y);
+    SDL_Window* focus = SDL_GetMouseFocus();
+    if (const PlatformWindow* over =
+            focus != nullptr ? find_window(SDL_GetWindowID(focus)) : nullptr) {
         SDL_GetMouseState(&at.x, &at.y);
-        at = {at.x + window_x, at.y + window_y};
+        at = {at.x + over->at.x, at.y + over->at.y};
     } else {
         SDL_GetGlobalMouseState(&at.x, &at.y);
     }
@@ -75,8 +91,8 @@ ScreenPoint get_cursor_pos() {
 
 void set_cursor_pos(ScreenPoint point) {
     // A warp does nothing while the mouse is confined.
-    if (clip_active && first_window() != nullptr)
-        SDL_SetWindowMouseRect(first_window()->sdl_window, nullptr);
+    if (clip_active && first_window() != nullptr && first_window()->sdl_window != nullptr)
+        release(first_window());
     const SDL_Point at = view_to_screen(point);
     SDL_WarpMouseGlobal(at.x, at.y);
     apply_clip();

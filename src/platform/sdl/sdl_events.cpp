@@ -4,9 +4,11 @@
 
 #include "platform/input.h"
 #include "platform/key_codes.h"
+#include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_signals.h"
 #include "platform/sdl/sdl_windows.h"
+#include "platform/sdl/sdl_x11.h"
 
 struct KeyHook {
     KeyHookProc proc;
@@ -23,13 +25,12 @@ void post(PlatformWindow* window, MessageKind kind, uint32_t wparam, uint32_t lp
     queue.push_back({window, kind, wparam, lparam});
 }
 
-// A point of the window as a point of its view; over the margins of the full screen, the
-// nearest point of the view.
-uint32_t in_view(const PlatformWindow* window, int32_t x, int32_t y) {
-    const auto view_x = (x - window->origin.x) / window->scale;
-    const auto view_y = (y - window->origin.y) / window->scale;
-    return make_lparam(std::clamp(view_x, 0, std::max(window->view_width - 1, 0)),
-                       std::clamp(view_y, 0, std::max(window->view_height - 1, 0)));
+// A mouse event over a window reaches the view under it, at the view's pixel.
+void post_mouse(uint32_t window_id, MessageKind kind, int32_t x, int32_t y) {
+    if (PlatformWindow* window = find_window(window_id)) {
+        const ViewPoint point = point_in_views(window, x, y);
+        post(point.window, kind, 0, make_lparam(point.x, point.y));
+    }
 }
 
 bool is_system_key(const SDL_KeyboardEvent& key) {
@@ -64,20 +65,17 @@ void translate_window_event(const SDL_WindowEvent& event) {
         return;
     switch (event.event) {
     case SDL_WINDOWEVENT_MOVED:
-        place_view(window, {event.data1, event.data2});
-        post(window, MessageKind::moved, 0, make_lparam(window->told.x, window->told.y));
+        window_moved(window, {event.data1, event.data2});
         break;
-    case SDL_WINDOWEVENT_SIZE_CHANGED: {
-        // The game hears of its view: its size stays, its place is counted in view pixels.
-        int x = 0, y = 0;
-        SDL_GetWindowPosition(window->sdl_window, &x, &y);
-        place_view(window, {x, y});
-        post(window, MessageKind::sized, size_restored,
-             make_lparam(window->view_width, window->view_height));
-        post(window, MessageKind::moved, 0, make_lparam(window->told.x, window->told.y));
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        // The game's view keeps its size; it is fitted into the window's new one.
+        window_moved(window, window->at);
         break;
-    }
     case SDL_WINDOWEVENT_MINIMIZED:
+        // SDL tells a window withdrawn from the screen (the gun window on the full screen) as
+        // minimised; it is only hidden.
+        if (!window->asked_visible)
+            break;
         window->minimised = true;
         post(window, MessageKind::sized, size_minimised, 0);
         break;
@@ -93,6 +91,7 @@ void translate_window_event(const SDL_WindowEvent& event) {
         break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
         window->focused = true;
+        keep_focus_on_main(window);
         break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
         window->focused = false;
@@ -122,16 +121,19 @@ void translate(const SDL_Event& event) {
         translate_key(event.key);
         break;
     case SDL_MOUSEMOTION:
-        if (PlatformWindow* window = find_window(event.motion.windowID))
-            post(window, MessageKind::mouse_move, 0,
-                 in_view(window, event.motion.x, event.motion.y));
+        post_mouse(event.motion.windowID, MessageKind::mouse_move, event.motion.x, event.motion.y);
         break;
     case SDL_MOUSEBUTTONDOWN:
-        if (event.button.button != SDL_BUTTON_LEFT)
-            break;
-        if (PlatformWindow* window = find_window(event.button.windowID))
-            post(window, MessageKind::left_button_down, 0,
-                 in_view(window, event.button.x, event.button.y));
+        if (event.button.button == SDL_BUTTON_LEFT)
+            post_mouse(event.button.windowID, MessageKind::left_button_down, event.button.x,
+                       event.button.y);
+        break;
+    case SDL_SYSWMEVENT:
+        // A window another program destroyed; the main one's loss ends the game.
+        for (PlatformWindow* window : {first_window(), second_window()})
+            if (window != nullptr && window->sdl_window != nullptr && !window->gone &&
+                x11_destroyed_window(event.syswm.msg, window->sdl_window))
+                forget_window(window);
         break;
     default:
         break;
@@ -160,7 +162,12 @@ bool is_keyboard_message(MessageKind kind) {
 
 } // namespace
 
+void post_message(WindowHandle window, MessageKind kind, uint32_t wparam, uint32_t lparam) {
+    post(window, kind, wparam, lparam);
+}
+
 bool peek_message(Message* message) {
+    settle_windows();
     // What a pass drew (a frame, and the overlay over it) is shown whole, at once.
     present_windows();
     if (queue.empty())
@@ -175,6 +182,7 @@ bool peek_message(Message* message) {
 }
 
 void wait_for_message() {
+    settle_windows();
     present_windows();
     if (queue.empty())
         SDL_WaitEventTimeout(nullptr, 100);

@@ -1,15 +1,24 @@
 // Starting SDL's video for the game, and the screen as the game counts it.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/sdl/sdl_signals.h"
 #include "platform/sdl/sdl_windows.h"
 #include "platform/sdl/sdl_x11.h"
 
+namespace {
+
+// The X server went away: the game ends as its window's close ends it, without the display.
+void end_without_display() {
+    if (PlatformWindow* main = first_window())
+        main->proc(main, MessageKind::destroy, 0, 0);
+    std::exit(0);
+}
+
+} // namespace
+
 bool open_platform() {
-    // A plain shared-memory copy per frame is several times faster than SDL's default path,
-    // which goes through software OpenGL on a plain X server.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Clicks reach the game whether or not they also focus a window, and the mouse is never
     // captured: the game only hears about the mouse over its own windows.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
@@ -17,7 +26,7 @@ bool open_platform() {
     // SDL would turn SIGINT and SIGTERM into a quit that skips the game's own ending.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     catch_end_signals();
-    catch_x_errors();
+    catch_x_errors(end_without_display);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "zarnok3d: cannot open the display: %s\n", SDL_GetError());
         return false;
@@ -34,15 +43,25 @@ bool open_platform() {
         SDL_Quit();
         return false;
     }
+    // On X a plain shared-memory copy per frame is several times faster than SDL's default path,
+    // which goes through software OpenGL on a plain X server. Wayland has no such copy: SDL's
+    // own path it is.
+    if (driver != nullptr && std::strcmp(driver, "x11") == 0)
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // Tells of windows that other programs destroy.
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     return true;
 }
 
 SystemMetrics system_metrics() {
+    // The primary monitor, at the main window's scale there.
     SystemMetrics metrics{};
-    SDL_DisplayMode mode{};
-    if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
-        metrics.screen_width = mode.w / desktop_scale();
-        metrics.screen_height = mode.h / desktop_scale();
+    SDL_Rect primary{};
+    const PlatformWindow* main = first_window();
+    const int32_t scale = main != nullptr ? main->natural_scale : 1;
+    if (SDL_GetDisplayBounds(0, &primary) == 0) {
+        metrics.screen_width = primary.w / scale;
+        metrics.screen_height = primary.h / scale;
     }
     return metrics;
 }

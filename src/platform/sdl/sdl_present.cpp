@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/sdl/sdl_windows.h"
+#include "platform/sdl/sdl_x11.h"
 
 namespace {
 
@@ -51,6 +52,9 @@ void compose(PlatformWindow* window) {
     SDL_Surface* surface = SDL_GetWindowSurface(window->sdl_window);
     if (surface == nullptr || window->view == nullptr)
         return;
+    // A size the window got without an event SDL passed on (a window manager's full screen).
+    if (surface->w != window->laid_out_for.x || surface->h != window->laid_out_for.y)
+        window_moved(window, window->at);
     const bool direct = surface->format->format == SDL_PIXELFORMAT_RGB888;
     if (!direct && (window->composed == nullptr || window->composed->width != surface->w ||
                     window->composed->height != surface->h)) {
@@ -60,15 +64,18 @@ void compose(PlatformWindow* window) {
     Canvas wrapped = wrap_pixels(static_cast<uint32_t*>(surface->pixels), surface->w, surface->h,
                                  surface->pitch / 4);
     Canvas* target = direct ? &wrapped : window->composed;
-    const PlatformWindow* gun = second_window();
-    if (window == first_window() && main_is_fullscreen()) {
+    const ViewLayout& layout = window->layout;
+    // Around a view that does not fill its window (the full screen, a tiled window, the gun
+    // view shown beside it), black.
+    if (layout.origin.x != 0 || layout.origin.y != 0 ||
+        window->view_width * layout.scale != target->width ||
+        window->view_height * layout.scale != target->height)
         fill_rect(target, 0, 0, target->width, target->height, rgb(0, 0, 0));
-        if (gun != nullptr && gun->view != nullptr) // in the left margin, tops level
-            enlarge(target, gun->view,
-                    {window->origin.x - gun->view->width * window->scale, window->origin.y},
-                    window->scale);
-    }
-    enlarge(target, window->view, window->origin, window->scale);
+    const PlatformWindow* gun = second_window();
+    if (window == first_window() && main_shows_gun() && gun != nullptr && gun->view != nullptr)
+        enlarge(target, gun->view,
+                {layout.origin.x - gun->view->width * layout.scale, layout.origin.y}, layout.scale);
+    enlarge(target, window->view, layout.origin, layout.scale);
     if (!direct)
         SDL_ConvertPixels(target->width, target->height, SDL_PIXELFORMAT_RGB888, target->pixels,
                           target->pitch * 4, surface->format->format, surface->pixels,
@@ -101,18 +108,19 @@ void release_window_canvas(WindowHandle window, Canvas* canvas) {
 void present_windows() {
     PlatformWindow* main = first_window();
     PlatformWindow* gun = second_window();
-    if (main == nullptr || !(main->needs_present || (gun != nullptr && gun->needs_present)))
+    if (main == nullptr || display_is_lost() ||
+        !(main->needs_present || (gun != nullptr && gun->needs_present)))
         return;
     if (frames_paced)
         wait_for_refresh();
-    // On the full screen the gun view is shown with the main one, its own window hidden.
-    const bool full = main_is_fullscreen();
-    if (full && gun != nullptr && gun->needs_present)
+    // The gun view shown in the main window is shown with it.
+    if (main_shows_gun() && gun != nullptr && gun->needs_present)
         main->needs_present = true;
     for (PlatformWindow* window : {main, gun})
         if (window != nullptr && window->needs_present) {
             window->needs_present = false;
-            if (!(full && window == gun)) {
+            if (window->sdl_window != nullptr && !window->gone &&
+                !(window == gun && main_shows_gun())) {
                 compose(window);
                 SDL_UpdateWindowSurface(window->sdl_window);
             }

@@ -19,7 +19,9 @@ void message_box(const char* text, const char* caption) {
 }
 
 void exit_process(int code) {
-    close_all_windows();
-    SDL_Quit();
+    // SDL's own clean-up would wait for ever on a window another program destroyed, or on an X
+    // server that has gone.
+    if (close_all_windows())
+        SDL_Quit();
     std::exit(code);
 }

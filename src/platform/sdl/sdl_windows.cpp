@@ -1,10 +1,13 @@
-// Windows on SDL: classes, creation, placement in view pixels, full screen and minimising.
+// Windows on SDL: classes, creation, placement in view pixels, one window or two, the full
+// screen, minimising, and a desktop that places, sizes or destroys windows its own way.
 #include "platform/sdl/sdl_windows.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_x11.h"
 
 namespace {
@@ -17,16 +20,63 @@ struct WindowClass {
 
 std::vector<WindowClass> window_classes;
 std::vector<PlatformWindow*> windows;
-int32_t windowed_scale = 0; // chosen when the first window is made
+WindowArrangement arrangement = WindowArrangement::automatic;
+bool one_window = false;      // the main window shows the gun view; chosen with the first window
+int32_t main_view_height = 0; // what the scale of a monitor is chosen for
+constexpr int32_t placing_tries = 3;
+constexpr Uint64 placing_time_ms = 600;  // a window manager that has not placed a window by then
+constexpr Uint64 settling_time_ms = 500; // a window left on another monitor this long stays there
 
-int32_t floor_div(int32_t a, int32_t b) {
-    return a / b - (a % b != 0 && (a < 0) != (b < 0) ? 1 : 0);
+SDL_Point primary_origin() {
+    SDL_Rect bounds{};
+    SDL_GetDisplayBounds(0, &bounds);
+    return {bounds.x, bounds.y};
 }
 
-SDL_Point window_position(const PlatformWindow* window) {
-    SDL_Point p{};
-    SDL_GetWindowPosition(window->sdl_window, &p.x, &p.y);
-    return p;
+SDL_Point window_size(const PlatformWindow* window) {
+    SDL_Point size{};
+    SDL_GetWindowSize(window->sdl_window, &size.x, &size.y);
+    return size;
+}
+
+SDL_Point beside_of(const PlatformWindow* window) {
+    const PlatformWindow* gun = second_window();
+    if (window != first_window() || gun == nullptr || !main_shows_gun())
+        return {0, 0};
+    return {gun->view_width, gun->view_height};
+}
+
+// The window's natural size on the screen: its views at its monitor's scale.
+SDL_Point natural_size(const PlatformWindow* window) {
+    const SDL_Point beside = beside_of(window);
+    return {(window->view_width + beside.x) * window->natural_scale,
+            std::max(window->view_height, beside.y) * window->natural_scale};
+}
+
+// On native Wayland a program has no say where its windows go, nor under weston's window manager
+// for XWayland; other window managers that ignore the place asked are found out as the windows
+// appear.
+bool places_windows_itself(SDL_Window* window) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return (driver != nullptr && std::strcmp(driver, "wayland") == 0) ||
+           std::strcmp(x11_window_manager_name(window), "Weston WM") == 0;
+}
+
+int32_t monitor_scale_at(SDL_Point point) {
+    const int count = SDL_GetNumVideoDisplays();
+    for (int i = 0; i < count; ++i) {
+        SDL_Rect bounds{};
+        if (SDL_GetDisplayBounds(i, &bounds) == 0 && SDL_PointInRect(&point, &bounds))
+            return scale_for_monitor(bounds.h, main_view_height);
+    }
+    return 0;
+}
+
+// The view's position as the game counts it, from the client area's place on the screen.
+SDL_Point told_position(const PlatformWindow* window) {
+    const SDL_Point primary = primary_origin();
+    return {floor_div(window->at.x + window->layout.origin.x - primary.x, window->layout.scale),
+            floor_div(window->at.y + window->layout.origin.y - primary.y, window->layout.scale)};
 }
 
 void tell_size_and_position(PlatformWindow* window) {
@@ -35,10 +85,104 @@ void tell_size_and_position(PlatformWindow* window) {
     window->proc(window, MessageKind::moved, 0, make_lparam(window->told.x, window->told.y));
 }
 
+// The gun view's place when the main window shows it: at the main view's left, tops level.
+void place_gun_in_main() {
+    PlatformWindow* main = first_window();
+    PlatformWindow* gun = second_window();
+    if (main == nullptr || gun == nullptr || gun->sdl_window != nullptr)
+        return;
+    gun->layout = main->layout;
+    gun->at = main->at;
+    gun->told = {main->told.x - gun->view_width, main->told.y};
+}
+
+void refit(PlatformWindow* window) {
+    window->laid_out_for = window_size(window);
+    window->layout = lay_out(window->laid_out_for, {window->view_width, window->view_height},
+                             beside_of(window), window->natural_scale);
+    window->told = told_position(window);
+    if (window == first_window())
+        place_gun_in_main();
+}
+
+void ask_to_move(PlatformWindow* window, SDL_Point at) {
+    if (!x11_move_window(window->sdl_window, at))
+        SDL_SetWindowPosition(window->sdl_window, at.x, at.y);
+}
+
+void show_now(PlatformWindow* window, bool visible) {
+    if (window->sdl_window == nullptr || window->gone)
+        return;
+    const bool shown = (SDL_GetWindowFlags(window->sdl_window) & SDL_WINDOW_SHOWN) != 0;
+    if (x11_map_window(window->sdl_window, visible)) {
+        // Without a window manager nobody gives the new window the keyboard.
+        if (visible && window == first_window() &&
+            x11_desktop(window->sdl_window) == X11Desktop::bare)
+            raise_window(window);
+    } else if (visible != shown) {
+        visible ? SDL_ShowWindow(window->sdl_window) : SDL_HideWindow(window->sdl_window);
+    }
+    if (visible && window->tries_left > 0) {
+        window->placed_by = SDL_GetTicks64() + placing_time_ms;
+        window->first_placing = !window->mapped_once;
+    }
+    window->mapped_once = window->mapped_once || visible;
+    // A Wayland compositor shows a window only once it has a picture: it gets one at once.
+    window->needs_present = visible;
+}
+
+// Becomes one window: the gun view moves into the main window, at its left.
+void take_in_gun_window() {
+    PlatformWindow* main = first_window();
+    PlatformWindow* gun = second_window();
+    if (main == nullptr || gun == nullptr || gun->sdl_window == nullptr)
+        return;
+    one_window = true;
+    SDL_DestroyWindow(gun->sdl_window);
+    gun->sdl_window = nullptr;
+    gun->id = 0;
+    gun->focused = false;
+    const SDL_Point size = natural_size(main);
+    SDL_SetWindowSize(main->sdl_window, size.x, size.y);
+    main->at.x -= gun->view_width * main->natural_scale;
+    ask_to_move(main, main->at);
+    refit(main);
+    post_message(main, MessageKind::moved, 0, make_lparam(main->told.x, main->told.y));
+    post_message(gun, MessageKind::moved, 0, make_lparam(gun->told.x, gun->told.y));
+    main->needs_present = true;
+}
+
+// A window manager that did not put the gun window where it was asked, even when asked again,
+// decides for itself: the gun view cannot be kept beside the playfield in a window of its own.
+void judge_placement(PlatformWindow* window, Uint64 now) {
+    if (window->placed_by == 0 || now < window->placed_by)
+        return;
+    const bool placed = window->at.x == window->wanted.x && window->at.y == window->wanted.y;
+    const bool refused = !placed && !main_is_fullscreen();
+    window->tries_left = 0;
+    window->placed_by = 0;
+    if (refused && window->first_placing && window == second_window() &&
+        arrangement == WindowArrangement::automatic && !one_window)
+        take_in_gun_window();
+    window->first_placing = false;
+}
+
+void rescale(PlatformWindow* window, int32_t scale) {
+    window->rescale_at = 0;
+    window->natural_scale = scale;
+    const SDL_Point size = natural_size(window);
+    SDL_SetWindowSize(window->sdl_window, size.x, size.y);
+    refit(window);
+    post_message(window, MessageKind::sized, size_restored,
+                 make_lparam(window->view_width, window->view_height));
+    post_message(window, MessageKind::moved, 0, make_lparam(window->told.x, window->told.y));
+    window->needs_present = true;
+}
+
 } // namespace
 
-int32_t desktop_scale() {
-    return std::max(windowed_scale, 1);
+void arrange_windows(WindowArrangement chosen) {
+    arrangement = chosen;
 }
 
 void register_window_class(const char* class_name, WindowProc proc, CursorShape cursor) {
@@ -51,49 +195,57 @@ WindowHandle create_window(const char* class_name, const char* title, int32_t x,
                                     [&](const WindowClass& c) { return c.name == class_name; });
     if (found == window_classes.end())
         return nullptr;
-    // The largest whole number that keeps the first (main) window within half the screen.
-    SDL_DisplayMode desktop{};
-    if (windowed_scale == 0 && height > 0 && SDL_GetDesktopDisplayMode(0, &desktop) == 0)
-        windowed_scale = std::max(1, desktop.h / 2 / height);
-    const int32_t scale = desktop_scale();
-    SDL_Window* sdl_window =
-        SDL_CreateWindow(title, x == use_default_position ? SDL_WINDOWPOS_UNDEFINED : x * scale,
-                         y == use_default_position ? SDL_WINDOWPOS_UNDEFINED : y * scale,
-                         width * scale, height * scale, SDL_WINDOW_HIDDEN);
-    if (sdl_window == nullptr)
-        return nullptr;
     auto* window = new PlatformWindow{};
-    window->sdl_window = sdl_window;
-    window->id = SDL_GetWindowID(sdl_window);
     window->proc = found->proc;
     window->cursor = found->cursor;
     window->view_width = width;
     window->view_height = height;
-    window->scale = scale;
+    PlatformWindow* main = first_window();
+    if (main == nullptr) {
+        main_view_height = height;
+        SDL_Rect primary{};
+        window->natural_scale =
+            SDL_GetDisplayBounds(0, &primary) == 0 ? scale_for_monitor(primary.h, height) : 1;
+    } else {
+        window->natural_scale = main->natural_scale;
+    }
     windows.push_back(window);
-    place_view(window, window_position(window));
+    if (main != nullptr && one_window) {
+        // The main window grows to show this view at its left.
+        const SDL_Point size = natural_size(main);
+        SDL_SetWindowSize(main->sdl_window, size.x, size.y);
+        refit(main);
+        tell_size_and_position(window);
+        return window;
+    }
+    const SDL_Point size = natural_size(window);
+    const Uint32 flags = SDL_WINDOW_HIDDEN | (main != nullptr ? SDL_WINDOW_UTILITY : 0) |
+                         (main != nullptr ? SDL_WINDOW_SKIP_TASKBAR : 0);
+    window->sdl_window = SDL_CreateWindow(
+        title, x == use_default_position ? SDL_WINDOWPOS_UNDEFINED : x * window->natural_scale,
+        y == use_default_position ? SDL_WINDOWPOS_UNDEFINED : y * window->natural_scale, size.x,
+        size.y, flags);
+    if (window->sdl_window == nullptr) {
+        windows.pop_back();
+        delete window;
+        return nullptr;
+    }
+    window->id = SDL_GetWindowID(window->sdl_window);
+    if (main == nullptr)
+        one_window = arrangement == WindowArrangement::one_window ||
+                     (arrangement == WindowArrangement::automatic &&
+                      places_windows_itself(window->sdl_window));
+    else
+        x11_tie_to_owner(window->sdl_window, main->sdl_window);
+    SDL_GetWindowPosition(window->sdl_window, &window->at.x, &window->at.y);
+    refit(window);
     tell_size_and_position(window);
     return window;
 }
 
 void show_window(WindowHandle window, bool visible) {
-    if (window == nullptr)
-        return;
-    if (!visible) {
-        SDL_HideWindow(window->sdl_window);
-        return;
-    }
-    SDL_ShowWindow(window->sdl_window);
-    // A window manager frames the window and tells the frame's size a moment later; until
-    // then a move would place the frame, not the client area, where the game asks.
-    if (x11_desktop(window->sdl_window) != X11Desktop::managed)
-        return;
-    int top = 0;
-    for (const Uint64 give_up = SDL_GetTicks64() + 500; top == 0 && SDL_GetTicks64() < give_up;
-         SDL_Delay(2)) {
-        SDL_PumpEvents();
-        SDL_GetWindowBordersSize(window->sdl_window, &top, nullptr, nullptr, nullptr);
-    }
+    if (window != nullptr)
+        window->shown = visible;
 }
 
 void move_window(WindowHandle window, int32_t x, int32_t y, int32_t width, int32_t height) {
@@ -101,47 +253,82 @@ void move_window(WindowHandle window, int32_t x, int32_t y, int32_t width, int32
         return;
     window->view_width = width;
     window->view_height = height;
-    SDL_SetWindowSize(window->sdl_window, width * window->scale, height * window->scale);
-    SDL_SetWindowPosition(window->sdl_window, x * window->scale, y * window->scale);
-    // SDL reports no moves or sizes that the program makes itself.
-    window->told = {x, y};
+    if (window->sdl_window == nullptr) {
+        window->told = {x, y};
+        tell_size_and_position(window);
+        return;
+    }
+    const SDL_Point size = natural_size(window);
+    const SDL_Point now = window_size(window);
+    if (size.x != now.x || size.y != now.y)
+        SDL_SetWindowSize(window->sdl_window, size.x, size.y);
+    refit(window);
+    // SDL reports no moves or sizes that the program makes itself: the game is told at once, and
+    // the window manager's answer, when it comes, is checked against what was asked.
+    const SDL_Point primary = primary_origin();
+    window->at = {primary.x + x * window->layout.scale - window->layout.origin.x,
+                  primary.y + y * window->layout.scale - window->layout.origin.y};
+    window->wanted = window->at;
+    window->tries_left = placing_tries;
+    ask_to_move(window, window->at);
+    refit(window);
     tell_size_and_position(window);
 }
 
 void minimise_window(WindowHandle window) {
-    if (window != nullptr)
+    if (window == nullptr)
+        return;
+    if (window->sdl_window == nullptr)
+        post_message(window, MessageKind::sized, size_minimised, 0);
+    else if (!window->gone)
         SDL_MinimizeWindow(window->sdl_window);
 }
 
 void restore_window(WindowHandle window) {
-    if (window != nullptr)
+    if (window == nullptr)
+        return;
+    if (window->sdl_window == nullptr)
+        post_message(window, MessageKind::sized, size_restored,
+                     make_lparam(window->view_width, window->view_height));
+    else if (!window->gone)
         SDL_RestoreWindow(window->sdl_window);
 }
 
 void raise_window(WindowHandle window) {
-    if (window == nullptr)
+    if (window == nullptr || window->sdl_window == nullptr || window->gone || display_is_lost())
         return;
     SDL_RaiseWindow(window->sdl_window);
     SDL_SetWindowInputFocus(window->sdl_window);
 }
 
 void toggle_fullscreen(WindowHandle window) {
-    if (window == nullptr)
+    if (window == nullptr || window->sdl_window == nullptr || window->gone)
         return;
     const bool full = !main_is_fullscreen();
     // A bare X server has no window manager to give a window the whole screen.
     if (full && x11_desktop(window->sdl_window) == X11Desktop::bare)
         return;
+    if (full)
+        window->windowed_at = window->at;
+    // The gun view is drawn beside the main one on the full screen, its window hidden (at the
+    // next pass).
     SDL_SetWindowFullscreen(window->sdl_window, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-    // The gun view is drawn beside the main one on the full screen, its window hidden.
-    if (PlatformWindow* gun = second_window())
-        full ? SDL_HideWindow(gun->sdl_window) : SDL_ShowWindow(gun->sdl_window);
-    place_view(window, window_position(window));
+    if (!x11_client_position(window->sdl_window, &window->at))
+        SDL_GetWindowPosition(window->sdl_window, &window->at.x, &window->at.y);
+    if (!full) {
+        // Window managers put a window back from the full screen where they think best; it goes
+        // back where it was.
+        window->wanted = window->windowed_at;
+        window->tries_left = placing_tries;
+        window->placed_by = SDL_GetTicks64() + placing_time_ms;
+        ask_to_move(window, window->wanted);
+    }
+    refit(window);
     tell_size_and_position(window);
 }
 
 void set_window_icon(WindowHandle window, const Canvas* picture) {
-    if (window == nullptr || picture == nullptr)
+    if (window == nullptr || window->sdl_window == nullptr || picture == nullptr)
         return;
     SDL_Surface* surface =
         SDL_CreateRGBSurfaceWithFormatFrom(picture->pixels, picture->width, picture->height, 32,
@@ -155,55 +342,135 @@ void destroy_window(WindowHandle window) {
     if (window == nullptr)
         return;
     std::erase(windows, window);
-    SDL_DestroyWindow(window->sdl_window);
+    // SDL would wait for ever to see a window hidden that another program destroyed.
+    if (window->sdl_window != nullptr && !window->gone && !display_is_lost() &&
+        x11_window_exists(window->sdl_window))
+        SDL_DestroyWindow(window->sdl_window);
     free_canvas(window->view);
     free_canvas(window->composed);
     delete window;
 }
 
-void close_all_windows() {
-    while (!windows.empty())
-        destroy_window(windows.back());
-    windowed_scale = 0;
+bool close_all_windows() {
+    bool safe = !display_is_lost();
+    for (const PlatformWindow* window : windows)
+        safe = safe && !window->gone;
+    if (safe)
+        while (!windows.empty())
+            destroy_window(windows.back());
+    one_window = false;
+    return safe;
 }
 
-void place_view(PlatformWindow* window, SDL_Point at) {
-    int width = 0, height = 0;
-    SDL_GetWindowSize(window->sdl_window, &width, &height);
-    window->scale = desktop_scale();
-    window->origin = {0, 0};
-    if (window == first_window() && main_is_fullscreen()) {
-        // As large as whole numbers allow, in the middle of the screen.
-        window->scale = std::max(1, std::min(width / std::max(window->view_width, 1),
-                                             height / std::max(window->view_height, 1)));
-        window->origin = {(width - window->view_width * window->scale) / 2,
-                          (height - window->view_height * window->scale) / 2};
+void settle_windows() {
+    if (display_is_lost())
+        return;
+    const Uint64 now = SDL_GetTicks64();
+    for (PlatformWindow* window : windows) {
+        if (window->sdl_window == nullptr || window->gone)
+            continue;
+        const bool visible = window->shown && !(window == second_window() && main_is_fullscreen());
+        if (visible != window->asked_visible) {
+            window->asked_visible = visible;
+            show_now(window, visible);
+        }
+        judge_placement(window, now);
+        if (window->rescale_at != 0 && now >= window->rescale_at) {
+            const SDL_Point size = window_size(window);
+            const int32_t scale =
+                monitor_scale_at({window->at.x + size.x / 2, window->at.y + size.y / 2});
+            window->rescale_at = 0;
+            if (scale > 0 && scale != window->natural_scale && !main_is_fullscreen())
+                rescale(window, scale);
+        }
     }
-    window->told = {floor_div(at.x + window->origin.x, window->scale),
-                    floor_div(at.y + window->origin.y, window->scale)};
+}
+
+void window_moved(PlatformWindow* window, SDL_Point at) {
+    // Some window managers' notices of a move are wrong; the X server's word counts.
+    x11_client_position(window->sdl_window, &at);
+    window->at = at;
+    const bool placed = at.x == window->wanted.x && at.y == window->wanted.y;
+    if (window->tries_left > 0 && !placed && !main_is_fullscreen()) {
+        // Not where it was asked: once more, now that the frame's extents are known.
+        --window->tries_left;
+        ask_to_move(window, window->wanted);
+    }
+    const SDL_Point old = window->told;
+    const ViewLayout old_layout = window->layout;
+    refit(window);
+    if (window->layout.scale != old_layout.scale ||
+        window->layout.origin.x != old_layout.origin.x ||
+        window->layout.origin.y != old_layout.origin.y)
+        window->needs_present = true;
+    if (old.x != window->told.x || old.y != window->told.y)
+        post_message(window, MessageKind::moved, 0, make_lparam(window->told.x, window->told.y));
+    if (window == first_window() && second_window() != nullptr &&
+        second_window()->sdl_window == nullptr)
+        post_message(second_window(), MessageKind::moved, 0,
+                     make_lparam(second_window()->told.x, second_window()->told.y));
+    // Left on a monitor of another scale, it takes that scale once it stays there.
+    const SDL_Point size = window_size(window);
+    const int32_t scale = monitor_scale_at({at.x + size.x / 2, at.y + size.y / 2});
+    window->rescale_at = scale > 0 && scale != window->natural_scale && !main_is_fullscreen()
+                             ? SDL_GetTicks64() + settling_time_ms
+                             : 0;
+}
+
+void keep_focus_on_main(PlatformWindow* focused) {
+    PlatformWindow* main = first_window();
+    if (focused == main || main == nullptr || main->minimised || !main->shown)
+        return;
+    raise_window(main);
+}
+
+void forget_window(PlatformWindow* window) {
+    window->gone = true;
+    window->focused = false;
+    if (window == first_window())
+        post_message(window, MessageKind::destroy, 0, 0);
 }
 
 ScreenPoint screen_to_view(SDL_Point point) {
     const PlatformWindow* main = first_window();
     if (main == nullptr)
         return {point.x, point.y};
-    const SDL_Point at = window_position(main);
-    return {main->told.x + floor_div(point.x - at.x - main->origin.x, main->scale),
-            main->told.y + floor_div(point.y - at.y - main->origin.y, main->scale)};
+    return {
+        main->told.x + floor_div(point.x - main->at.x - main->layout.origin.x, main->layout.scale),
+        main->told.y + floor_div(point.y - main->at.y - main->layout.origin.y, main->layout.scale)};
 }
 
 SDL_Point view_to_screen(ScreenPoint point) {
     const PlatformWindow* main = first_window();
     if (main == nullptr)
         return {point.x, point.y};
-    const SDL_Point at = window_position(main);
-    return {at.x + main->origin.x + (point.x - main->told.x) * main->scale,
-            at.y + main->origin.y + (point.y - main->told.y) * main->scale};
+    return {main->at.x + main->layout.origin.x + (point.x - main->told.x) * main->layout.scale,
+            main->at.y + main->layout.origin.y + (point.y - main->told.y) * main->layout.scale};
+}
+
+ViewPoint point_in_views(PlatformWindow* window, int32_t x, int32_t y) {
+    PlatformWindow* shown = window;
+    ViewLayout layout = window->layout;
+    PlatformWindow* gun = second_window();
+    if (window == first_window() && main_shows_gun() && gun != nullptr) {
+        // Over the gun view shown at the left, the point is the gun window's.
+        const int32_t gun_left = layout.origin.x - gun->view_width * layout.scale;
+        if (x >= gun_left && x < layout.origin.x && y >= layout.origin.y &&
+            y < layout.origin.y + gun->view_height * layout.scale) {
+            shown = gun;
+            layout.origin.x = gun_left;
+        }
+    }
+    const int32_t view_x = floor_div(x - layout.origin.x, layout.scale);
+    const int32_t view_y = floor_div(y - layout.origin.y, layout.scale);
+    return {shown, std::clamp(view_x, 0, std::max(shown->view_width - 1, 0)),
+            std::clamp(view_y, 0, std::max(shown->view_height - 1, 0))};
 }
 
 PlatformWindow* find_window(uint32_t sdl_window_id) {
-    const auto found = std::find_if(windows.begin(), windows.end(),
-                                    [&](auto* w) { return w->id == sdl_window_id; });
+    const auto found = std::find_if(windows.begin(), windows.end(), [&](auto* w) {
+        return w->sdl_window != nullptr && w->id == sdl_window_id;
+    });
     return found == windows.end() ? nullptr : *found;
 }
 
@@ -216,8 +483,12 @@ PlatformWindow* second_window() {
 }
 
 bool main_is_fullscreen() {
-    return first_window() != nullptr &&
+    return first_window() != nullptr && first_window()->sdl_window != nullptr &&
            (SDL_GetWindowFlags(first_window()->sdl_window) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+bool main_shows_gun() {
+    return one_window || main_is_fullscreen();
 }
 
 bool any_window_focused() {

@@ -1,49 +1,80 @@
 // What the SDL platform keeps about each window it made, shared by its window, drawing, cursor
 // and event code. The game counts in view pixels: each window shows its view enlarged by a
-// whole number, and positions on the screen are told in screen pixels divided by that number.
+// whole number, and positions on the screen are told in screen pixels divided by that number,
+// counted from the primary monitor's top-left corner.
 #pragma once
 
 #include <SDL.h>
 
 #include "platform/canvas.h"
 #include "platform/input.h"
+#include "platform/sdl/sdl_layout.h"
 #include "platform/window.h"
 
 struct PlatformWindow {
-    SDL_Window* sdl_window;
+    SDL_Window* sdl_window; // null for the gun view when the main window shows it
     uint32_t id;
     WindowProc proc;
     CursorShape cursor;
     bool focused;
     bool minimised;
+    bool shown;                      // as the game asked; the desktop hears of it at the next pass
+    bool asked_visible;              // what the desktop was last asked
+    bool gone;                       // destroyed by another program
     bool needs_present;              // drawn on since it was last shown
     int32_t view_width, view_height; // the game's size of the client area
-    int32_t scale;                   // screen pixels per view pixel
-    SDL_Point origin;                // where the view's top-left lies in the window
+    int32_t natural_scale;           // screen pixels per view pixel on its monitor
+    ViewLayout layout;               // the scale and place of the view in the window now
+    SDL_Point laid_out_for;          // the window's size when the layout was worked out
+    SDL_Point at;                    // the client area's top-left on the screen
     SDL_Point told;                  // the position last told to the game, in view pixels
-    Canvas* view;                    // what the game draws on, shown at the next present
-    Canvas* composed;                // the surface's size, when the surface has another layout
+    SDL_Point wanted;                // where the game last put it, until it is there
+    int32_t tries_left;              // asks left before the window manager is taken at its word
+    Uint64 placed_by;                // when the window manager has had time enough to place it
+    bool mapped_once;
+    bool first_placing;    // placed for the first time: where it lands decides the layout
+    Uint64 rescale_at;     // when a move to a monitor of another scale counts
+    SDL_Point windowed_at; // where the main window returns from the full screen
+    Canvas* view;          // what the game draws on, shown at the next present
+    Canvas* composed;      // the surface's size, when the surface has another layout
 };
 
-// Screen pixels per view pixel of the windows, chosen when the first one is made.
-int32_t desktop_scale();
-// The window with this SDL id, or null.
-PlatformWindow* find_window(uint32_t sdl_window_id);
 // The first window made, the main one: the cursor is confined to it, keys and closing are its.
 PlatformWindow* first_window();
 PlatformWindow* second_window();
+// The window with this SDL id, or null.
+PlatformWindow* find_window(uint32_t sdl_window_id);
 bool any_window_focused();
 bool any_window_minimised();
 bool main_is_fullscreen();
-// Fits the view into the window, whose client area lies at `at` on the screen, and works out
-// the position told to the game.
-void place_view(PlatformWindow* window, SDL_Point at);
+// The main window shows the gun view at its left (on the full screen, or as the one window).
+bool main_shows_gun();
+
+// The desktop catches up with what the game asked: windows shown or hidden, placed again where
+// the window manager put them elsewhere, rescaled on a monitor of another scale. Called at every
+// look for messages.
+void settle_windows();
+// The window moved or changed size on the screen: the view is fitted again and the game told.
+void window_moved(PlatformWindow* window, SDL_Point at);
+// The focus is the main window's whenever it is visible: keys and the held pointer need it.
+void keep_focus_on_main(PlatformWindow* focused);
+// Another program destroyed the window: nothing more is asked of it.
+void forget_window(PlatformWindow* window);
+
 // A point of the screen in the game's view pixels, and back, as seen from the main window.
 ScreenPoint screen_to_view(SDL_Point point);
 SDL_Point view_to_screen(ScreenPoint point);
+// Where a point of a window lies: the window whose view it is over and the view pixel,
+// the nearest one over a margin.
+struct ViewPoint {
+    PlatformWindow* window;
+    int32_t x, y;
+};
+ViewPoint point_in_views(PlatformWindow* window, int32_t x, int32_t y);
 // Shows what was drawn on the windows since they were last shown.
 void present_windows();
-// Destroys every window still open, as the end of the process does.
-void close_all_windows();
+// Destroys every window still open, as the end of the process does; false when one of them
+// cannot be destroyed safely (gone, or the display lost), and SDL must not try either.
+bool close_all_windows();
 // The cursor takes the shape of the window class under the mouse.
 void set_cursor_shape(CursorShape shape);
