@@ -39,8 +39,15 @@ void apply_clip() {
         release(window);
         return;
     }
-    if (x11_confine_pointer(window->sdl_window, &part))
+    if (x11_confine_pointer(window->sdl_window, &part)) {
+        // Barriers keep a pointer in, but do not bring one in: like any confinement, it is put
+        // at the nearest point inside.
+        SDL_Point at{};
+        if (x11_pointer_position(window->sdl_window, &at) && !SDL_PointInRect(&at, &part))
+            SDL_WarpMouseGlobal(std::clamp(at.x, part.x, part.x + part.w - 1),
+                                std::clamp(at.y, part.y, part.y + part.h - 1));
         return;
+    }
     // Elsewhere SDL holds the pointer, in the window's own pixels, while the window has the focus.
     part.x -= window->at.x;
     part.y -= window->at.y;

@@ -21,11 +21,13 @@ struct WindowClass {
 std::vector<WindowClass> window_classes;
 std::vector<PlatformWindow*> windows;
 WindowArrangement arrangement = WindowArrangement::automatic;
-bool one_window = false;      // the main window shows the gun view; chosen with the first window
-int32_t main_view_height = 0; // what the scale of a monitor is chosen for
+bool one_window = false;       // the main window shows the gun view; chosen with the first window
+int32_t main_view_height = 0;  // what the scale of a monitor is chosen for
+bool sdl_cannot_close = false; // a window was left open that SDL would wait for for ever
 constexpr int32_t placing_tries = 3;
 constexpr Uint64 placing_time_ms = 600;  // a window manager that has not placed a window by then
 constexpr Uint64 settling_time_ms = 500; // a window left on another monitor this long stays there
+constexpr Uint64 map_wait_ms = 250;      // a window not shown by then is asked for again
 
 SDL_Point primary_origin() {
     SDL_Rect bounds{};
@@ -342,24 +344,26 @@ void destroy_window(WindowHandle window) {
     if (window == nullptr)
         return;
     std::erase(windows, window);
-    // SDL would wait for ever to see a window hidden that another program destroyed.
-    if (window->sdl_window != nullptr && !window->gone && !display_is_lost() &&
-        x11_window_exists(window->sdl_window))
-        SDL_DestroyWindow(window->sdl_window);
+    // SDL would wait for ever to see a window hidden that another program destroyed; such a
+    // window is left to the end of the process, and SDL must not close it either.
+    if (window->sdl_window != nullptr) {
+        if (!window->gone && !display_is_lost() && x11_window_exists(window->sdl_window))
+            SDL_DestroyWindow(window->sdl_window);
+        else
+            sdl_cannot_close = true;
+    }
     free_canvas(window->view);
     free_canvas(window->composed);
     delete window;
 }
 
 bool close_all_windows() {
-    bool safe = !display_is_lost();
-    for (const PlatformWindow* window : windows)
-        safe = safe && !window->gone;
-    if (safe)
-        while (!windows.empty())
-            destroy_window(windows.back());
+    while (!windows.empty())
+        destroy_window(windows.back());
     one_window = false;
-    return safe;
+    const bool closed = !sdl_cannot_close;
+    sdl_cannot_close = false;
+    return closed;
 }
 
 void settle_windows() {
@@ -372,7 +376,13 @@ void settle_windows() {
         const bool visible = window->shown && !(window == second_window() && main_is_fullscreen());
         if (visible != window->asked_visible) {
             window->asked_visible = visible;
+            window->map_again_at = now + map_wait_ms;
             show_now(window, visible);
+        } else if (visible && !window->minimised && now >= window->map_again_at &&
+                   (SDL_GetWindowFlags(window->sdl_window) & SDL_WINDOW_SHOWN) == 0) {
+            // A window manager that was itself starting may have let the request go by.
+            window->map_again_at = now + map_wait_ms;
+            x11_map_window(window->sdl_window, true);
         }
         judge_placement(window, now);
         if (window->rescale_at != 0 && now >= window->rescale_at) {

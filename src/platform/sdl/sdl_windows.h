@@ -20,6 +20,7 @@ struct PlatformWindow {
     bool minimised;
     bool shown;                      // as the game asked; the desktop hears of it at the next pass
     bool asked_visible;              // what the desktop was last asked
+    Uint64 map_again_at;             // when to ask again for a window still not shown
     bool gone;                       // destroyed by another program
     bool needs_present;              // drawn on since it was last shown
     int32_t view_width, view_height; // the game's size of the client area

@@ -216,16 +216,25 @@ bool x11_confine_pointer(SDL_Window* window, const SDL_Rect* rect) {
     const int left = rect->x, top = rect->y;
     const int right = rect->x + rect->w - 1, bottom = rect->y + rect->h - 1;
     barrier_display = x.display;
-    barriers[0] = XFixesCreatePointerBarrier(x.display, x.window, left, 0, left, height,
-                                             BarrierPositiveX, 0, nullptr);
-    barriers[1] = XFixesCreatePointerBarrier(x.display, x.window, right + 1, 0, right + 1, height,
-                                             BarrierNegativeX, 0, nullptr);
-    barriers[2] = XFixesCreatePointerBarrier(x.display, x.window, 0, top, width, top,
-                                             BarrierPositiveY, 0, nullptr);
-    barriers[3] = XFixesCreatePointerBarrier(x.display, x.window, 0, bottom + 1, width, bottom + 1,
-                                             BarrierNegativeY, 0, nullptr);
+    barriers[0] = XFixesCreatePointerBarrier(x.display, DefaultRootWindow(x.display), left, 0, left,
+                                             height, BarrierPositiveX, 0, nullptr);
+    barriers[1] = XFixesCreatePointerBarrier(x.display, DefaultRootWindow(x.display), right + 1, 0,
+                                             right + 1, height, BarrierNegativeX, 0, nullptr);
+    barriers[2] = XFixesCreatePointerBarrier(x.display, DefaultRootWindow(x.display), 0, top, width,
+                                             top, BarrierPositiveY, 0, nullptr);
+    barriers[3] = XFixesCreatePointerBarrier(x.display, DefaultRootWindow(x.display), 0, bottom + 1,
+                                             width, bottom + 1, BarrierNegativeY, 0, nullptr);
     XFlush(x.display);
     return true;
+}
+
+bool x11_pointer_position(SDL_Window* window, SDL_Point* at) {
+    const X11Window x = x11_of(window);
+    Window root = None, child = None;
+    int window_x = 0, window_y = 0;
+    unsigned int buttons = 0;
+    return x.display != nullptr && XQueryPointer(x.display, x.window, &root, &child, &at->x, &at->y,
+                                                 &window_x, &window_y, &buttons) != 0;
 }
 
 bool x11_destroyed_window(const SDL_SysWMmsg* message, SDL_Window* window) {

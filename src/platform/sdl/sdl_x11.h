@@ -39,5 +39,7 @@ void x11_tie_to_owner(SDL_Window* window, SDL_Window* owner);
 // Holds the pointer in the rectangle of the screen (barriers across the whole X screen, so that
 // no monitor offers a way round), or lets it go with null. False when barriers cannot hold it.
 bool x11_confine_pointer(SDL_Window* window, const SDL_Rect* rect);
+// Where the pointer is on the screen now; false when not on X.
+bool x11_pointer_position(SDL_Window* window, SDL_Point* at);
 // Whether the message tells that the window was destroyed.
 bool x11_destroyed_window(const SDL_SysWMmsg* message, SDL_Window* window);
