@@ -1,0 +1,96 @@
+"""A player's journey on each desktop: the bare X server, openbox, i3, weston (the game through
+its XWayland and on Wayland itself) and two monitors of different sizes: both views, a hit, F11
+three times with the keys and the held pointer tried after each, minimising where the desktop
+offers it, F12 and the volumes kept."""
+import unittest
+
+from harness import Desktop, Game, shoot_until_hits, wait_until
+
+
+def blue_pixels(picture):
+    return sum(1 for _, _, (r, g, b) in picture.pixels(0, 0, picture.width, picture.height)
+               if b > 100 and r == g == 0)
+
+
+class BareX(unittest.TestCase):
+    kind, size = "bare", "1920x1080"
+
+    def test_views_a_hit_the_full_screen_three_times_and_quit(self):
+        desktop = Desktop(self.size, self.kind)
+        self.addCleanup(desktop.close)
+        game = Game(desktop)
+        self.addCleanup(game.close)
+        self.assertTrue(game.find_windows(), game.output())
+        self.check_views(game)
+        if self.kind == "monitors":  # in the middle of the primary monitor, at its scale
+            self.assertEqual((game.origin, game.scale), ((1920 + 1520, 680), 2))
+        self.assertEqual(shoot_until_hits(game, 1, volley=5), 1, "no hit")
+        windowed = game.origin, game.scale
+        for toggle in range(3):
+            game.key("F11")
+            full = toggle % 2 == 0 and self.kind != "bare"  # no full screen without a manager
+            self.assertTrue(wait_until(lambda: game.locate() and (game.scale > windowed[1]) == full),
+                            "F11 %d" % toggle)
+            if not full and self.kind != "weston":  # weston's XWayland puts it back as it likes
+                self.assertEqual((game.origin, game.scale), windowed)
+            self.check_views(game)
+            self.check_keys_and_pointer(game)
+        if self.kind in ("openbox", "monitors"):
+            for _ in range(2):
+                desktop.run("xdotool", "windowminimize", "--sync", game.main)
+                self.assertTrue(wait_until(lambda: not game.locate()), "still shown")
+                game.focus()
+                self.assertTrue(wait_until(game.locate), "not back")
+                self.check_keys_and_pointer(game)
+        game.key("Home")
+        self.assertEqual(game.quit(), 0, game.output())
+        self.assertEqual(game.file("config.dat"), bytes([138, 0, 0, 0, 128, 0, 0, 0]))
+
+    def check_views(self, game):
+        self.assertTrue(game.hud_shows(), "no playfield")
+        self.assertGreater(blue_pixels(game.gun_picture()), 50 * game.scale ** 2, "no gun view")
+
+    def check_keys_and_pointer(self, game):
+        game.key("F2")  # at once, without a click: a fresh game, whose cubes take long to fall
+        game.key("p")
+        self.assertTrue(wait_until(game.overlay, 5), "P does not pause")
+        game.key("p")
+        self.assertTrue(wait_until(lambda: game.overlay() is None, 5), "still paused")
+        # Nothing outside the compositor knows its pointer on Wayland; XWayland's follows it only
+        # over the game's window, which the compositor holds it in (all of the full screen).
+        if self.kind == "wayland" or (self.kind == "weston" and game.scale > 1):
+            return
+        # Held in the playfield; under XWayland the compositor holds it in the window.
+        left = -100 if self.kind == "weston" else 0
+        for push, corner in ((-150, (left, 0)), (150, (399, 398))):
+            game.push_pointer(push, push)
+            wait_until(lambda: game.pointer() == corner, 2)
+            x, y = game.pointer()
+            if self.kind == "weston":
+                self.assertTrue(left <= x <= 399 and 0 <= y <= 399, (x, y))
+            else:
+                self.assertEqual((x, y), corner)
+
+
+class Openbox(BareX):
+    kind = "openbox"
+
+
+class I3(BareX):
+    kind = "i3"
+
+
+class WestonThroughXWayland(BareX):
+    kind = "weston"
+
+
+class WestonWayland(BareX):
+    kind = "wayland"
+
+
+class TwoMonitors(BareX):
+    kind = "monitors"
+
+
+if __name__ == "__main__":
+    unittest.main()
