@@ -206,17 +206,19 @@ TEST(WorkedFigures, HiScoreRanks) {
 }
 
 TEST(WorkedFigures, NameCharacters) {
-    FreshGame fresh;
-    // scan code, without Shift, with Shift (1: types nothing)
-    const char cases[][3] = {{2, '1', '!'},  {3, '2', '@'},   {13, '=', '+'}, {16, 'q', 'Q'},
-                             {30, 'a', 'A'}, {40, '\'', '"'}, {41, '`', '~'}, {43, '\\', '|'},
-                             {53, '/', '?'}, {55, '*', '*'},  {57, ' ', ' '}, {74, '-', '-'},
-                             {14, 1, 1},     {28, 1, 1},      {42, 1, 1},     {71, 1, 1}};
-    for (const auto& c : cases) {
-        fake::state().shift = false;
-        EXPECT_EQ(scan_code_to_char(c[0]), c[1]) << int{c[0]};
-        fake::state().shift = true;
-        EXPECT_EQ(scan_code_to_char(c[0]), c[2]) << int{c[0]};
+    // What every scan code types, without and with Shift, a tab standing for nothing: 0 to 74,
+    // and nothing above.
+    const std::string none16(16, '\t'), above(181, '\t');
+    const std::string expected[2] = {
+        "\t\t1234567890-=\t\tqwertyuiop[]\t\tasdfghjkl;'`\t\\zxcvbnm,./\t*\t " + none16 + "-",
+        "\t\t!@#$%^&*()_+\t\tQWERTYUIOP{}\t\tASDFGHJKL:\"~\t|ZXCVBNM<>?\t*\t " + none16 + "-"};
+    for (const bool shifted : {false, true}) {
+        std::string typed;
+        for (int32_t s = 0; s < 256; ++s) {
+            const char c = scan_code_to_char(s, shifted);
+            typed += c == 1 ? '\t' : c;
+        }
+        EXPECT_EQ(typed, expected[shifted] + above) << shifted;
     }
 }
 
