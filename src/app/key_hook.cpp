@@ -20,12 +20,11 @@ constexpr int32_t press_capacity = 64;
 KeyPress presses[press_capacity];
 int32_t first_press, press_count;
 
-// A name is typed only over the game-over picture, never behind a side screen.
+} // namespace
+
 bool name_entry_listens() {
     return game_over && entering_name && !side_screen_shown();
 }
-
-} // namespace
 
 int32_t key_hook(int32_t code, uint32_t wparam, uint32_t lparam) {
     const uint32_t scan = scan_code_of(lparam);

@@ -18,6 +18,8 @@ struct KeyPress {
 int32_t key_hook(int32_t code, uint32_t wparam, uint32_t lparam);
 void install_key_hook();
 void remove_key_hook();
+// A name is typed only over the game-over picture, never behind a side screen.
+bool name_entry_listens();
 // The oldest press the name entry has not taken yet; false when there is none.
 bool take_key_press(KeyPress* press);
 void forget_key_presses();

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/clock.h"
+#include "app/key_hook.h"
 #include "app/name_entry.h"
 #include "app/random.h"
 #include "app/startup.h"
@@ -78,6 +79,7 @@ void draw_overlay() {
 }
 
 void idle_work() {
+    set_text_entry(name_entry_listens()); // a pad types the name then
     if (!paused && !side_screen_shown())
         run_ticks();
     if (!side_screen_shown()) {

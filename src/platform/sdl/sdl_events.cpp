@@ -4,6 +4,7 @@
 
 #include "platform/input.h"
 #include "platform/key_codes.h"
+#include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_signals.h"
 #include "platform/sdl/sdl_windows.h"
@@ -139,6 +140,7 @@ void translate(const SDL_Event& event) {
 }
 
 void fetch_events() {
+    step_pads();
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0)
         translate(event);
