@@ -50,8 +50,7 @@ void name_entry_step() {
             }
         } else if (s == scan_enter || s == scan_keypad_enter) {
             save_hiscores();
-            entering_name = 0;
-            forget_key_presses(); // what follows Enter is no longer part of the name
+            entering_name = 0; // what follows is no longer part of the name: a new game forgets it
         } else {
             const char c = scan_code_to_char(s, press.shifted);
             if (c == no_char)

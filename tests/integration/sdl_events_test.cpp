@@ -148,9 +148,8 @@ TEST_F(EventsTest, WindowsMouseFocusAndQuitting) {
     EXPECT_EQ(sent[sent.size() - 2], "paint gun 0 00000000");
 }
 
-// A pad, as SDL's virtual joystick: its buttons press the command keys and click, its stick
-// moves the pointer within the view and stops with it, the D-pad types a name while one is
-// taken, and a pad pulled out in play (the pointer hidden) pauses the game.
+// A pad, as SDL's virtual joystick: its buttons press keys and click, its stick moves the
+// pointer within the view, its D-pad types a name, and pulled out in play it pauses the game.
 class PadTest : public EventsTest {
   protected:
     void SetUp() override {
@@ -201,8 +200,7 @@ class PadTest : public EventsTest {
     SDL_Joystick* pad = nullptr;
 };
 
-// The pad's keys stand for the keyboard's too: the same messages come of the same keys.
-TEST_F(PadTest, ButtonsStickAndTrigger) {
+TEST_F(PadTest, ButtonsStickAndTrigger) { // the keys' messages stand for the keyboard's too
     const std::pair<SDL_GameControllerButton, const char*> buttons[] = {
         {SDL_CONTROLLER_BUTTON_START, "key_up main 50 c0190001;"},
         {SDL_CONTROLLER_BUTTON_BACK, "key_up main 70 c03b0001;"},
@@ -239,16 +237,16 @@ TEST_F(PadTest, ANameTypedWithThePadAndPadsPulledOut) {
     game_over = entering_name = 1;
     install_key_hook();
     set_text_entry(true);
-    // Up three times: C; on; up twice: B, taken back; up: A; Start saves.
+    // Up three times and down: B; on; up twice: B, taken back; up: A; Start saves.
     for (const auto button : {SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_UP,
-                              SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
-                              SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_UP,
-                              SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_UP,
-                              SDL_CONTROLLER_BUTTON_START}) {
+                              SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+                              SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_BUTTON_DPAD_UP,
+                              SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+                              SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_START}) {
         press(button);
         name_entry_step();
     }
-    EXPECT_STREQ(hiscores[new_rank].name, "CA");
+    EXPECT_STREQ(hiscores[new_rank].name, "BA");
     EXPECT_EQ(entering_name, 0);
     set_text_entry(false);
     remove_key_hook();

@@ -226,9 +226,11 @@ void aim(double seconds) {
         move_pointer_to(now);
 }
 
+std::vector<Pad>::iterator find_pad(SDL_JoystickID id) {
+    return std::find_if(pads.begin(), pads.end(), [&](const Pad& p) { return p.id == id; });
+}
+
 void take(const SDL_Event& event) {
-    const auto pad = std::find_if(pads.begin(), pads.end(),
-                                  [&](const Pad& p) { return p.id == event.cdevice.which; });
     switch (event.type) {
     case SDL_CONTROLLERDEVICEADDED:
         if (SDL_GameController* controller = SDL_GameControllerOpen(event.cdevice.which))
@@ -237,13 +239,13 @@ void take(const SDL_Event& event) {
                             false});
         break;
     case SDL_CONTROLLERDEVICEREMOVED:
-        if (pad == pads.end())
-            break;
-        SDL_GameControllerClose(pad->controller);
-        pads.erase(pad);
-        // A pad lost in play pauses the game: the pointer is hidden only while it is played.
-        if (SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE)
-            press(SDL_SCANCODE_P, SDLK_p);
+        if (const auto pad = find_pad(event.cdevice.which); pad != pads.end()) {
+            SDL_GameControllerClose(pad->controller);
+            pads.erase(pad);
+            // A pad lost in play pauses the game: the pointer is hidden only while it is played.
+            if (SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE)
+                press(SDL_SCANCODE_P, SDLK_p);
+        }
         break;
     case SDL_CONTROLLERBUTTONDOWN:
         button_down(event.cbutton.button);
@@ -254,7 +256,8 @@ void take(const SDL_Event& event) {
         break;
     case SDL_CONTROLLERAXISMOTION:
         // One click a pull of the trigger.
-        if (pad != pads.end() && event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT) {
+        if (const auto pad = find_pad(event.caxis.which);
+            pad != pads.end() && event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT) {
             if (!pad->trigger_held && event.caxis.value >= trigger_pulled)
                 click();
             pad->trigger_held =
@@ -271,12 +274,15 @@ void take(const SDL_Event& event) {
 void step_pads() {
     if (first_window() == nullptr)
         return;
-    // Pads are opened once SDL runs, and again should it be started anew.
+    // Pads are opened once SDL runs, and again should it be started anew; where they cannot
+    // be, the game goes on without them.
+    static bool unavailable = false;
     if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) == 0) {
         pads.clear();
-        if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
-            return;
+        unavailable = unavailable || SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0;
     }
+    if (unavailable)
+        return;
     SDL_PumpEvents();
     SDL_Event events[16];
     for (int count = 0; (count = SDL_PeepEvents(events, 16, SDL_GETEVENT, SDL_CONTROLLERAXISMOTION,
