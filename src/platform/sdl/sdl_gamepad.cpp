@@ -144,10 +144,12 @@ ScreenPoint pointer_seen() {
 
 // Where the pointer is: where a pad took it, until the mouse moves it elsewhere.
 ScreenPoint pointer() {
-    const ScreenPoint seen = pointer_seen();
-    if (aiming || (seen.x == left_at.x && seen.y == left_at.y))
-        return {static_cast<int32_t>(aim_x), static_cast<int32_t>(aim_y)};
-    return seen;
+    if (!aiming) {
+        const ScreenPoint seen = pointer_seen();
+        if (seen.x != left_at.x || seen.y != left_at.y)
+            return seen;
+    }
+    return {static_cast<int32_t>(aim_x), static_cast<int32_t>(aim_y)};
 }
 
 void click() {
