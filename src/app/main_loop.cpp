@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/clock.h"
+#include "app/key_hook.h"
 #include "app/name_entry.h"
 #include "app/random.h"
 #include "app/startup.h"
@@ -26,6 +27,12 @@ void draw_line(Canvas* canvas, int32_t x, int32_t y, const char* text) {
     draw_text(canvas, x, y, text, static_cast<int32_t>(std::strlen(text)));
 }
 
+// A value of the generator as a level of one colour channel in its upper half: whatever the
+// three values, the text stands out at least 4.5 to 1 from the dark picture behind it.
+uint32_t bright_level() {
+    return 128 + static_cast<uint32_t>(next_random() % 256) / 2;
+}
+
 } // namespace
 
 void draw_overlay() {
@@ -41,9 +48,9 @@ void draw_overlay() {
     const int64_t now = perf_counter();
     if (changed_at == 0 || now - changed_at >= perf_frequency() / 3) {
         changed_at = now;
-        const auto green = static_cast<uint32_t>(next_random() % 256);
-        const auto red = static_cast<uint32_t>(next_random() % 256);
-        const auto blue = static_cast<uint32_t>(next_random() % 256);
+        const uint32_t green = bright_level();
+        const uint32_t red = bright_level();
+        const uint32_t blue = bright_level();
         colour = rgb(red, green, blue);
     }
     canvas->text_colour = colour;
@@ -72,6 +79,7 @@ void draw_overlay() {
 }
 
 void idle_work() {
+    set_text_entry(name_entry_listens()); // a pad types the name then
     if (!paused && !side_screen_shown())
         run_ticks();
     if (!side_screen_shown()) {

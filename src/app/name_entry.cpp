@@ -1,9 +1,8 @@
-// The name entry: each key typed once, the lowest scan code first, Backspace and Enter.
+// The name entry: each key pressed is typed once, in the order of pressing; Backspace and Enter.
 #include "app/name_entry.h"
 
 #include "app/key_hook.h"
 #include "app/state.h"
-#include "platform/input.h"
 #include "store/hiscores.h"
 
 namespace {
@@ -16,16 +15,13 @@ constexpr char plain_row[] = "1234567890-=  qwertyuiop[]  asdfghjkl;'` \\zxcvbnm
 constexpr char shifted_row[] = "!@#$%^&*()_+  QWERTYUIOP{}  ASDFGHJKL:\"~ |ZXCVBNM<>?";
 static_assert(sizeof plain_row == 53 && sizeof shifted_row == 53);
 
-constexpr int32_t scan_left_shift = 42;
-constexpr int32_t scan_right_shift = 54;
 constexpr int32_t scan_backspace = 14;
 constexpr int32_t scan_enter = 28;
 constexpr int32_t scan_keypad_enter = 156;
 
 } // namespace
 
-char scan_code_to_char(int32_t scan_code) {
-    const bool shifted = shift_key_down();
+char scan_code_to_char(int32_t scan_code, bool shifted) {
     switch (scan_code) {
     case 55:
         return '*';
@@ -43,36 +39,28 @@ char scan_code_to_char(int32_t scan_code) {
 }
 
 void name_entry_step() {
-    if (last_name_key >= 0) {
-        // A key still held down is not typed again; the pass that sees it up types nothing.
-        if (key_down[last_name_key] == 0)
-            last_name_key = -1;
-        return;
-    }
-    char* name = hiscores[new_rank].name;
-    for (int32_t s = 0; s < 256; ++s) {
-        if (key_down[s] == 0 || s == scan_left_shift || s == scan_right_shift)
-            continue;
+    KeyPress press{};
+    while (entering_name && take_key_press(&press)) {
+        const int32_t s = press.scan_code;
+        char* name = hiscores[new_rank].name;
         if (s == scan_backspace) {
             if (name_length > 0) {
                 --name_length;
                 name[name_length] = '\0';
             }
-            last_name_key = s;
         } else if (s == scan_enter || s == scan_keypad_enter) {
             save_hiscores();
-            entering_name = 0;
-            last_name_key = s;
+            entering_name = 0; // what follows is no longer part of the name: a new game forgets it
         } else {
-            const char c = scan_code_to_char(s);
+            const char c = scan_code_to_char(s, press.shifted);
             if (c == no_char)
-                continue;
+                continue; // Shift and the other keys that type nothing are not acted on
             if (name_length < max_name_length) {
                 name[name_length] = c;
                 ++name_length;
                 name[name_length] = '\0';
             }
-            last_name_key = s;
         }
+        last_name_key = s;
     }
 }

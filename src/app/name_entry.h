@@ -1,9 +1,9 @@
-// Typing a hi-score name from the table of keys that are down.
+// Typing a hi-score name from the keys pressed, in the order they were pressed.
 #pragma once
 
 #include <cstdint>
 
-// The character of a PC set-1 scan code on a US keyboard, with Shift as it is now; 1 for none.
-char scan_code_to_char(int32_t scan_code);
-// One pass of typing into the waiting hi-score row.
+// The character of a PC set-1 scan code on a US keyboard, with or without Shift; 1 for none.
+char scan_code_to_char(int32_t scan_code, bool shifted);
+// Types every key pressed since the last pass into the waiting hi-score row.
 void name_entry_step();

@@ -2,6 +2,7 @@
 #include "app/new_game.h"
 
 #include "app/clock.h"
+#include "app/key_hook.h"
 #include "app/random.h"
 #include "app/state.h"
 #include "game/entities.h"
@@ -21,4 +22,5 @@ void new_game() {
     game_over = 0;
     paused = 0;
     last_name_key = -1;
+    forget_key_presses();
 }

@@ -46,7 +46,8 @@ Vec3 aimed_velocity(float speed, float pitch, float yaw) {
 }
 
 void fire_shot() {
-    if (game_over || help_shown || paused)
+    // The game stands still under every side screen: a shot there would count unseen.
+    if (game_over || paused || side_screen_shown())
         return;
     Shot* shot = append_record(&shot_list);
     if (shot == nullptr) {

@@ -20,6 +20,9 @@ void set_cursor_pos(ScreenPoint point);
 
 bool shift_key_down();
 
+// Whether the game is taking a typed name now: a pad's buttons then type it.
+void set_text_entry(bool active);
+
 // Called for every keyboard message the queue hands out while the hook is set.
 using KeyHookProc = int32_t (*)(int32_t code, uint32_t wparam, uint32_t lparam);
 struct KeyHook;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -73,16 +74,21 @@ TEST(Assets, TheModulePlaysOnceToItsEnd) {
     ASSERT_EQ(xmp_start_player(player, 8000, XMP_FORMAT_MONO), 0);
     xmp_frame_info frame;
     int position = 0, time = 0;
-    double power = 0;
+    std::vector<double> powers; // a tick's each
     while (xmp_play_frame(player) == 0) {
         xmp_get_frame_info(player, &frame);
         if (frame.loop_count > 0 || time > 600000)
             break;
         ASSERT_GE(frame.pos, position) << "the song jumps back, and would never end";
         position = frame.pos, time = frame.time;
+        powers.push_back(0);
         for (int i = 0; i < frame.buffer_size / 2; ++i)
-            power += std::pow(static_cast<const int16_t*>(frame.buffer)[i] / 32768.0, 2);
+            powers.back() += std::pow(static_cast<const int16_t*>(frame.buffer)[i] / 32768.0, 2);
     }
+    const double power = std::accumulate(powers.begin(), powers.end(), 0.0);
+    // The last second is about as loud as the rest: the song runs into its next pass.
+    const double last = std::accumulate(powers.end() - 50, powers.end(), 0.0);
+    EXPECT_GT(last / 50, 0.4 * power / static_cast<double>(powers.size())) << "fades out";
     xmp_module_info module;
     xmp_get_module_info(player, &module);
     EXPECT_EQ(position, module.mod->len - 1) << "ended before the last order";

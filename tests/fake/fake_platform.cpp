@@ -214,6 +214,12 @@ bool shift_key_down() {
     return current->shift;
 }
 
+void set_text_entry(bool active) {
+    if (active != current->text_entry)
+        log(std::string("text_entry ") + (active ? "1" : "0"));
+    current->text_entry = active;
+}
+
 HookHandle set_key_hook(KeyHookProc proc) {
     log("set_key_hook");
     hook_slot.proc = proc;

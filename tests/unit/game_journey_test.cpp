@@ -154,6 +154,28 @@ class Journey {
         post(MessageKind::left_button_down, 0, make_lparam(x, y));
         pass();
     }
+    // Typing: "+k" k goes down, "-k" it comes up, "|" a pass, "@" the game ends with row 1 to
+    // name; k: a letter, ^ > Shift, < Backspace, = # Enter, * keypad, _ space, [ F5, ] Esc, ! F2.
+    void keys(const char* script) {
+        for (const char* at = script; *at != '\0'; ++at) {
+            if (*at == '|' || *at == '@') {
+                *at == '|' ? pass()
+                           : void((game_over = entering_name = new_rank = 1, name_length = 0));
+                continue;
+            }
+            const char* const rows[] = {"qwertyuiop", "asdfghjkl", "zxcvbnm", "^", ">", "<", "=",
+                                        "#",          "*",         "_",       "[", "]", "!"};
+            const uint32_t first[] = {16, 30, 44, 42, 54, 14, 28, 156, 55, 57, 63, 1, 60};
+            const uint32_t commands[] = {vk_f5, vk_escape, vk_f2}; // the last three's keys
+            const bool down = *at++ == '+';
+            for (uint32_t r = 0; r < 13; ++r)
+                if (const char* in_row = std::strchr(rows[r], *at)) {
+                    const uint32_t key = first[r] + static_cast<uint32_t>(in_row - rows[r]);
+                    const uint32_t vk = r < 10 ? 0 : commands[r - 10];
+                    down ? key_down(vk, key) : key_up(vk, key);
+                }
+        }
+    }
 
     // Fires at the lowest target when some point of the view sends a shot into it.
     bool fire_at_lowest() {
@@ -280,22 +302,6 @@ void play_until_over(Journey& j) {
         j.pass(2 * one_tick);
 }
 
-// Holds keys down for a pass, then lets them go, as a player types.
-void type(Journey& j, std::initializer_list<uint32_t> scans, bool shifted = false) {
-    fake::state().shift = shifted;
-    for (uint32_t scan : scans)
-        j.key_down(0x41, scan);
-    j.pass();
-    j.pass(); // still held: typed once
-    for (uint32_t scan : scans)
-        j.key_up(0x41, scan);
-    j.pass();
-    fake::state().shift = false;
-    j.note("typed");
-}
-
-constexpr uint32_t scan_a = 30, scan_b = 48, scan_q = 16, scan_space = 57, scan_backspace = 14;
-
 TEST(GameJourney, MatchesTheRecordedTrace) {
     FreshGame fresh;
     // The help picture and the level-up sound are missing: black behind the help, no sound.
@@ -334,19 +340,23 @@ TEST(GameJourney, MatchesTheRecordedTrace) {
     j.passes_of(3);
 
     // Pause, with a click that must not fire, and the overlay over the frozen game.
+    const int32_t fired = shots_fired;
     j.key(vk_f8);
     j.key(vk_letter('P'));
     j.click(200, 200);
-    std::set<std::string> colours; // of the pause text over a second: a few, never a strobe
+    std::set<Colour> colours; // of the pause text over a second: a few, never a strobe, bright
     for (int i = 0; i < 100; ++i, j.pass())
         for (const std::string& text : fake::state().texts)
             if (text.find("P A U S E D") != std::string::npos)
-                colours.insert(text.substr(text.find(' '), 10));
+                colours.insert(static_cast<Colour>(std::stoul(text.substr(text.find(' ')))));
+    for (Colour c : colours)
+        EXPECT_GE(std::min({red_of(c), green_of(c), blue_of(c)}), 128u) << c;
     EXPECT_GE(colours.size(), 3u);
     EXPECT_LE(colours.size(), 4u);
     j.key(vk_letter('P'));
     // The side screens and the volume keys, which work on them without closing them.
     j.key(vk_f1);
+    j.click(100, 300); // no shot is fired under any side screen
     for (int i = 0; i < 13; ++i)
         j.key(vk_home);
     j.key(vk_end);
@@ -356,11 +366,13 @@ TEST(GameJourney, MatchesTheRecordedTrace) {
     EXPECT_EQ(music_volume, 245);
     EXPECT_EQ(sound_volume, 10);
     j.key(vk_f5);
+    j.click(300, 300);
     j.key(vk_letter('P')); // pauses the game under the hi-score screen
     j.key(vk_escape);
     j.key(vk_letter('P'));
     j.key(vk_f7);
-    j.click(300, 100); // the about screen does not stop a shot
+    j.click(300, 100);
+    EXPECT_EQ(shots_fired, fired);
     j.key(vk_letter('Z'));
     j.key(vk_f8);
     j.passes_of(20, 20002);
@@ -410,17 +422,12 @@ TEST(GameJourney, MatchesTheRecordedTrace) {
     const int32_t rank = new_rank;
     j.click(200, 200); // the gun is silent once the game is over
 
-    // The name: "a", then Shift+B, a space, q held with a together (lower code first), a
-    // Backspace, and more letters than the row takes; Enter saves.
-    type(j, {scan_a});
-    type(j, {scan_b}, true);
-    type(j, {scan_space});
-    type(j, {scan_q, scan_a});
-    type(j, {scan_backspace});
-    for (int i = 0; i < 8; ++i)
-        type(j, {scan_b});
+    // The name: "a", Shift+B, a space, q held over a and a Backspace, keys held over passes,
+    // and more letters than the row takes; Enter saves.
+    j.keys("+a|-a+^+b|-b-^+_-_+q+a|-q-a+<||-<+b|-b+b+b+b|-b|+b-b+b-b+b-b+b-b+b-b+b-b|");
+    j.note("typed");
     EXPECT_STREQ(hiscores[rank].name, "aB qbbbbbb");
-    type(j, {28}); // Enter
+    j.keys("+=|-=|"); // Enter
     EXPECT_EQ(entering_name, 0);
     const Bytes saved = read_bytes("scores.dat");
     ASSERT_EQ(saved.size(), 100u);
@@ -458,6 +465,35 @@ TEST(GameJourney, MatchesTheRecordedTrace) {
         ASSERT_EQ(j.trace[i], recorded[i])
             << "first difference at line " << i + 1 << " of " << path;
     EXPECT_EQ(j.trace.size(), recorded.size()) << path;
+}
+
+// Names typed at any speed, with keys overlapping, over the game-over picture of the real loop.
+TEST(GameJourney, NamesTypedAtAnySpeedAndRollover) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"@+z-z+a-a+r-r+n-n+o-o+k-k|", "zarnok"},            // all within one pass
+        {"@+z-z+a|-a+r-r|+n-n+o|-o+k-k|", "zarnok"},         // two keys a pass
+        {"@+z|-z|+a|-a|+r|-r|+n|-n|+o|-o|+k|-k|", "zarnok"}, // slowly
+        {"@+z+a-z+r-a+n-r+o-n+k-o-k|", "zarnok"},            // each key down before the last is up
+        {"@+s+a|-s-a|", "sa"},                               // let go together
+        {"@+^+z-z-^+a-a+>+r|-r->+n-n|", "ZaRn"},             // Shift as it was at each press
+        {"@+^+z-^+a|-z-a|+_+*+p-p-*-_|", "Za *p"},
+        {"@+k|+k|+k-k|+k-k+k|", "kkk"}, // a key held down repeats: one press
+        {"@+a+b+c+d+e+f+g+h+i+j+k+l|-a|", "abcdefghij"},
+        {"@+a-a+b-b+<-<+c-c|+<|-<+<-<+<-<+t|", "t"},
+        {"@+d-d+#-#+e-e|", "d"},                // Enter saves, and what follows is not typed
+        {"@+a-a+[-[+b-b|+]-]+c-c|", "ac"},      // nor what is typed behind a side screen
+        {"@+a-a+=-=+b-b|+!-!|@+c-c+=-=|", "c"}, // nor in the next game
+    };
+    for (const auto& [script, name] : cases) {
+        FreshGame fresh;
+        Journey j;
+        j.post(MessageKind::activate_app, 1);
+        j.pass();
+        j.keys(script);
+        EXPECT_STREQ(hiscores[1].name, name) << script;
+        EXPECT_EQ(entering_name, std::strpbrk(script, "=#") == nullptr) << script;
+        EXPECT_EQ(read_bytes("scores.dat")[20] == name[0], !entering_name) << script;
+    }
 }
 
 // A quit message from outside ends the loop at once, without the shutdown.

@@ -1,6 +1,7 @@
 // The game's worked figures, checked directly so that a wrong recording of the journey's trace
-// cannot pass unseen: the clock, turning and projection, shading, aiming, levels, the hi-score
-// table, the name entry's characters and the screens' layout.
+// cannot pass unseen: the quick paths of the boxes, levels, the hi-score table, the name
+// entry's characters, the stored files and the screens' layout. (The clock, shading and aiming
+// show in every line of the trace.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,15 +10,12 @@
 #include <random>
 #include <string>
 
-#include "app/clock.h"
 #include "app/name_entry.h"
 #include "app/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "game/scoring.h"
-#include "game/shots.h"
 #include "geometry/transform.h"
-#include "render/shading.h"
 #include "screens/help_screen.h"
 #include "screens/hiscore_screen.h"
 #include "store/config.h"
@@ -26,46 +24,6 @@
 #include "tests/unit/unit_support.h"
 
 namespace {
-
-TEST(WorkedFigures, Clock) {
-    FreshGame fresh;
-    start_clock();
-    EXPECT_EQ(tick_length, 10000);
-    // counts read (-1: a restart instead), then ticks due, counts carried, frames per second
-    const int64_t steps[][4] = {{25001, 2, 5001, 39}, {-1, 0, 0, 39},       {10000, 0, 10000, 100},
-                                {1, 1, 1, 1000000},   {16667, 2, 6668, 59}, {0, 2, 6668, 59}};
-    for (const auto& s : steps) {
-        fake::state().counter += std::max<int64_t>(s[0], 0);
-        s[0] < 0 ? restart_clock() : read_clock();
-        EXPECT_EQ(ticks_due, s[1]) << s[0];
-        EXPECT_EQ(clock_accumulator, s[2]) << s[0];
-        EXPECT_EQ(frames_per_second, s[3]) << s[0];
-    }
-}
-
-TEST(WorkedFigures, TurningAndProjection) {
-    Object3D box{};
-    make_box(0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, &box);
-    const float centres[6][3] = {{0, 0, -3}, {0, 0, 3}, {-1, 0, 0},
-                                 {1, 0, 0},  {0, 2, 0}, {0, -2, 0}};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(box.model_faces[i].centre.z, centres[i][2]) << i;
-    rotate_y(&box, 90.0f); // 3.14 for pi: not quite a quarter turn
-    const Vec3 turned = box.world_faces[3].centre, back = box.world_faces[1].centre;
-    EXPECT_NEAR(turned.x, 0.000796, 1e-6);
-    EXPECT_NEAR(turned.z, 0.9999997, 1e-7);
-    EXPECT_NEAR(back.x, -2.9999991, 1e-6);
-    box.position = {300, 200, -50};
-    box.angle_y = 0;
-    transform(&box);
-    EXPECT_EQ(box.draw_order[0], 1);
-    EXPECT_EQ(box.draw_order[5], 0);
-    project(&box, Eye{200, 200, 50, 0});
-    const Vec3 corner = box.world_faces[2].vertices[0]; // model (-1, -2, -3): world (299, 198, -47)
-    EXPECT_NEAR(corner.x, 299 + (200 - 299) * (47.0 / 97.0), 1e-3);
-    EXPECT_NEAR(corner.y, 198 + 2 * (47.0 / 97.0), 1e-3);
-    free_mesh(&box);
-}
 
 // Every quick path of a box gives the figures of the single steps bit for bit: boxes of random
 // sizes, places and angles (whole degrees and not), turned four points at a time or one.
@@ -111,35 +69,6 @@ TEST(WorkedFigures, BoxPathsMatchTheSingleSteps) {
         free_mesh(&single);
     }
     allow_four_at_a_time(true);
-}
-
-TEST(WorkedFigures, Shading) {
-    build_sqrt_table();
-    Object3D sand{}, red{}, white{};
-    set_colour(&sand, 250, 186, 150);
-    set_colour(&red, 255, 0, 0);
-    set_colour(&white, 300, 300, 300);
-    const Light light{0, 0, 0, 0.45f};
-    EXPECT_EQ(shade(sand, {6, 8, 0}, light), rgb(246, 182, 146));   // 10 away: 4 lost, not 5
-    EXPECT_EQ(shade(red, {300, 400, 0}, light), rgb(31, 0, 0));     // 500 away: 224 lost
-    EXPECT_EQ(shade(red, {0, 399.9999f, 0}, light), rgb(76, 0, 0)); // from the table
-    EXPECT_EQ(shade(red, {0, 400, 0}, light), rgb(76, 0, 0));       // beyond it
-    EXPECT_EQ(shade(white, {0, 0, 88.9f}, light), rgb(255, 255, 255));
-    EXPECT_EQ(shade(white, {0, 0, 133.4f}, Light{0, 0, 0, 0.45f}), rgb(240, 240, 240));
-}
-
-TEST(WorkedFigures, AimedVelocities) {
-    // pitch, yaw, then the velocity: vz follows the angle whose cosine's whole part is smaller
-    const float cases[][5] = {{0, 30, 3.2485f, 0, -5.6300f},
-                              {30, 0, 0, -3.2485f, -5.6300f},
-                              {60, 60, 5.6274f, -5.6274f, -3.2530f},
-                              {0, 0, 0, 0, -6.5f}};
-    for (const auto& c : cases) {
-        const Vec3 v = aimed_velocity(6.5f, c[0], c[1]);
-        EXPECT_NEAR(v.x, c[2], 1e-3) << c[0] << " " << c[1];
-        EXPECT_NEAR(v.y, c[3], 1e-3) << c[0] << " " << c[1];
-        EXPECT_NEAR(v.z, c[4], 1e-3) << c[0] << " " << c[1];
-    }
 }
 
 TEST(WorkedFigures, LevelsAndScores) {
@@ -206,17 +135,19 @@ TEST(WorkedFigures, HiScoreRanks) {
 }
 
 TEST(WorkedFigures, NameCharacters) {
-    FreshGame fresh;
-    // scan code, without Shift, with Shift (1: types nothing)
-    const char cases[][3] = {{2, '1', '!'},  {3, '2', '@'},   {13, '=', '+'}, {16, 'q', 'Q'},
-                             {30, 'a', 'A'}, {40, '\'', '"'}, {41, '`', '~'}, {43, '\\', '|'},
-                             {53, '/', '?'}, {55, '*', '*'},  {57, ' ', ' '}, {74, '-', '-'},
-                             {14, 1, 1},     {28, 1, 1},      {42, 1, 1},     {71, 1, 1}};
-    for (const auto& c : cases) {
-        fake::state().shift = false;
-        EXPECT_EQ(scan_code_to_char(c[0]), c[1]) << int{c[0]};
-        fake::state().shift = true;
-        EXPECT_EQ(scan_code_to_char(c[0]), c[2]) << int{c[0]};
+    // What every scan code types, without and with Shift, a tab standing for nothing: 0 to 74,
+    // and nothing above.
+    const std::string none16(16, '\t'), above(181, '\t');
+    const std::string expected[2] = {
+        "\t\t1234567890-=\t\tqwertyuiop[]\t\tasdfghjkl;'`\t\\zxcvbnm,./\t*\t " + none16 + "-",
+        "\t\t!@#$%^&*()_+\t\tQWERTYUIOP{}\t\tASDFGHJKL:\"~\t|ZXCVBNM<>?\t*\t " + none16 + "-"};
+    for (const bool shifted : {false, true}) {
+        std::string typed;
+        for (int32_t s = 0; s < 256; ++s) {
+            const char c = scan_code_to_char(s, shifted);
+            typed += c == 1 ? '\t' : c;
+        }
+        EXPECT_EQ(typed, expected[shifted] + above) << shifted;
     }
 }
 

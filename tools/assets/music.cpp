@@ -1,6 +1,7 @@
 // The game's music: "Supera", in A minor at 128 BPM, eight channels, about a minute and a half.
 // It runs intro, build, verse and turn twice, bridge, breakdown, build, verse, turn and outro,
-// then stops: the order list never jumps back, so players report the end of the song.
+// then stops at full strength: the order list never jumps back, so the player reports the end
+// of the song and the game starts it again, the last chord running straight into the intro.
 #include "music.h"
 
 #include <array>
@@ -170,13 +171,6 @@ void add_arpeggio(XmPattern& pattern, const Progression& chords, int32_t step, i
     }
 }
 
-// Sets a falling volume on every row of the last bar, fading the held notes out.
-void fade_last_bar(XmPattern& pattern, int32_t channel, int32_t from_volume) {
-    for (int32_t i = 1; i < bar; ++i) {
-        put_volume(pattern, 3 * bar + i, channel, from_volume * (bar - 1 - i) / (bar - 1));
-    }
-}
-
 constexpr int32_t lead_volume = 58;
 
 XmPattern intro_pattern(PadVoices& voices) {
@@ -260,15 +254,8 @@ XmPattern outro_pattern(PadVoices& voices) {
     put_note(pattern, 3 * bar, bass_channel, bass_root(a_minor), bass_instrument, 48);
     add_pads(pattern, outro_chords, voices, {44, 44, 44, 48});
     add_arpeggio(pattern, outro_chords, 2, 30);
-    for (int32_t row = 3 * bar + 8; row < rows; ++row) {
-        cell_at(pattern, row, pluck_channel) = XmCell{};
-    }
     write_melody(pattern, lead_channel, 0, lead_instrument, lead_volume,
                  "A4:3 C5:3 E5:2 A5:8 | F5:6 E5:2 C5:8 | B4:6 G#4:2 B4:4 D5:4 | A4:16");
-    fade_last_bar(pattern, lead_channel, lead_volume);
-    fade_last_bar(pattern, bass_channel, 48);
-    fade_last_bar(pattern, pad_low_channel, 48);
-    fade_last_bar(pattern, pad_high_channel, 48);
     return pattern;
 }
 

@@ -53,10 +53,6 @@ void put_note(XmPattern& pattern, int32_t row, int32_t channel, int32_t note, ui
     }
 }
 
-void put_volume(XmPattern& pattern, int32_t row, int32_t channel, int32_t volume) {
-    cell_at(pattern, row, channel).volume = static_cast<uint8_t>(0x10 + volume);
-}
-
 void write_melody(XmPattern& pattern, int32_t channel, int32_t first_row, uint8_t instrument,
                   int32_t volume, std::string_view melody) {
     int32_t row = first_row;

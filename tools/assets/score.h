@@ -23,8 +23,6 @@ int32_t nearest_note(int32_t pitch_class, int32_t target);
 // Puts a note (with its volume column when volume >= 0) into a cell.
 void put_note(XmPattern& pattern, int32_t row, int32_t channel, int32_t note, uint8_t instrument,
               int32_t volume);
-// Sets only the volume column of a cell, to change the level of a sounding note.
-void put_volume(XmPattern& pattern, int32_t row, int32_t channel, int32_t volume);
 
 // Writes a melody from first_row on. The melody is space-separated "NOTE:ROWS" tokens, "-:ROWS"
 // being a rest; bars may be separated by "|" for reading. Stops the generator when it does not

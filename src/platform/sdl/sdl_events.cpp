@@ -5,6 +5,7 @@
 #include "platform/input.h"
 #include "platform/key_codes.h"
 #include "platform/sdl/sdl_events.h"
+#include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_signals.h"
 #include "platform/sdl/sdl_windows.h"
@@ -141,6 +142,7 @@ void translate(const SDL_Event& event) {
 }
 
 void fetch_events() {
+    step_pads();
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0)
         translate(event);

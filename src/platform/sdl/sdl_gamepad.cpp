@@ -1,0 +1,308 @@
+// Game controllers on SDL. A stick moves the pointer, A or the right trigger clicks, the other
+// buttons press the keys of the commands, and while the game takes a typed name the D-pad types
+// it: the game hears of a pad only as of a mouse and a keyboard.
+#include "platform/sdl/sdl_gamepad.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "platform/input.h"
+#include "platform/sdl/sdl_windows.h"
+
+namespace {
+
+struct Pad {
+    SDL_GameController* controller;
+    SDL_JoystickID id;
+    bool trigger_held;
+};
+
+std::vector<Pad> pads;
+
+// The pointer as the pads move it, in the main view's pixels, and where the desktop had it when
+// the stick last came to rest: a pad takes the pointer up where the mouse left it.
+double aim_x, aim_y;
+bool aiming;
+ScreenPoint left_at{INT32_MIN, INT32_MIN};
+Uint64 last_step;
+
+constexpr double dead_zone = 8000 / 32767.0;
+constexpr double full_speed = 800; // view pixels a second, the stick pushed all the way
+constexpr Sint16 trigger_pulled = 16384, trigger_let_go = 8192;
+
+// While a name is typed: the character being chosen (an index into typed_order, or -1), and
+// the D-pad button held down, which steps again and again.
+bool text_entry;
+int chosen = -1;
+int held_button = SDL_CONTROLLER_BUTTON_INVALID;
+Uint64 repeat_at;
+
+// Every character the keyboard types, in the order the D-pad steps through them.
+constexpr char typed_order[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 "
+                               "!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~";
+constexpr int typed_count = sizeof typed_order - 1;
+// What the keys from SDL_SCANCODE_A to SDL_SCANCODE_SLASH type on a US keyboard, without and
+// with Shift; \1 where a key types nothing.
+constexpr char plain_keys[] = "abcdefghijklmnopqrstuvwxyz1234567890\1\1\1\1 -=[]\\\1;'`,./";
+constexpr char shifted_keys[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ!@#$%^&*()\1\1\1\1 _+{}|\1:\"~<>?";
+
+// The keys the buttons press in play. A fires; the guide button and the rest do nothing.
+struct ButtonKey {
+    SDL_GameControllerButton button;
+    SDL_Scancode code;
+    SDL_Keycode key;
+};
+constexpr ButtonKey button_keys[] = {
+    {SDL_CONTROLLER_BUTTON_START, SDL_SCANCODE_P, SDLK_p},
+    {SDL_CONTROLLER_BUTTON_BACK, SDL_SCANCODE_F1, SDLK_F1},
+    {SDL_CONTROLLER_BUTTON_B, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE},
+    {SDL_CONTROLLER_BUTTON_Y, SDL_SCANCODE_F2, SDLK_F2},
+    {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_SCANCODE_PAGEDOWN, SDLK_PAGEDOWN},
+    {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, SDL_SCANCODE_PAGEUP, SDLK_PAGEUP},
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_SCANCODE_HOME, SDLK_HOME},
+    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_SCANCODE_END, SDLK_END},
+};
+
+void push_key(SDL_Scancode code, SDL_Keycode key, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.windowID = first_window()->id;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.scancode = code;
+    event.key.keysym.sym = key;
+    SDL_PushEvent(&event);
+}
+
+void press(SDL_Scancode code, SDL_Keycode key, bool shifted = false) {
+    if (shifted)
+        push_key(SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, true);
+    push_key(code, key, true);
+    push_key(code, key, false);
+    if (shifted)
+        push_key(SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, false);
+}
+
+void type(char c) {
+    const char* plain = std::strchr(plain_keys, c);
+    const long index =
+        plain != nullptr ? plain - plain_keys : std::strchr(shifted_keys, c) - shifted_keys;
+    press(static_cast<SDL_Scancode>(SDL_SCANCODE_A + index), plain_keys[index], plain == nullptr);
+}
+
+// Up and down replace the character being chosen by the next or the one before.
+void step_character(int step) {
+    if (chosen >= 0)
+        press(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE);
+    chosen =
+        chosen < 0 ? (step > 0 ? 0 : typed_count - 1) : (chosen + step + typed_count) % typed_count;
+    type(typed_order[chosen]);
+}
+
+// The D-pad types while a name is taken: up and down choose a character, right moves on to the
+// next, left takes one back; A and Start save the name. False for the buttons it leaves alone.
+bool type_with(int button) {
+    switch (button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+        step_character(button == SDL_CONTROLLER_BUTTON_DPAD_UP ? 1 : -1);
+        held_button = button;
+        repeat_at = SDL_GetTicks64() + 400;
+        return true;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+        chosen = -1;
+        return true;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+        press(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE);
+        chosen = -1;
+        return true;
+    case SDL_CONTROLLER_BUTTON_A:
+    case SDL_CONTROLLER_BUTTON_START:
+        press(SDL_SCANCODE_RETURN, SDLK_RETURN);
+        chosen = -1;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A point of the main view as a point of its window, for SDL's events.
+SDL_Point in_window(ScreenPoint point) {
+    const PlatformWindow* main = first_window();
+    const SDL_Point screen = view_to_screen({main->told.x + point.x, main->told.y + point.y});
+    return {screen.x - main->at.x, screen.y - main->at.y};
+}
+
+// Where the desktop has the pointer, in the main view's pixels.
+ScreenPoint pointer_seen() {
+    const ScreenPoint at = get_cursor_pos();
+    return {at.x - first_window()->told.x, at.y - first_window()->told.y};
+}
+
+// Where the pointer is: where a pad took it, until the mouse moves it elsewhere.
+ScreenPoint pointer() {
+    if (!aiming) {
+        const ScreenPoint seen = pointer_seen();
+        if (seen.x != left_at.x || seen.y != left_at.y)
+            return seen;
+    }
+    return {static_cast<int32_t>(aim_x), static_cast<int32_t>(aim_y)};
+}
+
+void click() {
+    const SDL_Point at = in_window(pointer());
+    SDL_Event event{};
+    event.type = SDL_MOUSEBUTTONDOWN;
+    event.button.windowID = first_window()->id;
+    event.button.button = SDL_BUTTON_LEFT;
+    event.button.state = SDL_PRESSED;
+    event.button.clicks = 1;
+    event.button.x = at.x;
+    event.button.y = at.y;
+    SDL_PushEvent(&event);
+}
+
+void button_down(int button) {
+    if (text_entry && type_with(button))
+        return;
+    if (button == SDL_CONTROLLER_BUTTON_A)
+        click();
+    for (const ButtonKey& k : button_keys)
+        if (k.button == button)
+            press(k.code, k.key);
+}
+
+// The pointer goes where the pad puts it, and the game is told so even where the desktop does
+// not let a program move the pointer (Wayland). A warp does nothing while the pointer is held
+// to a rectangle, which is let go for it.
+void move_pointer_to(ScreenPoint point) {
+    SDL_Window* window = first_window()->sdl_window;
+    const SDL_Point at = in_window(point);
+    const SDL_Rect* held = SDL_GetWindowMouseRect(window);
+    const SDL_Rect kept = held != nullptr ? *held : SDL_Rect{};
+    if (held != nullptr)
+        SDL_SetWindowMouseRect(window, nullptr);
+    SDL_WarpMouseInWindow(window, at.x, at.y);
+    if (held != nullptr)
+        SDL_SetWindowMouseRect(window, &kept);
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.windowID = first_window()->id;
+    event.motion.x = at.x;
+    event.motion.y = at.y;
+    SDL_PushEvent(&event);
+}
+
+// The stick pushed furthest, of any pad, moves the pointer, faster the further it is pushed,
+// and never out of the main view.
+void aim(double seconds) {
+    double x = 0, y = 0, reach = dead_zone;
+    for (const Pad& pad : pads)
+        for (const auto& [across, down] :
+             {std::pair{SDL_CONTROLLER_AXIS_RIGHTX, SDL_CONTROLLER_AXIS_RIGHTY},
+              std::pair{SDL_CONTROLLER_AXIS_LEFTX, SDL_CONTROLLER_AXIS_LEFTY}}) {
+            const double sx = SDL_GameControllerGetAxis(pad.controller, across) / 32767.0;
+            const double sy = SDL_GameControllerGetAxis(pad.controller, down) / 32767.0;
+            if (std::hypot(sx, sy) > reach)
+                x = sx, y = sy, reach = std::hypot(sx, sy);
+        }
+    if (reach <= dead_zone) {
+        if (aiming)
+            left_at = pointer_seen();
+        aiming = false;
+        return;
+    }
+    const ScreenPoint was = pointer();
+    if (!aiming)
+        aim_x = was.x, aim_y = was.y;
+    aiming = true;
+    const double push = std::min((reach - dead_zone) / (1 - dead_zone), 1.0);
+    const double step = full_speed * push * push * seconds / reach;
+    const PlatformWindow* main = first_window();
+    aim_x = std::clamp(aim_x + x * step, 0.0, main->view_width - 1.0);
+    aim_y = std::clamp(aim_y + y * step, 0.0, main->view_height - 1.0);
+    if (const ScreenPoint now = pointer(); now.x != was.x || now.y != was.y)
+        move_pointer_to(now);
+}
+
+std::vector<Pad>::iterator find_pad(SDL_JoystickID id) {
+    return std::find_if(pads.begin(), pads.end(), [&](const Pad& p) { return p.id == id; });
+}
+
+void take(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_CONTROLLERDEVICEADDED:
+        if (SDL_GameController* controller = SDL_GameControllerOpen(event.cdevice.which))
+            pads.push_back({controller,
+                            SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller)),
+                            false});
+        break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        if (const auto pad = find_pad(event.cdevice.which); pad != pads.end()) {
+            SDL_GameControllerClose(pad->controller);
+            pads.erase(pad);
+            // A pad lost in play pauses the game: the pointer is hidden only while it is played.
+            if (SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE)
+                press(SDL_SCANCODE_P, SDLK_p);
+        }
+        break;
+    case SDL_CONTROLLERBUTTONDOWN:
+        button_down(event.cbutton.button);
+        break;
+    case SDL_CONTROLLERBUTTONUP:
+        if (event.cbutton.button == held_button)
+            held_button = SDL_CONTROLLER_BUTTON_INVALID;
+        break;
+    case SDL_CONTROLLERAXISMOTION:
+        // One click a pull of the trigger.
+        if (const auto pad = find_pad(event.caxis.which);
+            pad != pads.end() && event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT) {
+            if (!pad->trigger_held && event.caxis.value >= trigger_pulled)
+                click();
+            pad->trigger_held =
+                event.caxis.value >= (pad->trigger_held ? trigger_let_go : trigger_pulled);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void step_pads() {
+    if (first_window() == nullptr)
+        return;
+    // Pads are opened once SDL runs, and again should it be started anew; where they cannot
+    // be, the game goes on without them.
+    static bool unavailable = false;
+    if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) == 0) {
+        pads.clear();
+        unavailable = unavailable || SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0;
+    }
+    if (unavailable)
+        return;
+    SDL_PumpEvents();
+    SDL_Event events[16];
+    for (int count = 0; (count = SDL_PeepEvents(events, 16, SDL_GETEVENT, SDL_CONTROLLERAXISMOTION,
+                                                SDL_CONTROLLERDEVICEREMAPPED)) > 0;)
+        std::for_each(events, events + count, take);
+    if (held_button != SDL_CONTROLLER_BUTTON_INVALID && SDL_GetTicks64() >= repeat_at) {
+        step_character(held_button == SDL_CONTROLLER_BUTTON_DPAD_UP ? 1 : -1);
+        repeat_at += 100;
+    }
+    const Uint64 now = SDL_GetPerformanceCounter();
+    const double seconds =
+        static_cast<double>(now - last_step) / static_cast<double>(SDL_GetPerformanceFrequency());
+    last_step = now;
+    aim(std::min(seconds, 0.05)); // a stall does not throw the pointer across the view
+}
+
+void set_text_entry(bool active) {
+    if (active == text_entry)
+        return;
+    text_entry = active;
+    chosen = -1;
+    held_button = SDL_CONTROLLER_BUTTON_INVALID;
+}
