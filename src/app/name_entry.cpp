@@ -76,3 +76,10 @@ void name_entry_step() {
         }
     }
 }
+
+void save_named_row() {
+    if (entering_name == 0)
+        return;
+    save_hiscores();
+    entering_name = 0;
+}

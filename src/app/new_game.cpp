@@ -2,11 +2,13 @@
 #include "app/new_game.h"
 
 #include "app/clock.h"
+#include "app/name_entry.h"
 #include "app/random.h"
 #include "app/state.h"
 #include "game/entities.h"
 
 void new_game() {
+    save_named_row();
     clear_targets();
     clear_shots();
     clear_particles();
