@@ -11,6 +11,7 @@
 
 #include "app/main_loop.h"
 #include "app/options.h"
+#include "platform/data_file.h"
 #include "platform/system.h"
 #include "platform/window.h"
 #include "store/folder_lock.h"
@@ -21,15 +22,15 @@ namespace {
 void say_where_the_files_are_missing() {
     for (const char* file : {"bg.bmp", "f1bg.bmp", "hiscbg.bmp", "nfobg.bmp", "gun.wav",
                              "explode.wav", "yeah.wav", "supera29.xm"})
-        if (access(file, F_OK) == 0)
+        if (data_file_present(file))
             return;
     char folder[4096] = "the current folder";
     if (getcwd(folder, sizeof folder) == nullptr)
         std::strcpy(folder, "the current folder");
     std::fprintf(stderr,
-                 "zarnok3d: none of the game's pictures, sounds and music are in %s; it plays "
-                 "without them. The installed zarnok3d launcher sets up a folder with them.\n",
-                 folder);
+                 "zarnok3d: none of the game's pictures, sounds and music are in %s or in %s; it "
+                 "plays without them.\n",
+                 folder, installed_data_folder());
 }
 
 // A text as a message box shows it readably: lines of at most 72 bytes, broken at spaces where

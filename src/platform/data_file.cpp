@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <string>
@@ -62,13 +63,29 @@ const char* read_regular_file(const char* path, std::vector<uint8_t>* bytes) {
 
 } // namespace
 
+const char* installed_data_folder() {
+    const char* given = std::getenv("ZARNOK_DATA_FOLDER");
+    return given != nullptr && given[0] == '/' ? given : ZARNOK_INSTALLED_DATA;
+}
+
 bool read_data_file(const char* path, std::vector<uint8_t>* bytes) {
-    const char* problem = read_regular_file(path, bytes);
     static std::set<std::string> said;
-    if (problem != nullptr && problem != missing && said.insert(path).second)
-        std::fprintf(stderr, "zarnok3d: %s cannot be used (%s); the game goes on without it\n",
-                     path, problem);
-    if (problem != nullptr)
+    std::string where = path;
+    for (bool installed = false;; installed = true) {
+        const char* problem = read_regular_file(where.c_str(), bytes);
+        if (problem == nullptr)
+            return true;
         bytes->clear();
-    return problem == nullptr;
+        if (problem != missing && said.insert(where).second)
+            std::fprintf(stderr, "zarnok3d: %s cannot be used (%s); the game goes on without it\n",
+                         where.c_str(), problem);
+        if (installed || std::strchr(path, '/') != nullptr)
+            return false;
+        where = std::string(installed_data_folder()) + "/" + path;
+    }
+}
+
+bool data_file_present(const char* name) {
+    const std::string installed = std::string(installed_data_folder()) + "/" + name;
+    return ::access(name, F_OK) == 0 || ::access(installed.c_str(), F_OK) == 0;
 }

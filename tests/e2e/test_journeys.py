@@ -68,7 +68,7 @@ class Journeys(unittest.TestCase):
         first = self.start()
         files = {name: os.stat(os.path.join(first.folder, name)) for name in os.listdir(first.folder)}
         for setup in ({"folder": first.folder, "files": []},
-                      {"env": {"ZARNOK_LAUNCH_PROBLEM": "No folder for you."}}):
+                      {"env": {"ZARNOK_LAUNCH_PROBLEM": "No folder for you. " * 300}}):
             game = Game(self.desktop, **setup)
             self.addCleanup(game.close)
             self.assertRegex(game.answer_message() or "", "already running|No folder for you")
