@@ -77,7 +77,7 @@ bool read_data_file(const char* path, std::vector<uint8_t>* bytes) {
             return true;
         bytes->clear();
         if (problem != missing && said.insert(where).second)
-            std::fprintf(stderr, "zarnok3d: %s cannot be used (%s); the game goes on without it\n",
+            std::fprintf(stderr, "zarnok3d: %s cannot be used (%s); it counts as missing\n",
                          where.c_str(), problem);
         if (installed || std::strchr(path, '/') != nullptr)
             return false;
