@@ -83,6 +83,10 @@ class Journeys(unittest.TestCase):
         for args, status, said in ((["--version"], 0, "zarnok3d 1.01\n"), (["-x"], 2, "Usage:")):
             done = subprocess.run([GAME, *args], capture_output=True, text=True, timeout=10)
             self.assertEqual((done.returncode, said in done.stdout + done.stderr), (status, True))
+        read_end, write_end = os.pipe()  # output to a closed pipe is lost, and that is all
+        os.close(read_end)
+        self.assertEqual(subprocess.run([GAME, "-x"], stderr=write_end, timeout=10).returncode, 2)
+        os.close(write_end)
 
 
 class JourneysUnderOpenbox(Journeys):

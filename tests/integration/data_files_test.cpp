@@ -69,6 +69,22 @@ TEST(DataFiles, OnlyRegularFilesOfASaneSizeAreRead) {
         const std::string said = testing::internal::GetCapturedStderr();
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), standing.said) << said;
     }
+    // A bare name: the player's own file first, then the installed one, which also stands in
+    // for what cannot be used in the player's folder (FIFOs there).
+    setenv("ZARNOK_DATA_FOLDER", ZARNOK_DATA_DIR, 1);
+    std::filesystem::copy_file(ZARNOK_DATA_DIR "/nfobg.bmp", folder + "/0/bg.bmp",
+                               std::filesystem::copy_options::overwrite_existing);
+    uint32_t first_pixels[3] = {};
+    for (const char* player : {"/0", "/1", "/2"}) {
+        std::filesystem::current_path(folder + player);
+        Canvas* picture = load_bitmap("bg.bmp", 40, 40);
+        ASSERT_NE(picture, nullptr) << player;
+        first_pixels[player[1] - '0'] = picture->pixels[0];
+        delete_bitmap(picture);
+    }
+    EXPECT_NE(first_pixels[0], first_pixels[1]);
+    EXPECT_EQ(first_pixels[1], first_pixels[2]);
+    std::filesystem::current_path("/");
     sound_close();
     std::filesystem::remove_all(folder);
 }

@@ -87,21 +87,21 @@ const Case cases[] = {
          EXPECT_TRUE(S_ISLNK(mode_of("config.dat")));
          EXPECT_EQ(read_bytes("elsewhere/mine.dat"), Bytes({7, 0, 0, 0, 2, 0, 0, 0}));
      }},
-    {"old temporary names, links or folders, are never followed or in the way", 0,
+    {"links or folders at the temporary names are never followed, removed or in the way", 0,
      [] {
          write_bytes("other.dat", volumes);
-         EXPECT_EQ(symlink("other.dat", "scores.dat.new"), 0);
-         mkdir("config.dat.new", 0700);
+         EXPECT_EQ(symlink("other.dat", "scores.dat.saving"), 0);
+         EXPECT_EQ(symlink("nowhere.dat", "config.dat.saving"), 0);
+         claim_folder();
      },
-     [] { load_hiscores(), save_config(); },
+     [] { load_hiscores(), save_hiscores(), save_config(); },
      [] {
          EXPECT_EQ(read_bytes("other.dat"), volumes);
-         EXPECT_EQ(read_bytes("scores.dat").size(), 100u);
-         EXPECT_EQ(read_bytes("config.dat").size(), 8u);
+         EXPECT_EQ(access("nowhere.dat", F_OK), -1);
+         EXPECT_TRUE(S_ISLNK(mode_of("scores.dat.saving")) &&
+                     S_ISLNK(mode_of("config.dat.saving")));
+         EXPECT_EQ(read_bytes("scores.dat").size() + read_bytes("config.dat").size(), 108u);
      }},
-    {"a dangling old temporary link makes no file elsewhere", 0,
-     [] { EXPECT_EQ(symlink("nowhere.dat", "config.dat.new"), 0); }, [] { save_config(); },
-     [] { EXPECT_EQ(access("nowhere.dat", F_OK), -1); }},
     {"FIFOs are neither waited on nor replaced", 4,
      [] { mkfifo("scores.dat", 0600), mkfifo("config.dat", 0600); },
      [] { load_hiscores(), load_config(), save_hiscores(), save_config(); },
