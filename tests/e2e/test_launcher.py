@@ -1,6 +1,5 @@
-"""The installed launcher: the player's folder per the XDG rules, made and entered, nothing
-copied into it, the installed data folder handed to the game, and every problem handed to the
-game to show. The game here is a stand-in that says where and how it was started."""
+"""The installed launcher: the player's folder per the XDG rules, made and entered, nothing copied
+into it, the data folder and every problem handed to the game, here a stand-in that echoes them."""
 import os
 import pathlib
 import shutil
@@ -33,9 +32,8 @@ class Launcher(unittest.TestCase):
                           ({"HOME": "home"}, "HOME is home, which is not an absolute path"),
                           ({"HOME": str(root / "odd")}, "Not a directory"),
                           ({"XDG_DATA_HOME": str(root / "odd/fifo")}, "Not a directory")):
-            environment = dict(os.environ, HOME=str(home), XDG_DATA_HOME=None)
-            environment.update(env)
-            environment = {k: v for k, v in environment.items() if v is not None}
+            environment = {k: v for k, v in {**os.environ, "HOME": str(home), "XDG_DATA_HOME": None,
+                                             **env}.items() if v is not None}
             done = subprocess.run([root / "bin/zarnok3d", "--uncapped"], env=environment,
                                   capture_output=True, text=True, timeout=30)
             where, problem, given, args = done.stdout.strip().split("|")
