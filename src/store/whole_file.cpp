@@ -18,15 +18,20 @@ void (*after_save_step)(int step) = nullptr;
 
 namespace {
 
-void step_done(int step) {
+int steps_done = 0; // in the save under way
+
+// Between two system calls of a save that change what is on disk.
+void step_done() {
+    ++steps_done;
     if (after_save_step != nullptr)
-        after_save_step(step);
+        after_save_step(steps_done);
 }
 
 // A short write is a failed one: the caller then keeps the old file.
 bool write_all(int fd, const void* bytes, size_t size) {
     const auto* data = static_cast<const char*>(bytes);
     for (size_t written = 0; written < size;) {
+        step_done();
         const ssize_t n = ::write(fd, data + written, size - written);
         if (n <= 0) {
             errno = n == 0 ? ENOSPC : errno;
@@ -72,11 +77,11 @@ bool rewrite_in_place(const std::string& path, const void* bytes, size_t size) {
         say_once(path, "cannot be written", errno);
         return false;
     }
-    step_done(1);
+    step_done();
     bool saved = write_all(fd, bytes, size);
-    step_done(2);
+    step_done();
     saved = saved && ::ftruncate(fd, static_cast<off_t>(size)) == 0;
-    step_done(3);
+    step_done();
     saved = saved && ::fsync(fd) == 0;
     return ::close(fd) == 0 && saved;
 }
@@ -108,17 +113,17 @@ int create_temporary(const std::string& target, std::string* name) {
 // step that failed, or 0.
 int fill_and_rename(int fd, const std::string& temporary, const std::string& target,
                     const void* bytes, size_t size, mode_t mode) {
-    step_done(1);
+    step_done();
     int error = ::fchmod(fd, mode) == 0 && write_all(fd, bytes, size) ? 0 : errno;
-    step_done(2);
+    step_done();
     if (error == 0 && ::fsync(fd) != 0)
         error = errno;
-    step_done(3);
+    step_done();
     if (::close(fd) != 0 && error == 0)
         error = errno;
     if (error == 0 && std::rename(temporary.c_str(), target.c_str()) != 0)
         error = errno;
-    step_done(4);
+    step_done();
     return error;
 }
 
@@ -161,6 +166,7 @@ FileRead read_file_start(const char* path, void* buffer, size_t size) {
 }
 
 bool write_whole_file(const char* path, const void* bytes, size_t size) {
+    steps_done = 0;
     const std::string target = link_target(path);
     struct stat old {};
     const bool exists = ::lstat(target.c_str(), &old) == 0;

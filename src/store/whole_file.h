@@ -37,6 +37,8 @@ extern bool sole_saver;
 // Removes the temporary file that a save of path, cut short, left in the folder.
 void remove_interrupted_save(const char* path);
 
-// When set, called after each step of a save with its number from 1: the tests end the process
-// there to see what a kill at that instant leaves behind.
+// When set, called between the steps of a save that change the disk (after the file is opened or
+// made, before and after each write, after the length is set or the file synced, after the
+// rename), with its count from 1: the tests end the process there to see what a kill at that
+// instant leaves behind.
 extern void (*after_save_step)(int step);

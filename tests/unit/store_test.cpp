@@ -188,7 +188,7 @@ TEST(Store, EverySaveIsWholeUnderKills) {
     FreshGame fresh;
     ASSERT_TRUE(geteuid() != 0 || chown(".", 65534, 65534) == 0);
     for (const SavePath& path : save_paths)
-        for (kill_at_step = 1; kill_at_step <= 5; ++kill_at_step) {
+        for (kill_at_step = 1; kill_at_step <= 7; ++kill_at_step) {
             SCOPED_TRACE(path.name + std::string(", killed after ") + std::to_string(kill_at_step));
             const int status = in_child([&] {
                 write_bytes("config.dat", old_volumes), chmod("config.dat", 0640);
