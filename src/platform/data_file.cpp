@@ -39,8 +39,9 @@ const char* read_regular_file(const char* path, std::vector<uint8_t>* bytes) {
     // Checked again on what was opened: the name may have changed hands in between.
     const char* problem = ::fstat(fd, &info) != 0 ? std::strerror(errno) : kind_problem(info);
     const size_t limit = static_cast<size_t>(largest_data_file);
+    // One byte more than the file says it holds, to see its end.
     bytes->resize(problem == nullptr ? static_cast<size_t>(info.st_size) + 1 : 0);
-    size_t count = 0; // one byte more than the file says it has shows its end
+    size_t count = 0;
     while (problem == nullptr) {
         if (count == bytes->size()) {
             if (count > limit) {
