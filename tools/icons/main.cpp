@@ -16,20 +16,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     for (int i = 2; i < argc; ++i) {
-        const int32_t size = std::atoi(argv[i]);
-        Canvas* icon = draw_window_icon(size);
-        std::vector<uint8_t> rgb;
-        for (int32_t y = 0; y < size; ++y)
-            for (int32_t x = 0; x < size; ++x) {
-                const Colour colour = colour_of_pixel(icon->pixels[y * icon->pitch + x]);
-                rgb.insert(rgb.end(), {static_cast<uint8_t>(red_of(colour)),
-                                       static_cast<uint8_t>(green_of(colour)),
-                                       static_cast<uint8_t>(blue_of(colour))});
-            }
+        Canvas* icon = draw_window_icon(std::atoi(argv[i]));
+        const std::vector<uint8_t> png = encode_png(icon);
         free_canvas(icon);
         const std::string folder = std::string(argv[1]) + "/" + argv[i] + "x" + argv[i] + "/apps";
         std::filesystem::create_directories(folder);
-        if (!write_file(folder + "/zarnok3d.png", encode_png(size, size, rgb)))
+        if (!write_file(folder + "/zarnok3d.png", png))
             return 1;
     }
     return 0;

@@ -22,12 +22,16 @@ void put_chunk(std::vector<uint8_t>* out, const char* type, const std::vector<ui
 
 } // namespace
 
-std::vector<uint8_t> encode_png(int32_t width, int32_t height, const std::vector<uint8_t>& rgb) {
+std::vector<uint8_t> encode_png(const Canvas* picture) {
     std::vector<uint8_t> rows;
-    const size_t row_bytes = static_cast<size_t>(width) * 3;
-    for (int32_t y = 0; y < height; ++y) {
+    for (int32_t y = 0; y < picture->height; ++y) {
         rows.push_back(0);
-        rows.insert(rows.end(), rgb.begin() + y * row_bytes, rgb.begin() + (y + 1) * row_bytes);
+        for (int32_t x = 0; x < picture->width; ++x) {
+            const Colour colour = colour_of_pixel(picture->pixels[y * picture->pitch + x]);
+            rows.insert(rows.end(), {static_cast<uint8_t>(red_of(colour)),
+                                     static_cast<uint8_t>(green_of(colour)),
+                                     static_cast<uint8_t>(blue_of(colour))});
+        }
     }
     uLongf packed_size = compressBound(rows.size());
     std::vector<uint8_t> packed(packed_size);
@@ -35,8 +39,8 @@ std::vector<uint8_t> encode_png(int32_t width, int32_t height, const std::vector
     packed.resize(packed_size);
 
     std::vector<uint8_t> header;
-    put_be32(&header, static_cast<uint32_t>(width));
-    put_be32(&header, static_cast<uint32_t>(height));
+    put_be32(&header, static_cast<uint32_t>(picture->width));
+    put_be32(&header, static_cast<uint32_t>(picture->height));
     header.insert(header.end(), {8, 2, 0, 0, 0}); // 8 bits, RGB, deflate, no filter, no interlace
     std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     put_chunk(&png, "IHDR", header);

@@ -4,5 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-// rgb: width * height pixels, top row first, three bytes (R, G, B) each.
-std::vector<uint8_t> encode_png(int32_t width, int32_t height, const std::vector<uint8_t>& rgb);
+#include "platform/canvas.h"
+
+// The whole picture, top row first.
+std::vector<uint8_t> encode_png(const Canvas* picture);
