@@ -13,6 +13,7 @@ packages=(
     clang libclang-rt-14-dev
     # the Debian package and its metadata
     dpkg-dev appstream desktop-file-utils
+    debhelper lintian
     # end-to-end tests: a real X server, real input, screenshots
     xvfb xauth xdotool imagemagick openbox x11-utils python3
     i3 weston xwayland xserver-xorg-video-dummy x11-xserver-utils

@@ -1,13 +1,17 @@
 // zarnok3d: a small 3D shooting game. Red cubes fall; shoot them before one escapes.
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 
 #include "app/main_loop.h"
 #include "app/options.h"
+#include "platform/data_file.h"
 #include "platform/system.h"
 #include "platform/window.h"
 #include "store/folder_lock.h"
@@ -18,27 +22,55 @@ namespace {
 void say_where_the_files_are_missing() {
     for (const char* file : {"bg.bmp", "f1bg.bmp", "hiscbg.bmp", "nfobg.bmp", "gun.wav",
                              "explode.wav", "yeah.wav", "supera29.xm"})
-        if (access(file, F_OK) == 0)
+        if (data_file_present(file))
             return;
     char folder[4096] = "the current folder";
     if (getcwd(folder, sizeof folder) == nullptr)
         std::strcpy(folder, "the current folder");
     std::fprintf(stderr,
-                 "zarnok3d: none of the game's pictures, sounds and music are in %s; it plays "
-                 "without them. The installed zarnok3d launcher sets up a folder with them.\n",
-                 folder);
+                 "zarnok3d: none of the game's pictures, sounds and music are in %s or in %s; it "
+                 "plays without them.\n",
+                 folder, installed_data_folder());
+}
+
+// A text as a message box shows it readably: lines of at most 72 bytes, broken at spaces where
+// there are some and never inside a character, and no more than 12 of them, the last ending in
+// "..." when the text goes on.
+std::string readable(std::string rest) {
+    constexpr size_t width = 72, most_lines = 12;
+    std::string shown;
+    for (size_t line = 1; !rest.empty(); ++line) {
+        const bool cut = line == most_lines && rest.size() > width; // "..." takes three
+        const size_t room = cut ? width - 3 : width;
+        size_t end = std::min(rest.find('\n'), rest.size());
+        if (end > room) {
+            end = rest.find_last_of(' ', room);
+            for (end = end == std::string::npos || end == 0 ? room : end;
+                 end > 1 && (rest[end] & 0xC0) == 0x80;)
+                --end; // not inside a character of several bytes
+        }
+        if (line == most_lines && end < rest.size())
+            return shown + rest.substr(0, end) + "...";
+        shown += rest.substr(0, end);
+        rest.erase(0, end < rest.size() && (rest[end] == ' ' || rest[end] == '\n') ? end + 1 : end);
+        if (!rest.empty())
+            shown += '\n';
+    }
+    return shown;
 }
 
 // Said where a player sees it, whether started from a terminal or from the desktop.
 int refuse(const char* text) {
     std::fprintf(stderr, "zarnok3d: %s\n", text);
-    message_box(text, "Zarnok 3D");
+    message_box(readable(text).c_str(), "Zarnok 3D");
     return 1;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    // Output to a closed pipe or terminal is lost; it must not end the game.
+    std::signal(SIGPIPE, SIG_IGN);
     Options options{};
     if (const int status = read_options(argc, argv, &options); status >= 0)
         return status;

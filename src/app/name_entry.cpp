@@ -64,3 +64,10 @@ void name_entry_step() {
         last_name_key = s;
     }
 }
+
+void save_named_row() {
+    if (entering_name == 0)
+        return;
+    save_hiscores();
+    entering_name = 0;
+}

@@ -3,11 +3,13 @@
 
 #include "app/clock.h"
 #include "app/key_hook.h"
+#include "app/name_entry.h"
 #include "app/random.h"
 #include "app/state.h"
 #include "game/entities.h"
 
 void new_game() {
+    save_named_row();
     clear_targets();
     clear_shots();
     clear_particles();

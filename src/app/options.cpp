@@ -25,11 +25,12 @@ constexpr const char* help =
     "help, B returns from it; Y new game; shoulder buttons effects softer/louder; D-pad up/down\n"
     "music louder/softer. Typing a name, the D-pad up and down choose a letter, right moves\n"
     "on, left takes one back, and A or Start saves it. A pad pulled out in play pauses.\n\n"
-    "Files: the game runs in the current folder, reads its pictures, sounds and music\n"
-    "there (bg.bmp, f1bg.bmp, hiscbg.bmp, nfobg.bmp, gun.wav, explode.wav, yeah.wav,\n"
-    "supera29.xm) and keeps the hi-scores in scores.dat and the volumes in config.dat.\n"
-    "The installed zarnok3d launcher sets up such a folder for each player in\n"
-    "$XDG_DATA_HOME/zarnok3d (by default ~/.local/share/zarnok3d).\n";
+    "Files: the game runs in the current folder and keeps the hi-scores in scores.dat and\n"
+    "the volumes in config.dat there. It reads its pictures, sounds and music (bg.bmp,\n"
+    "f1bg.bmp, hiscbg.bmp, nfobg.bmp, gun.wav, explode.wav, yeah.wav, supera29.xm) from\n"
+    "that folder when they are there, else where they were installed. The installed\n"
+    "zarnok3d launcher runs it in $XDG_DATA_HOME/zarnok3d (by default\n"
+    "~/.local/share/zarnok3d).\n";
 
 } // namespace
 

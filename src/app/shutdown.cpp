@@ -1,8 +1,10 @@
-// The shutdown sequence, in its order.
+// The shutdown sequence, in its order. However the game ends (the window closed, F12, a signal,
+// the display gone), it ends here.
 #include "app/shutdown.h"
 
 #include <initializer_list>
 
+#include "app/name_entry.h"
 #include "app/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
@@ -37,6 +39,7 @@ void shut_down() {
     aim_cubes = nullptr;
     destroy_window(views[gun_view].window);
     views[gun_view].window = nullptr;
+    save_named_row();
     save_config();
     exit_process(0);
 }

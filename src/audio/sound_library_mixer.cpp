@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "audio/sound_library.h"
+#include "platform/data_file.h"
 
 struct SoundSample {
     Mix_Chunk* chunk;
@@ -15,6 +17,7 @@ struct SoundSample {
 struct MusicModule {
     Mix_Music* music;
     bool started;
+    std::vector<uint8_t> bytes; // the file, which the module player may read from while it plays
 };
 
 namespace {
@@ -82,9 +85,11 @@ void sound_close() {
 }
 
 SoundSample* sound_load_sample(int32_t, const char* path, int32_t) {
-    if (!audio_open || path == nullptr)
+    std::vector<uint8_t> bytes;
+    if (!audio_open || path == nullptr || !read_data_file(path, &bytes))
         return nullptr;
-    Mix_Chunk* chunk = Mix_LoadWAV(path);
+    Mix_Chunk* chunk =
+        Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
     return chunk == nullptr ? nullptr : new SoundSample{chunk};
 }
 
@@ -111,10 +116,14 @@ void sound_set_effects_volume(int32_t volume) {
 }
 
 MusicModule* music_load(const char* path) {
-    if (!audio_open || path == nullptr)
-        return nullptr;
-    Mix_Music* music = Mix_LoadMUS(path);
-    return music == nullptr ? nullptr : new MusicModule{music, false};
+    auto* module = new MusicModule{nullptr, false, {}};
+    if (audio_open && path != nullptr && read_data_file(path, &module->bytes))
+        module->music = Mix_LoadMUS_RW(
+            SDL_RWFromConstMem(module->bytes.data(), static_cast<int>(module->bytes.size())), 1);
+    if (module->music != nullptr)
+        return module;
+    delete module;
+    return nullptr;
 }
 
 void music_free(MusicModule* module) {

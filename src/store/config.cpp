@@ -4,12 +4,12 @@
 #include <cstdint>
 
 #include "audio/sound.h"
+#include "store/file_names.h"
 #include "store/le_bytes.h"
 #include "store/whole_file.h"
 
 namespace {
 
-constexpr const char* config_file = "config.dat";
 constexpr int config_size = 8;
 
 void encode(uint8_t* bytes) {
@@ -19,17 +19,27 @@ void encode(uint8_t* bytes) {
 
 } // namespace
 
+bool config_file_kept = false;
+
 void load_config() {
     // What the file holds replaces the bytes it reaches; a short file leaves the rest.
     uint8_t bytes[config_size];
     encode(bytes);
-    if (read_file_start(config_file, bytes, config_size).state != FileState::read)
+    const FileRead file = read_file_start(config_file, bytes, config_size);
+    if (file.state == FileState::unreadable) {
+        // Like scores.dat: one the player keeps but the game may not read is never replaced.
+        config_file_kept = true;
+        say_kept(config_file, file.error, "volumes");
+    }
+    if (file.state != FileState::read)
         return;
     music_volume = static_cast<int32_t>(get_le32(bytes));
     sound_volume = static_cast<int32_t>(get_le32(bytes + 4));
 }
 
 void save_config() {
+    if (config_file_kept)
+        return;
     uint8_t bytes[config_size];
     encode(bytes);
     write_whole_file(config_file, bytes, config_size);

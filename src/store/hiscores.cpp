@@ -1,11 +1,11 @@
 // The hi-score table: loading, saving, insertion and the waiting entry.
 #include "store/hiscores.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "app/state.h"
 #include "game/entities.h"
+#include "store/file_names.h"
 #include "store/le_bytes.h"
 #include "store/whole_file.h"
 
@@ -21,7 +21,6 @@ bool scores_file_kept = false;
 
 namespace {
 
-constexpr const char* scores_file = "scores.dat";
 constexpr int record_size = 20;
 constexpr int file_size = record_size * hiscore_count;
 
@@ -63,10 +62,7 @@ void load_hiscores() {
     } else if (file.state == FileState::unreadable) {
         // The player's rows may still be in it: the built-in table plays, and never replaces it.
         scores_file_kept = true;
-        std::fprintf(stderr,
-                     "zarnok3d: %s cannot be read (%s); it is left as it is, and this "
-                     "game's hi-scores are not saved\n",
-                     scores_file, describe_error(file.error));
+        say_kept(scores_file, file.error, "hi-scores");
     } else {
         decode(bytes);
     }

@@ -14,6 +14,9 @@ struct FileRead {
 };
 
 const char* describe_error(int error);
+// Says on stderr that path, which could not be read, is left as it is and what of this game is
+// therefore not saved.
+void say_kept(const char* path, int error, const char* not_saved);
 
 // Reads up to size bytes of a regular file; anything else (a FIFO, a directory, a file the
 // player may not read) is unreadable, and the call never waits.
@@ -22,6 +25,20 @@ FileRead read_file_start(const char* path, void* buffer, size_t size);
 // Replaces the contents of path, following a symbolic link to its target. The bytes go to a
 // new file beside it, with the old file's mode, synced and renamed over it, so that path holds
 // either the old bytes or all of the new; a file with other hard links, or one in a folder that
-// takes no new file, is rewritten in place. A file the player may not write is left alone.
-// Each refusal is said once on stderr. False when nothing was written.
+// takes no new file, is rewritten in place, the new bytes over the old and then the length set,
+// so that it too holds the old table or the new one at every instant. A file the player may
+// not write is left alone. Each refusal is said once on stderr. False when nothing was written.
 bool write_whole_file(const char* path, const void* bytes, size_t size);
+
+// Set while this process alone saves in the folder it runs in (it holds the folder's lock):
+// its saves there then go through one fixed temporary name per file, which the next start finds
+// and removes without listing the folder. Otherwise each save takes a fresh unique name.
+extern bool sole_saver;
+// Removes the temporary file that a save of path, cut short, left in the folder.
+void remove_interrupted_save(const char* path);
+
+// When set, called between the steps of a save that change the disk (after the file is opened or
+// made, before and after each write, after the length is set or the file synced, after the
+// rename), with its count from 1: the tests end the process there to see what a kill at that
+// instant leaves behind.
+extern void (*after_save_step)(int step);

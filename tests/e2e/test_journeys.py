@@ -69,7 +69,7 @@ class Journeys(unittest.TestCase):
         first = self.start()
         files = {name: os.stat(os.path.join(first.folder, name)) for name in os.listdir(first.folder)}
         for setup in ({"folder": first.folder, "files": []},
-                      {"env": {"ZARNOK_LAUNCH_PROBLEM": "No folder for you."}}):
+                      {"env": {"ZARNOK_LAUNCH_PROBLEM": "No folder for you. " * 300}}):
             game = Game(self.desktop, **setup)
             self.addCleanup(game.close)
             self.assertRegex(game.answer_message() or "", "already running|No folder for you")
@@ -84,6 +84,10 @@ class Journeys(unittest.TestCase):
         for args, status, said in ((["--version"], 0, "zarnok3d 1.01\n"), (["-x"], 2, "Usage:")):
             done = subprocess.run([GAME, *args], capture_output=True, text=True, timeout=10)
             self.assertEqual((done.returncode, said in done.stdout + done.stderr), (status, True))
+        read_end, write_end = os.pipe()  # output to a closed pipe is lost, and that is all
+        os.close(read_end)
+        self.assertEqual(subprocess.run([GAME, "-x"], stderr=write_end, timeout=10).returncode, 2)
+        os.close(write_end)
 
 
 class JourneysUnderOpenbox(Journeys):

@@ -1,11 +1,15 @@
-// Windows, their surfaces, text through the glyph cache and BMP pictures on SDL.
+// Windows, their surfaces, text through the glyph cache, BMP pictures on SDL, and what the game
+// reads of its files.
 #include "tests/integration/sdl_fixture.h"
 
 #include <SDL_ttf.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
 #include <tuple>
 
+#include "audio/sound_library.h"
 #include "platform/bitmap.h"
 #include "platform/sdl/sdl_windows.h"
 #include "platform/text.h"
@@ -241,11 +245,65 @@ TEST_F(DrawingTest, PicturesStretchAndBrokenOnesGiveNull) {
         bmp_header(40, 40) + "too short for forty rows", bmp_header(4, 2).substr(0, 30), core,
         // whole, but wider than any background
         bmp_header(4097, 1, 1) + std::string(8 + 516, '\x0f')};
-    EXPECT_EQ(load_bitmap("missing.bmp", 10, 10), nullptr);
     for (const std::string& bytes : broken) {
         std::ofstream("broken.bmp", std::ios::binary) << bytes;
         EXPECT_EQ(load_bitmap("broken.bmp", 10, 10), nullptr) << bytes.size() << " bytes";
     }
+}
+
+// Folder 0 holds the game's own files; 1 FIFOs, 2 links to /dev/zero, 3 the game's files grown
+// past 32 MB, 4 nothing.
+void make(int row, const std::string& path, const std::string& own) {
+    if (row == 0 || row == 3)
+        std::filesystem::copy_file(own, path);
+    if (row == 3)
+        std::filesystem::resize_file(path, 33 << 20);
+    if (row == 1)
+        mkfifo(path.c_str(), 0600);
+    if (row == 2)
+        symlink("/dev/zero", path.c_str());
+}
+
+// The files the game loads, whatever stands at their names: only a regular file of a sane size
+// is read; anything else counts as missing and is said once, and nothing waits on it. A bare
+// name is looked for in the player's folder, then in the installed data folder.
+TEST_F(DrawingTest, OnlyRegularFilesOfASaneSizeAreRead) {
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", (folder + "/out.raw").c_str(), 1);
+    setenv("ZARNOK_DATA_FOLDER", ZARNOK_DATA_DIR, 1);
+    sound_init(44100, 8, 0);
+    uint32_t own = 0;
+    for (int row = 0; row < 5; ++row) {
+        SCOPED_TRACE(row);
+        const std::string at = folder + "/" + std::to_string(row) + "/";
+        std::filesystem::create_directory(at);
+        for (const char* file : {"bg.bmp", "gun.wav", "supera29.xm"})
+            make(row, at + file, std::string(ZARNOK_DATA_DIR "/") + file);
+        testing::internal::CaptureStderr();
+        for (int twice = 0; twice < 2; ++twice) {
+            Canvas* picture = load_bitmap((at + "bg.bmp").c_str(), 40, 40);
+            SoundSample* sample = sound_load_sample(-1, (at + "gun.wav").c_str(), 0);
+            MusicModule* module = music_load((at + "supera29.xm").c_str());
+            EXPECT_EQ((picture != nullptr) + (sample != nullptr) + (module != nullptr), 3 * !row);
+            delete_bitmap(picture);
+            sound_free_sample(sample);
+            music_free(module);
+        }
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), row % 4 == 0 ? 0 : 3) << said;
+        // By its bare name, a picture of the player's own (the about screen's) comes first; a
+        // FIFO and the rest stand aside for the installed one.
+        if (row == 0)
+            std::filesystem::copy_file(ZARNOK_DATA_DIR "/nfobg.bmp", at + "bg.bmp",
+                                       std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::current_path(at);
+        Canvas* picture = load_bitmap("bg.bmp", 40, 40);
+        ASSERT_NE(picture, nullptr);
+        own = row == 0 ? picture->pixels[0] : own;
+        EXPECT_EQ(picture->pixels[0] == own, row == 0);
+        delete_bitmap(picture);
+    }
+    sound_close();
 }
 
 } // namespace

@@ -1,18 +1,31 @@
 // scores.dat and config.dat against what players' folders hold: permissions, links, FIFOs,
-// leftover temporary names, a folder that takes no new file, and a second copy of the game.
+// leftover temporary names, a second copy of the game, and saves killed at every step.
 // Run as an ordinary player (root's writes ignore permissions), one folder per case.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
 #include <functional>
 
+#include "app/new_game.h"
+#include "app/shutdown.h"
+#include "app/startup.h"
+#include "app/state.h"
 #include "audio/sound.h"
+#include "game/entities.h"
 #include "store/config.h"
 #include "store/folder_lock.h"
 #include "store/hiscores.h"
+#include "store/whole_file.h"
 #include "tests/unit/unit_support.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -31,13 +44,17 @@ struct Case {
 };
 
 const Case cases[] = {
-    {"an unreadable scores.dat is kept, and the built-in table plays", 2,
-     [] { write_bytes("scores.dat", theirs), chmod("scores.dat", 0); },
-     [] { load_hiscores(), hiscores[4].points = 5, save_hiscores(); },
+    {"unreadable files are kept, and the built-in table and volumes play", 4,
      [] {
-         EXPECT_EQ(hiscores[0].points, 10000u);
-         chmod("scores.dat", 0600);
+         write_bytes("scores.dat", theirs), chmod("scores.dat", 0);
+         write_bytes("config.dat", volumes), chmod("config.dat", 0200);
+     },
+     [] { load_hiscores(), load_config(), hiscores[4].points = 5, save_hiscores(), save_config(); },
+     [] {
+         EXPECT_EQ(hiscores[0].points + music_volume, 10128u);
+         chmod("scores.dat", 0600), chmod("config.dat", 0600);
          EXPECT_EQ(read_bytes("scores.dat"), theirs);
+         EXPECT_EQ(read_bytes("config.dat"), volumes);
      }},
     {"write-protected files are left alone", 2,
      [] {
@@ -50,18 +67,6 @@ const Case cases[] = {
          EXPECT_EQ(read_bytes("config.dat"), volumes);
          EXPECT_EQ(mode_of("config.dat") & 0777, 0444u);
      }},
-    {"a private file stays private, a hard link stays linked", 0,
-     [] {
-         write_bytes("config.dat", volumes), chmod("config.dat", 0600);
-         EXPECT_EQ(link("config.dat", "also.dat"), 0);
-         write_bytes("scores.dat", theirs), chmod("scores.dat", 0640);
-     },
-     [] { save_config(), save_hiscores(); },
-     [] {
-         EXPECT_EQ(mode_of("config.dat") & 0777, 0600u);
-         EXPECT_EQ(mode_of("scores.dat") & 0777, 0640u);
-         EXPECT_EQ(read_bytes("also.dat"), Bytes({128, 0, 0, 0, 128, 0, 0, 0}));
-     }},
     {"a linked config.dat is saved through to its target", 0,
      [] {
          mkdir("elsewhere", 0700), write_bytes("elsewhere/mine.dat", volumes);
@@ -72,36 +77,49 @@ const Case cases[] = {
          EXPECT_TRUE(S_ISLNK(mode_of("config.dat")));
          EXPECT_EQ(read_bytes("elsewhere/mine.dat"), Bytes({7, 0, 0, 0, 2, 0, 0, 0}));
      }},
-    {"a writable config.dat in a folder that takes no new file is rewritten in place", 0,
-     [] { write_bytes("config.dat", volumes), chmod(".", 0555); }, [] { save_config(); },
-     [] {
-         chmod(".", 0755);
-         EXPECT_EQ(read_bytes("config.dat"), Bytes({128, 0, 0, 0, 128, 0, 0, 0}));
-     }},
-    {"old temporary names, links or folders, are never followed or in the way", 0,
+    {"links or folders at the temporary names are never followed, removed or in the way", 0,
      [] {
          write_bytes("other.dat", volumes);
-         EXPECT_EQ(symlink("other.dat", "scores.dat.new"), 0);
-         mkdir("config.dat.new", 0700);
+         EXPECT_EQ(symlink("other.dat", "scores.dat.saving"), 0);
+         EXPECT_EQ(symlink("nowhere.dat", "config.dat.saving"), 0);
+         claim_folder();
      },
-     [] { load_hiscores(), save_config(); },
+     [] { load_hiscores(), save_hiscores(), save_config(); },
      [] {
          EXPECT_EQ(read_bytes("other.dat"), volumes);
-         EXPECT_EQ(read_bytes("scores.dat").size(), 100u);
-         EXPECT_EQ(read_bytes("config.dat").size(), 8u);
+         EXPECT_EQ(access("nowhere.dat", F_OK), -1);
+         EXPECT_TRUE(S_ISLNK(mode_of("scores.dat.saving")) &&
+                     S_ISLNK(mode_of("config.dat.saving")));
+         EXPECT_EQ(read_bytes("scores.dat").size() + read_bytes("config.dat").size(), 108u);
      }},
-    {"a dangling old temporary link makes no file elsewhere", 0,
-     [] { EXPECT_EQ(symlink("nowhere.dat", "config.dat.new"), 0); }, [] { save_config(); },
-     [] { EXPECT_EQ(access("nowhere.dat", F_OK), -1); }},
-    {"FIFOs are neither waited on nor replaced", 3,
+    {"FIFOs are neither waited on nor replaced", 4,
      [] { mkfifo("scores.dat", 0600), mkfifo("config.dat", 0600); },
      [] { load_hiscores(), load_config(), save_hiscores(), save_config(); },
      [] {
          EXPECT_TRUE(S_ISFIFO(mode_of("scores.dat")) && S_ISFIFO(mode_of("config.dat")));
          EXPECT_EQ(music_volume, 128);
      }},
-    {"a second copy of the game in the folder is refused", 0, [] { EXPECT_TRUE(claim_folder()); },
-     [] {}, [] { EXPECT_FALSE(claim_folder()); }},
+    {"a second copy is refused, in a folder the player may list or not, or only search", 0,
+     [] { write_bytes("scores.dat", theirs); }, [] {},
+     [] {
+         for (mode_t mode : {0100, 0300, 0700}) { // saves in place, through a new file, either
+             chmod(".", mode);
+             EXPECT_TRUE(claim_folder()) << mode;
+             save_hiscores();
+             EXPECT_FALSE(claim_folder()) << mode;
+         }
+     }},
+    {"a row being named is saved when a new game starts, and when the game ends", 0, [] {}, [] {},
+     [] {
+         init_game();
+         for (void (*end)() : {new_game, shut_down}) {
+             points = end == shut_down ? 30000 : 20000;
+             insert_hiscore(), std::strcpy(hiscores[0].name, "Ann"), end();
+             const Bytes saved = read_bytes("scores.dat");
+             EXPECT_EQ(std::memcmp(saved.data(), "Ann", 4), 0);
+             EXPECT_EQ(saved[16] | saved[17] << 8, end == shut_down ? 30000 : 20000);
+         }
+     }},
 };
 
 TEST(Store, KeepsWhatThePlayerOwns) {
@@ -126,6 +144,77 @@ TEST(Store, KeepsWhatThePlayerOwns) {
             ASSERT_EQ(setegid(0), 0);
         }
     }
+}
+
+int kill_at_step;
+
+// Runs f in a process of its own, as an ordinary player; how that process ended.
+int in_child(const std::function<void()>& f) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(3);
+        f();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return status;
+}
+
+const Bytes old_volumes{1, 0, 0, 0, 2, 0, 0, 0, 9, 9, 9, 9}; // longer than a save writes
+const Bytes new_volumes{128, 0, 0, 0, 128, 0, 0, 0};
+const rlimit four_bytes{4, 4};
+
+struct SavePath {
+    const char* name;
+    void (*prepare)(); // in the saving process, which holds the folder, before the save
+    bool saves;        // whether the save, left to its end, writes the new volumes
+};
+
+const SavePath save_paths[] = {
+    {"through a new file and a rename", [] {}, true},
+    {"in place, keeping a hard link", [] { link("config.dat", "also.dat"); }, true},
+    {"in place, in a folder that takes no new file", [] { chmod(".", 0555); }, true},
+    {"cut short by the file size limit",
+     [] { std::signal(SIGXFSZ, SIG_IGN), setrlimit(RLIMIT_FSIZE, &four_bytes); }, false},
+};
+
+// Each way a save goes, killed after each of its steps and left to its end: config.dat reads as
+// the old volumes or the new ones (an in-place rewrite may hold old bytes past the new length
+// for a moment, which the game does not read), keeps its mode and its other name, a save that
+// ended holds exactly what it should, and the next start leaves no temporary file behind.
+TEST(Store, EverySaveIsWholeUnderKills) {
+    FreshGame fresh;
+    ASSERT_TRUE(geteuid() != 0 || chown(".", 65534, 65534) == 0);
+    for (const SavePath& path : save_paths)
+        for (kill_at_step = 1; kill_at_step <= 7; ++kill_at_step) {
+            SCOPED_TRACE(path.name + std::string(", killed after ") + std::to_string(kill_at_step));
+            const int status = in_child([&] {
+                write_bytes("config.dat", old_volumes), chmod("config.dat", 0640);
+                claim_folder(), path.prepare();
+                after_save_step = [](int step) {
+                    if (step == kill_at_step)
+                        std::raise(SIGKILL);
+                };
+                save_config();
+            });
+            const Bytes kept = read_bytes("config.dat");
+            const Bytes read(kept.begin(), kept.begin() + std::min<size_t>(kept.size(), 8));
+            EXPECT_TRUE(WIFSIGNALED(status) ? read == new_volumes || kept == old_volumes
+                                            : kept == (path.saves ? new_volumes : old_volumes));
+            EXPECT_EQ(fs::exists("also.dat") ? read_bytes("also.dat") : kept, kept);
+            EXPECT_EQ(mode_of("config.dat") & 0777, 0640u); // a private file stays private
+            const auto others = [] { // files in the folder besides config.dat and its link
+                return std::distance(fs::directory_iterator("."), {}) - 1 - fs::exists("also.dat");
+            };
+            EXPECT_EQ(WIFSIGNALED(status) ? 0 : others(), 0); // a save cleans up after itself
+            in_child([] { claim_folder(); });
+            EXPECT_EQ(others(), 0); // and the next start after a kill
+            chmod(".", 0755);
+            for (const auto& entry : fs::directory_iterator("."))
+                fs::remove(entry);
+        }
 }
 
 } // namespace

@@ -15,7 +15,9 @@
 #include "app/window_procs.h"
 #include "audio/sound.h"
 #include "game/entities.h"
+#include "store/config.h"
 #include "store/hiscores.h"
+#include "store/whole_file.h"
 #include "tests/fake/fake_platform.h"
 
 void reset_game_globals() {
@@ -44,7 +46,8 @@ void reset_game_globals() {
     for (SoundSlot& slot : sound_samples)
         slot.handle = nullptr;
     hiscores = builtin_hiscores;
-    scores_file_kept = false;
+    scores_file_kept = config_file_kept = sole_saver = false;
+    after_save_step = nullptr;
 }
 
 FreshGame::FreshGame() : previous(std::filesystem::current_path()) {

@@ -1,7 +1,9 @@
 // BMP pictures on SDL, converted to our pixel layout and stretched to the size asked for.
 #include <cstring>
+#include <vector>
 
 #include "platform/bitmap.h"
+#include "platform/data_file.h"
 #include "platform/sdl/sdl_bitmap.h"
 
 namespace {
@@ -70,8 +72,11 @@ Canvas* canvas_from_surface(SDL_Surface* surface) {
 } // namespace
 
 Canvas* load_bitmap(const char* path, int32_t width, int32_t height) {
-    SDL_RWops* file = SDL_RWFromFile(path, "rb");
-    return file == nullptr ? nullptr : load_bitmap_from(file, width, height);
+    std::vector<uint8_t> bytes;
+    if (!read_data_file(path, &bytes))
+        return nullptr;
+    return load_bitmap_from(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), width,
+                            height);
 }
 
 Canvas* load_bitmap_from(SDL_RWops* source, int32_t width, int32_t height) {

@@ -12,6 +12,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/data_file.h"
 #include "platform/text.h"
 
 namespace {
@@ -32,6 +33,7 @@ struct Glyph {
 };
 
 TTF_Font* font = nullptr;
+std::vector<uint8_t> font_file; // the open font reads its glyphs from here
 bool font_tried = false;
 int32_t line_height = 0;
 std::array<Glyph, 256> glyphs{};
@@ -43,7 +45,10 @@ bool open_font() {
     if (TTF_WasInit() == 0 && TTF_Init() != 0)
         return false;
     for (const char* path : font_paths)
-        if ((font = TTF_OpenFont(path, font_size)) != nullptr)
+        if (read_data_file(path, &font_file) &&
+            (font = TTF_OpenFontRW(
+                 SDL_RWFromConstMem(font_file.data(), static_cast<int>(font_file.size())), 1,
+                 font_size)) != nullptr)
             break;
     if (font == nullptr)
         return false;

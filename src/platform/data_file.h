@@ -1,0 +1,21 @@
+// The game's pictures, samples, module and font, read whole into memory: only regular files of
+// a sane size, found in the folder the game runs in or else in the installed data folder.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Anything larger is no picture, sound, module or font of this game, but a broken file.
+constexpr int64_t largest_data_file = 32 << 20;
+
+// The folder the game's own files were installed in: ZARNOK_DATA_FOLDER when the launcher sets
+// it (an absolute path), else the one fixed when the game was built.
+const char* installed_data_folder();
+// Reads the file at path whole: a bare name from the working folder, where a player's own file
+// wins, and when it is not there, or unusable, from the installed data folder; a path with a
+// slash from there alone. False when no regular file of at most largest_data_file bytes was
+// found. A file that is there but unusable is said once on stderr, and none is opened unless it
+// is a regular file, so nothing here can wait.
+bool read_data_file(const char* path, std::vector<uint8_t>* bytes);
+// True when the working folder or the installed data folder holds something of that name.
+bool data_file_present(const char* name);

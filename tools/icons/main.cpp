@@ -1,0 +1,28 @@
+// zarnok_icons: the game's icon at the sizes the desktop's icon theme asks for, drawn by the
+// game's own renderer as the window icon is, written as FOLDER/<size>x<size>/apps/zarnok3d.png.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "../assets/file_output.h"
+#include "png_writer.h"
+#include "render/window_icon.h"
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: zarnok_icons FOLDER SIZE...\n");
+        return 2;
+    }
+    for (int i = 2; i < argc; ++i) {
+        Canvas* icon = draw_window_icon(std::atoi(argv[i]));
+        const std::vector<uint8_t> png = encode_png(icon);
+        free_canvas(icon);
+        const std::string folder = std::string(argv[1]) + "/" + argv[i] + "x" + argv[i] + "/apps";
+        std::filesystem::create_directories(folder);
+        if (!write_file(folder + "/zarnok3d.png", png))
+            return 1;
+    }
+    return 0;
+}
