@@ -1,6 +1,6 @@
-"""The real zarnok3d in an X server of its own (Xvfb, bare or under openbox), in a folder of its
-own, driven with xdotool and seen through screenshots, as a player would: keys are held long
-enough to be seen, and their effects are waited for, never slept for."""
+"""The real zarnok3d on a desktop of its own (see Desktop), in a folder of its own, driven with
+xdotool and seen through screenshots, as a player would: keys are held long enough to be seen,
+and their effects are waited for, never slept for."""
 import ctypes
 import functools
 import math
@@ -34,12 +34,8 @@ def wait_until(check, timeout=15.0):
 class Picture:
     """A screenshot as rows of RGB bytes."""
 
-    def __init__(self, ppm):
-        # The header's four fields, then exactly one whitespace byte: the pixels may start with
-        # bytes that look like whitespace too.
-        header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+\d+\s", ppm)
-        self.width, self.height = int(header[1]), int(header[2])
-        self.data = ppm[header.end():]
+    def __init__(self, width, height, data):
+        self.width, self.height, self.data = width, height, data
 
     def at(self, x, y):
         i = 3 * (y * self.width + x)
@@ -58,14 +54,14 @@ class Picture:
                             3 * (y * self.width + min(left + width, self.width))] if inside else b""
             rows.append(black * max(0, -left) + row)
             rows[-1] += black * (width - len(rows[-1]) // 3)
-        return Picture(b"P6 %d %d 255\n" % (width, height) + b"".join(rows))
+        return Picture(width, height, b"".join(rows))
 
     def shrunk(self, scale):
         """Every scale-th pixel of every scale-th row: the view of a window shown enlarged."""
         rows = (self.data[3 * y * self.width:3 * (y + 1) * self.width]
                 for y in range(0, self.height, scale))
         data = b"".join(row[i:i + 3] for row in rows for i in range(0, len(row), 3 * scale))
-        return Picture(b"P6 %d %d 255\n" % (self.width // scale, self.height // scale) + data)
+        return Picture(self.width // scale, self.height // scale, data)
 
 
 @functools.lru_cache
@@ -77,7 +73,7 @@ def read_bmp(path):
     rows = [raw[start + (height - 1 - y) * stride:start + (height - 1 - y) * stride + 3 * width]
             for y in range(height)]
     rgb = bytes(b for row in rows for i in range(0, len(row), 3) for b in row[i:i + 3][::-1])
-    return Picture(b"P6 %d %d 255\n" % (width, height) + rgb)
+    return Picture(width, height, rgb)
 
 
 def start_x_server(command, timeout=20):
@@ -199,7 +195,7 @@ class Desktop:
         x0, y0 = max(left, 0), max(top, 0)
         x1, y1 = min(left + width, screen_width), min(top + height, screen_height)
         if x1 <= x0 or y1 <= y0:
-            return Picture(b"P6 %d %d 255\n" % (width, height) + bytes(3 * width * height))
+            return Picture(width, height, bytes(3 * width * height))
         image = X11.XGetImage(self.display, X11.XDefaultRootWindow(self.display), x0, y0,
                               x1 - x0, y1 - y0, 0xFFFFFFFF, 2).contents  # ZPixmap
         w, h, stride = image.width, image.height, image.bytes_per_line
@@ -211,7 +207,7 @@ class Desktop:
             picked[i::len(channels)] = blue_green_red[channel::4]
         if len(channels) == 1:
             return bytes(picked)
-        shot = Picture(b"P6 %d %d 255\n" % (w, h) + bytes(picked))
+        shot = Picture(w, h, bytes(picked))
         return shot.cropped(left - x0, top - y0, width, height)
 
     def close(self):
@@ -259,8 +255,30 @@ class Game:
         return bool(found) and (not frame or bool(wait_until(self.locate, 10)))
 
     def locate(self):
-        """Finds the main view on the screen by a stretch of the background's top row, shown
-        at any whole scale; true when found (the game must be showing its playfield)."""
+        """Finds the main view on the screen; true when found (the game must be showing its
+        playfield). Where the game has an X window, the view lies where its window's size says,
+        as a window its own size, the one window or a larger one shows it; on Wayland it is
+        searched for by a stretch of the background's top row, at any whole scale."""
+        if self.main is None:
+            return self.search()
+        x, y, w, h = self.place()
+        candidates = [((x, y), w // 400)] if w == h else [((x + w // 5, y), h // 400)] if (
+            4 * w == 5 * h) else []
+        for beside in (200, 0):
+            scale = max(1, min(h // 400, w // (400 + beside)))
+            candidates.append((((w - 400 * scale) // 2 + x, (h - 400 * scale) // 2 + y), scale))
+        for self.origin, self.scale in candidates:
+            if self.scale > 0 and self.shows_playfield():
+                return True
+        return False
+
+    def shows_playfield(self):
+        """The background's top row is where the view's top row should be, and the HUD over it."""
+        row = read_bmp(os.path.join(DATA, "bg.bmp")).data[3 * 300:3 * 340]
+        top = self.picture(left=300, width=40, height=1)
+        return top is not None and top.data == row and self.hud_shows()
+
+    def search(self):
         green = self.desktop.screenshot(channels=(1,))
         row = read_bmp(os.path.join(DATA, "bg.bmp")).data[3 * 300 + 1:3 * 340:3]
         width = self.desktop.size[0]
@@ -268,7 +286,7 @@ class Game:
             at = green.find(bytes(b for b in row for _ in range(scale)))
             if at >= 0:
                 self.origin, self.scale = (at % width - 300 * scale, at // width), scale
-                if self.hud_shows():
+                if self.shows_playfield():
                     return True
         return False
 
@@ -298,8 +316,10 @@ class Game:
         and stopped (a click before the game has drawn the new aim fires along the last one;
         a desktop under load may pass the move on late)."""
         s, pictures = self.scale, [self.gun_picture().data]
+        # Through the game's own X server where it has one: an XWayland whose pointer the
+        # compositor holds takes a warp from its client's side only.
         self.desktop.run("xdotool", "mousemove", "--sync", str(self.origin[0] + x * s + s // 2),
-                         str(self.origin[1] + y * s + s // 2))
+                         str(self.origin[1] + y * s + s // 2), game=self.main is not None)
         def settled():
             time.sleep(0.04)
             pictures.append(self.gun_picture().data)

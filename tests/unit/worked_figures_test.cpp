@@ -9,12 +9,14 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "app/name_entry.h"
 #include "app/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "game/scoring.h"
+#include "game/shots.h"
 #include "geometry/transform.h"
 #include "screens/help_screen.h"
 #include "screens/hiscore_screen.h"
@@ -108,6 +110,24 @@ TEST(WorkedFigures, LevelsAndScores) {
     shots_fired = 99;
     count_shot();
     EXPECT_EQ(accuracy, 28);
+}
+
+// A shot within reach of two targets hits the older alone, once, and is spent; a third target
+// out of reach is left alone.
+TEST(WorkedFigures, AShotHitsTheOldestTargetInReach) {
+    FreshGame fresh;
+    for (const float x : {190.0f, 214.0f, 240.0f}) {
+        Target* target = append_record(&target_list);
+        make_box(x, 200.0f, -50.0f, 0, 0, 0, 0, 0, 0, 5, 5, 5, &target->object);
+        target->health = 100;
+    }
+    make_box(202.0f, 200.0f, -50.0f, 0, 0, 0, 0, 0, 0, 3, 3, 3, &append_record(&shot_list)->object);
+    update_shots();
+    std::vector<int32_t> health;
+    for (const Target* t = target_list.first; t != nullptr; t = t->next)
+        health.push_back(t->health);
+    EXPECT_EQ(health, std::vector<int32_t>({100 - shot_damage, 100, 100}));
+    EXPECT_EQ(std::make_tuple(hits, shot_list.first), std::make_tuple(1, nullptr));
 }
 
 TEST(WorkedFigures, HiScoreRanks) {
