@@ -63,6 +63,11 @@ TEST_F(DrawingTest, ViewsShowEnlargedAndFillTheFullScreen) {
                                     {52, 31, false},
                                     {48, 32, false}})
         EXPECT_EQ(surface_colour(window, x, y) == rgb(250, 186, 150), lit) << x << "," << y;
+    // Partly left of and above the screen, its place is counted in whole view pixels downward.
+    SDL_Event moved{};
+    moved.window = {SDL_WINDOWEVENT, 0, window->id, SDL_WINDOWEVENT_MOVED, 0, 0, 0, -2, -5};
+    SDL_PushEvent(&moved);
+    EXPECT_EQ(drain(), std::vector<std::string>({"moved one 0 fffeffff"}));
     // On the full screen: 8 times (as large as fits), centred, the gun view in the left margin.
     WindowHandle gun = make_window("gun", 10, 15);
     fill_rect(get_window_canvas(gun), 0, 0, 10, 15, rgb(0, 0, 255));

@@ -107,6 +107,13 @@ void refit(PlatformWindow* window) {
         place_gun_in_main();
 }
 
+// The window takes its views' size at its scale, and is fitted again.
+void take_natural_size(PlatformWindow* window) {
+    const SDL_Point size = natural_size(window);
+    SDL_SetWindowSize(window->sdl_window, size.x, size.y);
+    refit(window);
+}
+
 void ask_to_move(PlatformWindow* window, SDL_Point at) {
     if (!x11_move_window(window->sdl_window, at))
         SDL_SetWindowPosition(window->sdl_window, at.x, at.y);
@@ -144,11 +151,9 @@ void take_in_gun_window() {
     gun->sdl_window = nullptr;
     gun->id = 0;
     gun->focused = false;
-    const SDL_Point size = natural_size(main);
-    SDL_SetWindowSize(main->sdl_window, size.x, size.y);
     main->at.x -= gun->view_width * main->natural_scale;
     ask_to_move(main, main->at);
-    refit(main);
+    take_natural_size(main);
     post_message(main, MessageKind::moved, 0, make_lparam(main->told.x, main->told.y));
     post_message(gun, MessageKind::moved, 0, make_lparam(gun->told.x, gun->told.y));
     main->needs_present = true;
@@ -172,9 +177,7 @@ void judge_placement(PlatformWindow* window, Uint64 now) {
 void rescale(PlatformWindow* window, int32_t scale) {
     window->rescale_at = 0;
     window->natural_scale = scale;
-    const SDL_Point size = natural_size(window);
-    SDL_SetWindowSize(window->sdl_window, size.x, size.y);
-    refit(window);
+    take_natural_size(window);
     post_message(window, MessageKind::sized, size_restored,
                  make_lparam(window->view_width, window->view_height));
     post_message(window, MessageKind::moved, 0, make_lparam(window->told.x, window->told.y));
@@ -213,10 +216,7 @@ WindowHandle create_window(const char* class_name, const char* title, int32_t x,
     }
     windows.push_back(window);
     if (main != nullptr && one_window) {
-        // The main window grows to show this view at its left.
-        const SDL_Point size = natural_size(main);
-        SDL_SetWindowSize(main->sdl_window, size.x, size.y);
-        refit(main);
+        take_natural_size(main); // it grows to show this view at its left
         tell_size_and_position(window);
         return window;
     }
