@@ -60,6 +60,19 @@ void translate_key(const SDL_KeyboardEvent& key) {
     post(window, kind, virtual_key_of(key.keysym.sym), lparam);
 }
 
+// A window another program destroys is unmapped first, which SDL tells as a minimise; the
+// destruction comes in the same batch of events, and such a window takes its partner nowhere.
+// So a minimise counts once the batch is read, or at a restore that follows it.
+void count_minimise(PlatformWindow* window) {
+    if (!window->minimise_heard)
+        return;
+    window->minimise_heard = false;
+    if (!window->gone) {
+        window->minimised = true;
+        post(window, MessageKind::sized, size_minimised, 0);
+    }
+}
+
 void translate_window_event(const SDL_WindowEvent& event) {
     PlatformWindow* window = find_window(event.windowID);
     if (window == nullptr)
@@ -77,10 +90,10 @@ void translate_window_event(const SDL_WindowEvent& event) {
         // minimised; it is only hidden.
         if (!window->asked_visible)
             break;
-        window->minimised = true;
-        post(window, MessageKind::sized, size_minimised, 0);
+        window->minimise_heard = true;
         break;
     case SDL_WINDOWEVENT_RESTORED:
+        count_minimise(window);
         window->minimised = false;
         post(window, MessageKind::sized, size_restored,
              make_lparam(window->view_width, window->view_height));
@@ -146,6 +159,9 @@ void fetch_events() {
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0)
         translate(event);
+    for (PlatformWindow* window : {first_window(), second_window()})
+        if (window != nullptr)
+            count_minimise(window);
     // Active while one of our windows has the focus and neither is minimised; a focus moving
     // between our own windows within the batch is no change.
     const bool active = any_window_focused() && !any_window_minimised();

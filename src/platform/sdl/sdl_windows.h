@@ -18,6 +18,7 @@ struct PlatformWindow {
     CursorShape cursor;
     bool focused;
     bool minimised;
+    bool minimise_heard;             // SDL said so; it counts once the batch of events is read
     bool shown;                      // as the game asked; the desktop hears of it at the next pass
     bool asked_visible;              // what the desktop was last asked
     Uint64 map_again_at;             // when to ask again for a window still not shown
