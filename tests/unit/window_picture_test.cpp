@@ -10,8 +10,7 @@
 
 namespace {
 
-uint32_t expected(const Canvas* view, const Canvas* beside, ViewPlace place, int32_t x,
-                  int32_t y) {
+uint32_t expected(const Canvas* view, const Canvas* beside, ViewPlace place, int32_t x, int32_t y) {
     for (const Canvas* v : {view, beside}) {
         const int32_t left = v == view ? place.x : place.x - (v ? v->width : 0) * place.scale;
         if (v != nullptr && x >= left && y >= place.y && (x - left) / place.scale < v->width &&

@@ -51,8 +51,8 @@ void present_frame(benchmark::State& state) {
 
 void screen_memcpy(benchmark::State& state) {
     const size_t bytes = static_cast<size_t>(state.range(0) * state.range(1)) * sizeof(uint32_t);
-    Canvas* from = allocate_canvas(static_cast<int32_t>(state.range(0)),
-                                   static_cast<int32_t>(state.range(1)));
+    Canvas* from =
+        allocate_canvas(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)));
     Canvas* to = allocate_canvas(from->width, from->height);
     for (auto _ : state) {
         std::memcpy(to->pixels, from->pixels, bytes);
