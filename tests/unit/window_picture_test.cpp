@@ -3,7 +3,9 @@
 // after changes, and after the place or the window's surface changes.
 #include <gtest/gtest.h>
 
-#include <random>
+#include <algorithm>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/window_picture.h"
@@ -20,84 +22,76 @@ uint32_t expected(const Canvas* view, const Canvas* beside, ViewPlace place, int
     return 0;
 }
 
-// Every pixel is the reference's, and each one that changed lies in a changed rectangle.
-void expect_shows(const Canvas* target, const std::vector<uint32_t>& before, const Canvas* view,
-                  const Canvas* beside, ViewPlace place, const PixelRect* rects, int32_t count) {
+// Paints the picture, then checks every pixel against the reference and that each pixel that
+// changed lies in a rectangle said to have changed; how many rectangles, and their area.
+std::pair<int32_t, int32_t> paint(WindowPicture* picture, Canvas* target, const Canvas* view,
+                                  const Canvas* beside, ViewPlace place, bool whole) {
+    const std::vector<uint32_t> before(target->pixels,
+                                       target->pixels + target->width * target->height);
+    PixelRect rects[max_changes];
+    const int32_t n = paint_window(picture, target, view, beside, place, whole, rects);
+    int32_t area = 0, wrong = 0, unsent = 0;
+    for (int32_t i = 0; i < n; ++i)
+        area += rects[i].w * rects[i].h;
     for (int32_t y = 0; y < target->height; ++y)
         for (int32_t x = 0; x < target->width; ++x) {
-            ASSERT_EQ(pixel_at(target, x, y), expected(view, beside, place, x, y)) << x << "," << y;
-            bool covered = false;
-            for (int32_t i = 0; i < count; ++i)
-                covered = covered || (x >= rects[i].x && x < rects[i].x + rects[i].w &&
-                                      y >= rects[i].y && y < rects[i].y + rects[i].h);
-            ASSERT_TRUE(covered || pixel_at(target, x, y) == before[y * target->width + x])
-                << x << "," << y;
+            const auto inside = [x, y](const PixelRect& r) {
+                return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h;
+            };
+            wrong += pixel_at(target, x, y) != expected(view, beside, place, x, y);
+            unsent += pixel_at(target, x, y) != before[y * target->width + x] &&
+                      std::none_of(rects, rects + n, inside);
         }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(unsent, 0);
+    return {n, area};
 }
 
 TEST(WindowPicture, ShowsTheViewsAtAnyPlaceAndSendsOnlyWhatChanged) {
-    struct Case {
-        int32_t width, height;
-        ViewPlace place;
-        bool beside;
-    };
-    const Case cases[] = {
+    const std::tuple<int32_t, int32_t, ViewPlace, bool> cases[] = {
         {40, 40, {1, 0, 0}, false},     // a window of the view's size
         {100, 80, {2, 20, 0}, true},    // the one window, twice as large
         {211, 130, {3, 60, 5}, true},   // the full screen, odd sizes
         {30, 20, {1, -5, -10}, false},  // smaller than the view
         {190, 150, {5, 45, -20}, true}, // cut off on three sides, the gun view too
     };
-    std::mt19937 random(20261208);
     Canvas* view = allocate_canvas(40, 40);
     Canvas* gun = allocate_canvas(10, 15);
     for (Canvas* c : {view, gun})
-        for (int32_t i = 0; i < c->width * c->height; ++i)
-            c->pixels[i] = random() & 0xFFFFFF;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.width);
-        const Canvas* beside = c.beside ? gun : nullptr;
-        Canvas* target = allocate_canvas(c.width, c.height);
-        const auto garbage = [&] { std::fill_n(target->pixels, c.width * c.height, 0xDEADBEEF); };
-        const auto before = [&] {
-            return std::vector<uint32_t>(target->pixels, target->pixels + c.width * c.height);
-        };
+        for (uint32_t i = 0; i < static_cast<uint32_t>(c->width * c->height); ++i)
+            c->pixels[i] = (i * 2654435761u + 12345u) >> 8;
+    for (const auto& [width, height, at, with_gun] : cases) {
+        SCOPED_TRACE(width);
+        const Canvas* beside = with_gun ? gun : nullptr;
+        Canvas* target = allocate_canvas(width, height);
+        std::fill_n(target->pixels, width * height, 0xDEADBEEF);
         WindowPicture picture{};
-        PixelRect rects[max_changes];
-        garbage();
-        ASSERT_EQ(paint_window(&picture, target, view, beside, c.place, false, rects), 1);
-        expect_shows(target, before(), view, beside, c.place, rects, 1);
-        EXPECT_EQ(paint_window(&picture, target, view, beside, c.place, false, rects), 0);
-        // A few pixels here and there, the corners among them: only they are painted again.
+        EXPECT_EQ(paint(&picture, target, view, beside, at, false).first, 1);
+        EXPECT_EQ(paint(&picture, target, view, beside, at, false).first, 0);
+        // A few pixels here and there, the corners among them: only they are sent.
         for (const auto& [x, y] : {std::pair{0, 0}, {39, 39}, {17, 23}, {18, 23}, {5, 30}})
             view->pixels[y * 40 + x] ^= 0x10101;
         gun->pixels[14 * 10 + 9] ^= 0x10101;
-        std::vector<uint32_t> was = before();
-        int32_t n = paint_window(&picture, target, view, beside, c.place, false, rects);
-        expect_shows(target, was, view, beside, c.place, rects, n);
-        int32_t area = 0;
-        for (int32_t i = 0; i < n; ++i)
-            area += rects[i].w * rects[i].h;
-        EXPECT_LT(area, 40 * 40 * c.place.scale * c.place.scale / 2);
+        EXPECT_LT(paint(&picture, target, view, beside, at, false).second,
+                  40 * 40 * at.scale * at.scale / 2);
         // A new surface, or a new place: all of it again.
         for (const bool whole : {true, false}) {
-            garbage();
-            const ViewPlace place{c.place.scale, c.place.x + !whole, c.place.y};
-            ASSERT_EQ(paint_window(&picture, target, view, beside, place, whole, rects), 1);
-            expect_shows(target, before(), view, beside, place, rects, 1);
+            std::fill_n(target->pixels, width * height, 0xDEADBEEF);
+            const ViewPlace place{at.scale, at.x + !whole, at.y};
+            EXPECT_EQ(paint(&picture, target, view, beside, place, whole).first, 1);
         }
         forget_picture(&picture);
         free_canvas(target);
     }
     // Changes in more bands of rows than there is room for come out in fewer rectangles.
     Canvas* last = nullptr;
-    PixelRect rects[2];
-    ASSERT_EQ(take_changes(view, &last, rects, 2), 1);
+    PixelRect r[2];
+    take_changes(view, &last, r, 2);
     for (const int32_t y : {1, 20, 38})
         view->pixels[y * 40 + y] ^= 1;
-    ASSERT_EQ(take_changes(view, &last, rects, 2), 2);
-    EXPECT_EQ(std::vector<int32_t>({rects[0].y, rects[1].y, rects[1].y + rects[1].h}),
-              std::vector<int32_t>({1, 20, 39}));
+    ASSERT_EQ(take_changes(view, &last, r, 2), 2);
+    EXPECT_EQ(std::tuple(r[0].y, r[1].y, r[1].y + r[1].h, r[1].x + r[1].w),
+              std::tuple(1, 20, 39, 39));
     free_canvas(last);
     free_canvas(view);
     free_canvas(gun);
