@@ -84,5 +84,6 @@ int main(int argc, char** argv) {
         return 1;
     pace_frames(!options.uncapped);
     arrange_windows(options.windows);
+    choose_renderer(options.renderer);
     return entry_routine();
 }

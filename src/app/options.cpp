@@ -1,4 +1,5 @@
-// --help, --version, --uncapped and the choice of windows; anything else is an error.
+// --help, --version, --uncapped, the choice of windows and of the way frames reach the screen;
+// anything else is an error.
 #include "app/options.h"
 
 #include <cstdio>
@@ -7,7 +8,8 @@
 namespace {
 
 constexpr const char* usage =
-    "Usage: zarnok3d [--uncapped] [--one-window | --two-windows] [--help] [--version]\n";
+    "Usage: zarnok3d [--uncapped] [--one-window | --two-windows] [--renderer=gpu|surface]\n"
+    "                [--help] [--version]\n";
 
 constexpr const char* help =
     "Zarnok 3D: shoot the red cubes before one of them gets away.\n\n"
@@ -16,6 +18,9 @@ constexpr const char* help =
     "  --two-windows  show the gun view in a small window of its own beside the game's\n"
     "                 (by default two windows where the desktop lets the game place them,\n"
     "                 one window elsewhere, as on Wayland)\n"
+    "  --renderer=gpu      show frames through the graphics card, even a software one\n"
+    "  --renderer=surface  copy frames into the windows, as without a graphics card\n"
+    "                      (by default the card where it has a driver of its own)\n"
     "  --help         show this help and exit\n"
     "  --version      show the version and exit\n\n"
     "Keys: the mouse aims and the left button fires; P pauses; F1 help, F5 hi-scores,\n"
@@ -54,6 +59,11 @@ int read_options(int argc, char** argv, Options* options) {
         if (std::strcmp(option, "--one-window") == 0 || std::strcmp(option, "--two-windows") == 0) {
             options->windows =
                 option[2] == 'o' ? WindowArrangement::one_window : WindowArrangement::two_windows;
+            continue;
+        }
+        if (std::strcmp(option, "--renderer=gpu") == 0 ||
+            std::strcmp(option, "--renderer=surface") == 0) {
+            options->renderer = option[11] == 'g' ? RendererChoice::gpu : RendererChoice::surface;
             continue;
         }
         std::fprintf(stderr, "zarnok3d: unknown option %s\n%s", option, usage);

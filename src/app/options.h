@@ -6,6 +6,7 @@
 struct Options {
     bool uncapped; // frames as fast as they can be drawn, not paced to the display
     WindowArrangement windows;
+    RendererChoice renderer;
 };
 
 // Reads the arguments. After --help or --version (said on stdout) or an unknown option (an

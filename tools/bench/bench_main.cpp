@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <string>
 
 #include "bench/heavy_scene.h"
 #include "bench/random_quads.h"
@@ -58,7 +59,17 @@ int main(int argc, char** argv) {
     }
     std::printf("  %-31s %8.1f us\n", "the stages together", stage_sum * 1e6);
     std::printf("memset of the back buffer         %8.1f us\n", memset * 1e6);
+    std::printf("presenting a frame on the full screen, every pixel of the view changed:\n");
+    double ratio = 0;
+    for (const char* size : {"1920x1080", "3840x2160"}) {
+        const double present = reporter.median_seconds(std::string("present/") + size);
+        const double copy = reporter.median_seconds(std::string("memcpy/") + size);
+        std::printf("  %-31s %8.1f us, a memcpy of the screen %8.1f us\n", size, present * 1e6,
+                    copy * 1e6);
+        ratio = copy > 0 ? present / copy : 0;
+    }
     bool passed = judge("our filler / cairo", cairo / ours, 3.0, 2.0, true);
     passed = judge("heavy frame / memset", frame / memset, 30.0, 60.0, false) && passed;
+    passed = judge("present 3840x2160 / screen memcpy", ratio, 1.0, 2.0, false) && passed;
     return passed ? 0 : 2;
 }

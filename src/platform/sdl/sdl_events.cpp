@@ -99,8 +99,8 @@ void translate_window_event(const SDL_WindowEvent& event) {
              make_lparam(window->view_width, window->view_height));
         break;
     case SDL_WINDOWEVENT_EXPOSED:
-        // Show the last frame again; the game draws a new one on its next pass anyway.
-        SDL_UpdateWindowSurface(window->sdl_window);
+        // Shown whole again at the next present, changed or not.
+        window->needs_whole = true;
         post(window, MessageKind::paint, 0, 0);
         break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:

@@ -1,57 +1,64 @@
-// What the game draws on a window goes to a canvas of the window's view; each pass shows it,
-// enlarged by the window's whole-number scale (and, on the full screen, with the gun view in
-// the margin), at most once per refresh of the display unless the frames are left unpaced.
-#include <algorithm>
-#include <cstring>
+// What the game draws on a window goes to a canvas of the window's view; each pass shows what
+// changed since the last frame shown (nothing, when nothing did), enlarged by the window's
+// whole-number scale and, in the main window, with the gun view at its left: through SDL's
+// renderer where it has one, else copied into the window's surface. Paced frames come at most
+// once per refresh of the display.
+#include <chrono>
+#include <thread>
 
+#include "platform/sdl/sdl_renderer.h"
 #include "platform/sdl/sdl_windows.h"
 #include "platform/sdl/sdl_x11.h"
 
 namespace {
 
 bool frames_paced = false;
+Uint64 next_frame = 0;  // when the next frame is due, on the clock
+Uint64 last_synced = 0; // when a present that waits for the refresh last came back
 
-// Waits until a refresh of the display has passed since the last frame was shown. Window
-// surfaces have no vertical sync, so the refresh times are kept by the clock.
-void wait_for_refresh() {
-    static Uint64 next = 0;
-    const Uint64 frequency = SDL_GetPerformanceFrequency();
+Uint64 refresh_period() {
     SDL_DisplayMode mode{};
     const int rate =
         SDL_GetWindowDisplayMode(first_window()->sdl_window, &mode) == 0 && mode.refresh_rate > 0
             ? mode.refresh_rate
             : 60;
-    Uint64 now = SDL_GetPerformanceCounter();
-    if (now < next) {
-        SDL_Delay(static_cast<Uint32>(((next - now) * 1000 + frequency - 1) / frequency));
-        now = SDL_GetPerformanceCounter();
-    }
-    next = std::max(next, now) + frequency / static_cast<Uint64>(rate);
+    return SDL_GetPerformanceFrequency() / static_cast<Uint64>(rate);
 }
 
-// Copies a view into the target at `at`, each pixel a scale x scale square; what falls outside
-// the target is left out.
-void enlarge(Canvas* target, const Canvas* view, SDL_Point at, int32_t scale) {
-    const int32_t left = std::max(at.x, 0);
-    const int32_t right = std::min(at.x + view->width * scale, target->width);
-    for (int32_t y = std::max(at.y, 0); y < std::min(at.y + view->height * scale, target->height);
-         ++y) {
-        uint32_t* row = target->pixels + static_cast<ptrdiff_t>(y) * target->pitch;
-        const int32_t source_y = (y - at.y) / scale;
-        if (source_y == (y - 1 - at.y) / scale && y > std::max(at.y, 0)) {
-            std::memcpy(row + left, row - target->pitch + left, 4u * std::max(right - left, 0));
-            continue;
-        }
-        const uint32_t* source = view->pixels + static_cast<ptrdiff_t>(source_y) * view->pitch;
-        for (int32_t x = left; x < right; ++x)
-            row[x] = source[(x - at.x) / scale];
-    }
+void sleep_until(Uint64 when) {
+    const Uint64 now = SDL_GetPerformanceCounter();
+    if (now < when)
+        std::this_thread::sleep_for(
+            std::chrono::nanoseconds((when - now) * 1000000000 / SDL_GetPerformanceFrequency()));
 }
 
-void compose(PlatformWindow* window) {
-    SDL_Surface* surface = SDL_GetWindowSurface(window->sdl_window);
-    if (surface == nullptr || window->view == nullptr)
+// Waits until the frame is due. Without vertical sync, frames are due a refresh period apart on
+// the clock, each counted from when the last one was due rather than from when it came, so that
+// one late frame does not put off the rest; only a frame more than a period late starts the
+// count again. A present that waits for the refresh itself (`synced`) needs no clock; one that
+// does not really wait is still kept to twice the refresh rate.
+void wait_for_refresh(bool synced, Uint64 period) {
+    if (synced) {
+        sleep_until(last_synced + period / 2);
         return;
+    }
+    if (SDL_GetPerformanceCounter() > next_frame + period)
+        next_frame = SDL_GetPerformanceCounter();
+    sleep_until(next_frame);
+    next_frame += period;
+}
+
+// The gun view, when the main window shows it at its left.
+const Canvas* beside_of(const PlatformWindow* window) {
+    const PlatformWindow* gun = second_window();
+    return window == first_window() && main_shows_gun() && gun != nullptr ? gun->view : nullptr;
+}
+
+// Paints what changed into the window's surface; how many rectangles of it changed.
+int32_t paint_surface(PlatformWindow* window, bool whole) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window->sdl_window);
+    if (surface == nullptr)
+        return 0;
     // A size the window got without an event SDL passed on (a window manager's full screen).
     if (surface->w != window->laid_out_for.x || surface->h != window->laid_out_for.y)
         window_moved(window, window->at);
@@ -65,21 +72,33 @@ void compose(PlatformWindow* window) {
                                  surface->pitch / 4);
     Canvas* target = direct ? &wrapped : window->composed;
     const ViewLayout& layout = window->layout;
-    // Around a view that does not fill its window (the full screen, a tiled window, the gun
-    // view shown beside it), black.
-    if (layout.origin.x != 0 || layout.origin.y != 0 ||
-        window->view_width * layout.scale != target->width ||
-        window->view_height * layout.scale != target->height)
-        fill_rect(target, 0, 0, target->width, target->height, rgb(0, 0, 0));
-    const PlatformWindow* gun = second_window();
-    if (window == first_window() && main_shows_gun() && gun != nullptr && gun->view != nullptr)
-        enlarge(target, gun->view,
-                {layout.origin.x - gun->view->width * layout.scale, layout.origin.y}, layout.scale);
-    enlarge(target, window->view, layout.origin, layout.scale);
+    const int32_t count =
+        paint_window(&window->picture, target, window->view, beside_of(window),
+                     {layout.scale, layout.origin.x, layout.origin.y}, whole, window->changed);
     if (!direct)
-        SDL_ConvertPixels(target->width, target->height, SDL_PIXELFORMAT_RGB888, target->pixels,
-                          target->pitch * 4, surface->format->format, surface->pixels,
-                          surface->pitch);
+        for (int32_t i = 0; i < count; ++i) {
+            const PixelRect& r = window->changed[i];
+            SDL_ConvertPixels(r.w, r.h, SDL_PIXELFORMAT_RGB888,
+                              target->pixels + r.y * target->pitch + r.x, target->pitch * 4,
+                              surface->format->format,
+                              static_cast<Uint8*>(surface->pixels) + r.y * surface->pitch +
+                                  r.x * surface->format->BytesPerPixel,
+                              surface->pitch);
+        }
+    return count;
+}
+
+void show(PlatformWindow* window) {
+    if (window->renderer != nullptr) {
+        show_rendered(window, beside_of(window));
+        return;
+    }
+    SDL_Rect rects[max_changes];
+    for (int32_t i = 0; i < window->change_count; ++i) {
+        const PixelRect& r = window->changed[i];
+        rects[i] = {r.x, r.y, r.w, r.h};
+    }
+    SDL_UpdateWindowSurfaceRects(window->sdl_window, rects, window->change_count);
 }
 
 } // namespace
@@ -108,23 +127,44 @@ void release_window_canvas(WindowHandle window, Canvas* canvas) {
 void present_windows() {
     PlatformWindow* main = first_window();
     PlatformWindow* gun = second_window();
-    if (main == nullptr || display_is_lost() ||
-        !(main->needs_present || (gun != nullptr && gun->needs_present)))
+    const auto wanted = [](const PlatformWindow* w) {
+        return w != nullptr && (w->needs_present || w->needs_whole);
+    };
+    if (main == nullptr || display_is_lost() || !(wanted(main) || wanted(gun)))
         return;
-    if (frames_paced)
-        wait_for_refresh();
     // The gun view shown in the main window is shown with it.
-    if (main_shows_gun() && gun != nullptr && gun->needs_present)
-        main->needs_present = true;
+    if (main_shows_gun() && gun != nullptr) {
+        main->needs_present = main->needs_present || gun->needs_present;
+        main->needs_whole = main->needs_whole || gun->needs_whole;
+    }
+    // Everything that changed is made ready first, so that the frame goes out right at its time.
+    bool synced = false;
+    for (PlatformWindow* window : {main, gun}) {
+        if (window == nullptr)
+            continue;
+        const bool drawn = wanted(window), whole = window->needs_whole;
+        window->needs_present = window->needs_whole = false;
+        window->change_count = 0;
+        if (!drawn || window->sdl_window == nullptr || window->gone ||
+            (window == gun && main_shows_gun()))
+            continue;
+        window->change_count = window->renderer != nullptr
+                                   ? prepare_rendered(window, beside_of(window), whole)
+                                   : paint_surface(window, whole);
+        synced = synced || (window->change_count > 0 && window->vsync);
+    }
+    // A pass that drew what is already shown still waits its turn: paused, or on a side screen,
+    // the game draws at the refresh rate and presents nothing.
+    const Uint64 period = frames_paced ? refresh_period() : 0;
+    if (frames_paced)
+        wait_for_refresh(synced, period);
     for (PlatformWindow* window : {main, gun})
-        if (window != nullptr && window->needs_present) {
-            window->needs_present = false;
-            if (window->sdl_window != nullptr && !window->gone &&
-                !(window == gun && main_shows_gun())) {
-                compose(window);
-                SDL_UpdateWindowSurface(window->sdl_window);
-            }
-        }
+        if (window != nullptr && window->change_count > 0)
+            show(window);
+    if (synced) {
+        last_synced = SDL_GetPerformanceCounter();
+        next_frame = last_synced + period;
+    }
 }
 
 Canvas* create_back_buffer(int32_t width, int32_t height) {

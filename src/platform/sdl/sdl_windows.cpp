@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/sdl/sdl_events.h"
+#include "platform/sdl/sdl_renderer.h"
 #include "platform/sdl/sdl_x11.h"
 
 namespace {
@@ -99,7 +100,11 @@ void place_gun_in_main() {
 }
 
 void refit(PlatformWindow* window) {
-    window->laid_out_for = window_size(window);
+    const SDL_Point size = window_size(window);
+    // A window of a new size has a new surface, whatever it held lost.
+    if (size.x != window->laid_out_for.x || size.y != window->laid_out_for.y)
+        window->needs_whole = true;
+    window->laid_out_for = size;
     window->layout = lay_out(window->laid_out_for, {window->view_width, window->view_height},
                              beside_of(window), window->natural_scale);
     window->told = told_position(window);
@@ -137,7 +142,7 @@ void show_now(PlatformWindow* window, bool visible) {
     }
     window->mapped_once = window->mapped_once || visible;
     // A Wayland compositor shows a window only once it has a picture: it gets one at once.
-    window->needs_present = visible;
+    window->needs_whole = visible;
 }
 
 // Becomes one window: the gun view moves into the main window, at its left.
@@ -147,6 +152,8 @@ void take_in_gun_window() {
     if (main == nullptr || gun == nullptr || gun->sdl_window == nullptr)
         return;
     one_window = true;
+    release_renderer(gun);
+    forget_picture(&gun->picture);
     SDL_DestroyWindow(gun->sdl_window);
     gun->sdl_window = nullptr;
     gun->id = 0;
@@ -156,7 +163,7 @@ void take_in_gun_window() {
     take_natural_size(main);
     post_message(main, MessageKind::moved, 0, make_lparam(main->told.x, main->told.y));
     post_message(gun, MessageKind::moved, 0, make_lparam(gun->told.x, gun->told.y));
-    main->needs_present = true;
+    main->needs_whole = true;
 }
 
 // A window manager that did not put the gun window where it was asked, even when asked again,
@@ -181,7 +188,7 @@ void rescale(PlatformWindow* window, int32_t scale) {
     post_message(window, MessageKind::sized, size_restored,
                  make_lparam(window->view_width, window->view_height));
     post_message(window, MessageKind::moved, 0, make_lparam(window->told.x, window->told.y));
-    window->needs_present = true;
+    window->needs_whole = true;
 }
 
 } // namespace
@@ -232,6 +239,8 @@ WindowHandle create_window(const char* class_name, const char* title, int32_t x,
         delete window;
         return nullptr;
     }
+    // Before anything else is asked of the window: an OpenGL renderer may make SDL create it anew.
+    attach_renderer(window, main == nullptr);
     window->id = SDL_GetWindowID(window->sdl_window);
     if (main == nullptr)
         one_window = arrangement == WindowArrangement::one_window ||
@@ -347,11 +356,14 @@ void destroy_window(WindowHandle window) {
     // SDL would wait for ever to see a window hidden that another program destroyed; such a
     // window is left to the end of the process, and SDL must not close it either.
     if (window->sdl_window != nullptr) {
-        if (!window->gone && !display_is_lost() && x11_window_exists(window->sdl_window))
+        if (!window->gone && !display_is_lost() && x11_window_exists(window->sdl_window)) {
+            release_renderer(window);
             SDL_DestroyWindow(window->sdl_window);
-        else
+        } else {
             sdl_cannot_close = true;
+        }
     }
+    forget_picture(&window->picture);
     free_canvas(window->view);
     free_canvas(window->composed);
     delete window;
@@ -412,7 +424,7 @@ void window_moved(PlatformWindow* window, SDL_Point at) {
     if (window->layout.scale != old_layout.scale ||
         window->layout.origin.x != old_layout.origin.x ||
         window->layout.origin.y != old_layout.origin.y)
-        window->needs_present = true;
+        window->needs_whole = true;
     if (old.x != window->told.x || old.y != window->told.y)
         post_message(window, MessageKind::moved, 0, make_lparam(window->told.x, window->told.y));
     if (window == first_window() && second_window() != nullptr &&

@@ -10,6 +10,7 @@
 #include "platform/input.h"
 #include "platform/sdl/sdl_layout.h"
 #include "platform/window.h"
+#include "platform/window_picture.h"
 
 struct PlatformWindow {
     SDL_Window* sdl_window; // null for the gun view when the main window shows it
@@ -24,6 +25,7 @@ struct PlatformWindow {
     Uint64 map_again_at;             // when to ask again for a window still not shown
     bool gone;                       // destroyed by another program
     bool needs_present;              // drawn on since it was last shown
+    bool needs_whole;                // to be shown whole: new, resized, uncovered
     int32_t view_width, view_height; // the game's size of the client area
     int32_t natural_scale;           // screen pixels per view pixel on its monitor
     ViewLayout layout;               // the scale and place of the view in the window now
@@ -34,11 +36,17 @@ struct PlatformWindow {
     int32_t tries_left;              // asks left before the window manager is taken at its word
     Uint64 placed_by;                // when the window manager has had time enough to place it
     bool mapped_once;
-    bool first_placing;    // placed for the first time: where it lands decides the layout
-    Uint64 rescale_at;     // when a move to a monitor of another scale counts
-    SDL_Point windowed_at; // where the main window returns from the full screen
-    Canvas* view;          // what the game draws on, shown at the next present
-    Canvas* composed;      // the surface's size, when the surface has another layout
+    bool first_placing;       // placed for the first time: where it lands decides the layout
+    Uint64 rescale_at;        // when a move to a monitor of another scale counts
+    SDL_Point windowed_at;    // where the main window returns from the full screen
+    Canvas* view;             // what the game draws on, shown at the next present
+    Canvas* composed;         // the surface's size, when the surface has another layout
+    WindowPicture picture;    // what the window shows, to tell what changed
+    SDL_Renderer* renderer;   // null where frames go through the window's surface
+    bool vsync;               // the renderer's present waits for the display's refresh
+    SDL_Texture* textures[2]; // the views on the graphics card: the window's own, the one beside
+    PixelRect changed[max_changes]; // what the present under way sends to the window
+    int32_t change_count;
 };
 
 // The first window made, the main one: the cursor is confined to it, keys and closing are its.
