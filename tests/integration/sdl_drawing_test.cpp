@@ -68,6 +68,11 @@ TEST_P(ShowingTest, ViewsShowEnlargedAndFillTheFullScreen) {
     present_windows();
     for (const auto& [x, y, lit] : {std::tuple{48, 28, true}, {51, 31, true}, {52, 32, false}})
         EXPECT_EQ(surface_colour(window, x, y) == rgb(250, 186, 150), lit) << x << "," << y;
+    // What changed goes out from its own place in the view.
+    fill_rect(canvas, 30, 80, 32, 82, rgb(0, 255, 0));
+    release_window_canvas(window, canvas);
+    present_windows();
+    EXPECT_EQ(surface_colour(window, 30 * 4, 80 * 4), rgb(0, 255, 0));
     // Partly left of and above the screen, its place is counted in whole view pixels downward.
     SDL_Event moved{};
     moved.window = {SDL_WINDOWEVENT, 0, window->id, SDL_WINDOWEVENT_MOVED, 0, 0, 0, -2, -5};
@@ -89,10 +94,13 @@ TEST_P(ShowingTest, ViewsShowEnlargedAndFillTheFullScreen) {
                                        {271, 0, rgb(0, 0, 0)},
                                        {300, 120, rgb(0, 0, 0)}})
         EXPECT_EQ(surface_colour(window, x, y), colour) << x << "," << y;
+    // The pointer over the view's pixel (12, 7), as the mouse messages and the game's asking tell.
     SDL_Event motion{};
     motion.motion = {SDL_MOUSEMOTION, 0, window->id, 0, 0, 352 + 12 * 8 + 7, 7 * 8 + 1, 0, 0};
     SDL_PushEvent(&motion);
     EXPECT_EQ(drain().back(), "mouse one 0 0007000c");
+    const ScreenPoint at = screen_to_view({window->at.x + 352 + 12 * 8 + 7, window->at.y + 57});
+    EXPECT_EQ(std::pair(at.x, at.y), std::pair(44 + 12, 7));
     delete_back_buffer(back);
 }
 
@@ -122,6 +130,10 @@ TEST_P(ShowingTest, OneWindowShowsBothViews) {
                                        {39, 60, rgb(0, 0, 0)},
                                        {40, 383, rgb(0, 255, 0)}})
         EXPECT_EQ(surface_colour(main, x, y), colour) << x << "," << y;
+    fill_rect(get_window_canvas(gun), 0, 0, 10, 15, rgb(255, 0, 0)); // the gun view alone changes
+    release_window_canvas(gun, get_window_canvas(gun));
+    present_windows();
+    EXPECT_EQ(surface_colour(main, 0, 0), rgb(255, 0, 0));
     SDL_Event motion{};
     for (const auto& [x, y] : {std::pair{5, 9}, {45, 9}}) {
         motion.motion = {SDL_MOUSEMOTION, 0, main->id, 0, 0, x, y, 0, 0};
@@ -166,6 +178,7 @@ TEST(ViewLayout, FitsTheViewsIntoAnyWindow) {
         {{1920, 1080}, {400, 400}, {100, 150}, 2, {2, {560, 140}}}, // the full screen
         {{3840, 2160}, {400, 400}, {100, 150}, 2, {5, {920, 80}}},
         {{2560, 1440}, {400, 400}, {0, 0}, 1, {3, {680, 120}}},  // tiled, no gun view
+        {{1500, 1600}, {400, 400}, {100, 150}, 2, {2, {350, 400}}}, // its width decides
         {{700, 500}, {400, 400}, {100, 150}, 1, {1, {150, 50}}}, // maximised in a small room
         {{300, 200}, {400, 400}, {0, 0}, 1, {1, {-50, -100}}},   // smaller than the view
     };

@@ -74,13 +74,18 @@ TEST(WindowPicture, ShowsTheViewsAtAnyPlaceAndSendsOnlyWhatChanged) {
         gun->pixels[14 * 10 + 9] ^= 0x10101;
         EXPECT_LT(paint(&picture, target, view, beside, at, false).second,
                   40 * 40 * at.scale * at.scale / 2);
-        // A new surface, or a new place: all of it again.
-        for (const bool whole : {true, false}) {
+        EXPECT_EQ(paint(&picture, target, view, beside, at, false).first, 0);
+        // Asked whole, at a new place, or on a new surface of the same size: all of it again.
+        Canvas* fresh = allocate_canvas(width, height);
+        for (const int32_t way : {0, 1, 2}) {
             std::fill_n(target->pixels, width * height, 0xDEADBEEF);
-            const ViewPlace place{at.scale, at.x + !whole, at.y};
-            EXPECT_EQ(paint(&picture, target, view, beside, place, whole).first, 1);
+            const ViewPlace place{at.scale, at.x + (way > 0), at.y};
+            EXPECT_EQ(paint(&picture, way == 2 ? fresh : target, view, beside, place, way == 0)
+                          .first,
+                      1);
         }
         forget_picture(&picture);
+        free_canvas(fresh);
         free_canvas(target);
     }
     // Changes in more bands of rows than there is room for come out in fewer rectangles.
@@ -92,6 +97,11 @@ TEST(WindowPicture, ShowsTheViewsAtAnyPlaceAndSendsOnlyWhatChanged) {
     ASSERT_EQ(take_changes(view, &last, r, 2), 2);
     EXPECT_EQ(std::tuple(r[0].y, r[1].y, r[1].y + r[1].h, r[1].x + r[1].w),
               std::tuple(1, 20, 39, 39));
+    // Rows changed over the same columns in two bands make one rectangle down both.
+    view->pixels[15 * 40 + 3] ^= 1;
+    view->pixels[16 * 40 + 3] ^= 1;
+    ASSERT_EQ(take_changes(view, &last, r, 2), 1);
+    EXPECT_EQ(std::tuple(r[0].x, r[0].y, r[0].w, r[0].h), std::tuple(3, 15, 1, 2));
     free_canvas(last);
     free_canvas(view);
     free_canvas(gun);
