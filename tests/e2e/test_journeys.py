@@ -1,4 +1,4 @@
-"""A player's journeys through the real game: on a bare X server and under openbox."""
+"""A player's journeys through the real game on a bare X server."""
 import os
 import subprocess
 import unittest
@@ -7,10 +7,8 @@ from harness import GAME, Desktop, Game, shoot_until_hits, wait_until
 
 
 class Journeys(unittest.TestCase):
-    window_manager = False
-
     def setUp(self):
-        self.desktop = Desktop(window_manager=self.window_manager)
+        self.desktop = Desktop()
         self.addCleanup(self.desktop.close)
 
     def start(self, **setup):
@@ -88,10 +86,6 @@ class Journeys(unittest.TestCase):
         os.close(read_end)
         self.assertEqual(subprocess.run([GAME, "-x"], stderr=write_end, timeout=10).returncode, 2)
         os.close(write_end)
-
-
-class JourneysUnderOpenbox(Journeys):
-    window_manager = True
 
 
 if __name__ == "__main__":
