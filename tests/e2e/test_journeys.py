@@ -26,7 +26,8 @@ class Journeys(unittest.TestCase):
         self.assertEqual(gun, (main[0] - 100, main[1], 100, 150))
         self.assertEqual(len(game.file("scores.dat")), 100)
 
-        self.assertEqual(shoot_until_hits(game, 2), 2, "too few hits")
+        # Three hits beat the table's last row (100 points) even at a busy desktop's accuracy.
+        self.assertEqual(shoot_until_hits(game, 3), 3, "too few hits")
         game.point(200, 390)  # the aim line out of the way of the overlay
         game.key("p")
         self.assertTrue(wait_until(game.overlay), "no pause text")
@@ -42,7 +43,7 @@ class Journeys(unittest.TestCase):
         game.key("Home")
         game.key("Next")
 
-        # No more shots: a target escapes, and two hits make the table.
+        # No more shots: a target escapes, and the hits make the table.
         self.assertTrue(wait_until(game.overlay, 60), "no end of the game")
         for key in ("shift+a", "d", "a", "Return"):
             game.key(key)
@@ -57,7 +58,7 @@ class Journeys(unittest.TestCase):
         game = self.start(files=[])
         self.assertIsNone(game.screen())
         self.assertEqual(game.quit(), 0)
-        small = Desktop("320x240", self.window_manager)
+        small = Desktop("320x240")
         self.addCleanup(small.close)
         game = Game(small)
         self.addCleanup(game.close)
