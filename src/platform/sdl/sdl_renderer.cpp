@@ -3,6 +3,8 @@
 // black around; only the rows that changed go up.
 #include "platform/sdl/sdl_renderer.h"
 
+#include <dirent.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -23,6 +25,19 @@ std::string gl_renderer_of(const SDL_RendererInfo& info) {
     const auto get = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
     const unsigned char* name = get != nullptr ? get(gl_renderer) : nullptr;
     return name != nullptr ? reinterpret_cast<const char*>(name) : "";
+}
+
+// A card's kernel driver shows itself in /dev/dri (render nodes and cards alike).
+bool has_graphics_device() {
+    DIR* folder = opendir("/dev/dri");
+    if (folder == nullptr)
+        return false;
+    bool found = false;
+    while (const dirent* entry = readdir(folder))
+        found = found || std::strncmp(entry->d_name, "renderD", 7) == 0 ||
+                std::strncmp(entry->d_name, "card", 4) == 0;
+    closedir(folder);
+    return found;
 }
 
 SDL_Rect place_of(const Canvas* view, int32_t x, int32_t y, int32_t scale) {
@@ -55,6 +70,12 @@ void attach_renderer(PlatformWindow* window, bool main) {
         return;
     // Forced, any renderer SDL has will do, its software one last.
     const bool forced = choice == RendererChoice::gpu;
+    // Without a graphics device, asking SDL would only load a software OpenGL to find out that
+    // it is one: some 140 ms before the first frame.
+    if (!forced && !has_graphics_device()) {
+        none_found = true;
+        return;
+    }
     SDL_Renderer* renderer = SDL_CreateRenderer(window->sdl_window, -1,
                                                 (forced ? 0 : SDL_RENDERER_ACCELERATED) |
                                                     (main ? SDL_RENDERER_PRESENTVSYNC : 0));
