@@ -82,9 +82,14 @@ void clip_cursor(const ScreenRect* rect) {
 }
 
 ScreenPoint get_cursor_pos() {
-    // SDL's global position can lag behind pointer moves that other programs make; over our
-    // own windows the last motion event is exact.
+    // The X server knows where the pointer is now; SDL's idea lags behind warps, ours included,
+    // until their motion events are read.
     SDL_Point at{};
+    const PlatformWindow* main = first_window();
+    if (main != nullptr && main->sdl_window != nullptr && !display_is_lost() &&
+        x11_pointer_position(main->sdl_window, &at))
+        return screen_to_view(at);
+    // Elsewhere, over our own windows the last motion event is exact.
     SDL_Window* focus = SDL_GetMouseFocus();
     if (const PlatformWindow* over =
             focus != nullptr ? find_window(SDL_GetWindowID(focus)) : nullptr) {

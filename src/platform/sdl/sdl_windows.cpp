@@ -301,7 +301,7 @@ void restore_window(WindowHandle window) {
     if (window->sdl_window == nullptr)
         post_message(window, MessageKind::sized, size_restored,
                      make_lparam(window->view_width, window->view_height));
-    else if (!window->gone)
+    else if (!window->gone && window->asked_visible) // SDL would map a window we withdrew
         SDL_RestoreWindow(window->sdl_window);
 }
 
