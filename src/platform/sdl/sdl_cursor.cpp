@@ -74,6 +74,11 @@ void show_cursor(bool visible) {
     SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
+void refresh_pointer_hold() {
+    if (clip_active)
+        apply_clip();
+}
+
 void clip_cursor(const ScreenRect* rect) {
     clip_active = rect != nullptr;
     if (rect != nullptr)

@@ -95,12 +95,15 @@ void translate_window_event(const SDL_WindowEvent& event) {
     case SDL_WINDOWEVENT_RESTORED:
         count_minimise(window);
         window->minimised = false;
+        window_moved(window, window->at); // back from its icon, perhaps not where SDL last saw it
         post(window, MessageKind::sized, size_restored,
              make_lparam(window->view_width, window->view_height));
         break;
     case SDL_WINDOWEVENT_EXPOSED:
-        // Shown whole again at the next present, changed or not.
+        // Shown whole again at the next present, changed or not; and looked for where it is,
+        // as a window manager may have mapped it elsewhere without a move SDL passes on.
         window->needs_whole = true;
+        window_moved(window, window->at);
         post(window, MessageKind::paint, 0, 0);
         break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:

@@ -411,6 +411,7 @@ void settle_windows() {
 void window_moved(PlatformWindow* window, SDL_Point at) {
     // Some window managers' notices of a move are wrong; the X server's word counts.
     x11_client_position(window->sdl_window, &at);
+    const SDL_Point old_at = window->at;
     window->at = at;
     const bool placed = at.x == window->wanted.x && at.y == window->wanted.y;
     if (window->tries_left > 0 && !placed && !main_is_fullscreen()) {
@@ -421,12 +422,16 @@ void window_moved(PlatformWindow* window, SDL_Point at) {
     const SDL_Point old = window->told;
     const ViewLayout old_layout = window->layout;
     refit(window);
-    if (window->layout.scale != old_layout.scale ||
-        window->layout.origin.x != old_layout.origin.x ||
-        window->layout.origin.y != old_layout.origin.y)
-        window->needs_whole = true;
+    const bool relaid = window->layout.scale != old_layout.scale ||
+                        window->layout.origin.x != old_layout.origin.x ||
+                        window->layout.origin.y != old_layout.origin.y;
+    window->needs_whole = window->needs_whole || relaid;
     if (old.x != window->told.x || old.y != window->told.y)
         post_message(window, MessageKind::moved, 0, make_lparam(window->told.x, window->told.y));
+    // The held pointer follows the view, also where the game hears of no move (the same view
+    // pixel, or the same told place while the window itself changed).
+    if (window == first_window() && (relaid || old_at.x != at.x || old_at.y != at.y))
+        refresh_pointer_hold();
     if (window == first_window() && second_window() != nullptr &&
         second_window()->sdl_window == nullptr)
         post_message(second_window(), MessageKind::moved, 0,

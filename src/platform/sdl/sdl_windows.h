@@ -68,6 +68,8 @@ void settle_windows();
 void window_moved(PlatformWindow* window, SDL_Point at);
 // The focus is the main window's whenever it is visible: keys and the held pointer need it.
 void keep_focus_on_main(PlatformWindow* focused);
+// The held pointer follows the main view to where it now lies on the screen.
+void refresh_pointer_hold();
 // Another program destroyed the window: nothing more is asked of it.
 void forget_window(PlatformWindow* window);
 
