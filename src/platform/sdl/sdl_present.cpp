@@ -49,7 +49,7 @@ void wait_for_refresh(bool synced, Uint64 period) {
 }
 
 // The gun view, when the main window shows it at its left.
-const Canvas* beside_of(const PlatformWindow* window) {
+const Canvas* gun_view_beside(const PlatformWindow* window) {
     const PlatformWindow* gun = second_window();
     return window == first_window() && main_shows_gun() && gun != nullptr ? gun->view : nullptr;
 }
@@ -73,7 +73,7 @@ int32_t paint_surface(PlatformWindow* window, bool whole) {
     Canvas* target = direct ? &wrapped : window->composed;
     const ViewLayout& layout = window->layout;
     const int32_t count =
-        paint_window(&window->picture, target, window->view, beside_of(window),
+        paint_window(&window->picture, target, window->view, gun_view_beside(window),
                      {layout.scale, layout.origin.x, layout.origin.y}, whole, window->changed);
     if (!direct)
         for (int32_t i = 0; i < count; ++i) {
@@ -90,7 +90,7 @@ int32_t paint_surface(PlatformWindow* window, bool whole) {
 
 void show(PlatformWindow* window) {
     if (window->renderer != nullptr) {
-        show_rendered(window, beside_of(window));
+        show_rendered(window, gun_view_beside(window));
         return;
     }
     SDL_Rect rects[max_changes];
@@ -149,7 +149,7 @@ void present_windows() {
             (window == gun && main_shows_gun()))
             continue;
         window->change_count = window->renderer != nullptr
-                                   ? prepare_rendered(window, beside_of(window), whole)
+                                   ? prepare_rendered(window, gun_view_beside(window), whole)
                                    : paint_surface(window, whole);
         synced = synced || (window->change_count > 0 && window->vsync);
     }
