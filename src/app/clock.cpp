@@ -1,11 +1,11 @@
 // The frame clock and the tick driver.
 #include "app/clock.h"
 
+#include "app/game_record.h"
 #include "audio/sound.h"
 #include "game/particles.h"
 #include "game/shots.h"
 #include "game/targets.h"
-#include "platform/system.h"
 
 int64_t clock_frequency;
 int64_t clock_now;
@@ -16,8 +16,8 @@ int32_t ticks_due;
 int32_t frames_per_second;
 
 void start_clock() {
-    clock_frequency = perf_frequency();
-    clock_now = perf_counter();
+    clock_frequency = game_frequency();
+    clock_now = game_counter();
     clock_last = clock_now;
     tick_length = clock_frequency / 100;
     ticks_due = 0;
@@ -25,7 +25,7 @@ void start_clock() {
 }
 
 void read_clock() {
-    clock_now = perf_counter();
+    clock_now = game_counter();
     clock_accumulator += clock_now - clock_last;
     // An accumulator of exactly one tick waits for the next reading. (A clock that was never
     // started has no tick length, and no ticks.)

@@ -11,10 +11,12 @@
 
 #include "app/main_loop.h"
 #include "app/options.h"
+#include "app/replay_watch.h"
 #include "platform/data_file.h"
 #include "platform/system.h"
 #include "platform/window.h"
 #include "store/folder_lock.h"
+#include "store/replay_file.h"
 
 namespace {
 
@@ -66,6 +68,23 @@ int refuse(const char* text) {
     return 1;
 }
 
+// A recorded game played back in the windows; it saves nothing, so it takes no folder.
+int watch(const Options& options) {
+    Replay replay;
+    std::string why;
+    if (!read_replay_file(options.replay, &replay, &why)) {
+        std::fprintf(stderr, "zarnok3d: %s cannot be watched: %s\n", options.replay, why.c_str());
+        return 2;
+    }
+    say_where_the_files_are_missing();
+    if (!open_platform())
+        return 1;
+    pace_frames(false); // the record keeps the game's time
+    arrange_windows(options.windows);
+    choose_renderer(options.renderer);
+    return watch_replay(replay, options.fast);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -74,6 +93,8 @@ int main(int argc, char** argv) {
     Options options{};
     if (const int status = read_options(argc, argv, &options); status >= 0)
         return status;
+    if (options.replay != nullptr)
+        return watch(options);
     // The launcher could not set up the player's folder; it tells why through the game.
     if (const char* problem = std::getenv("ZARNOK_LAUNCH_PROBLEM"))
         return refuse(problem);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/clock.h"
+#include "app/game_record.h"
 #include "app/key_hook.h"
 #include "app/name_entry.h"
 #include "app/random.h"
@@ -12,7 +13,6 @@
 #include "app/state.h"
 #include "app/window_procs.h"
 #include "platform/input.h"
-#include "platform/system.h"
 #include "platform/text.h"
 #include "render/compose_frame.h"
 #include "render/gun_view.h"
@@ -35,6 +35,9 @@ uint32_t bright_level() {
 
 } // namespace
 
+Colour overlay_colour;
+int64_t overlay_changed_at;
+
 void draw_overlay() {
     const View& view = views[main_view];
     Canvas* canvas = get_window_canvas(view.window);
@@ -43,17 +46,15 @@ void draw_overlay() {
     canvas->background_mode = BackgroundMode::transparent;
     // A new colour at most three times a second: one a frame would strobe, a hazard for
     // players sensitive to flashing light. Its values are drawn only when it changes.
-    static Colour colour;
-    static int64_t changed_at;
-    const int64_t now = perf_counter();
-    if (changed_at == 0 || now - changed_at >= perf_frequency() / 3) {
-        changed_at = now;
+    const int64_t now = game_counter();
+    if (overlay_changed_at == 0 || now - overlay_changed_at >= game_frequency() / 3) {
+        overlay_changed_at = now;
         const uint32_t green = bright_level();
         const uint32_t red = bright_level();
         const uint32_t blue = bright_level();
-        colour = rgb(red, green, blue);
+        overlay_colour = rgb(red, green, blue);
     }
-    canvas->text_colour = colour;
+    canvas->text_colour = overlay_colour;
     canvas->align = TextAlign::centre_top;
 
     char first[64];
@@ -79,6 +80,7 @@ void draw_overlay() {
 }
 
 void idle_work() {
+    note_pass();
     set_text_entry(name_entry_listens()); // a pad types the name then
     if (!paused && !side_screen_shown())
         run_ticks();
@@ -116,7 +118,7 @@ int entry_routine() {
         if (peek_message(&message)) {
             if (message.kind == MessageKind::quit)
                 quit_requested = 1;
-            dispatch_message(message);
+            handle_message(message);
             continue;
         }
         if (app_active && running)
@@ -124,5 +126,6 @@ int entry_routine() {
         else
             wait_for_message(); // nothing is drawn while inactive, so there is nothing to spin for
     }
+    keep_last_game();
     return static_cast<int>(message.wparam);
 }

@@ -1,6 +1,7 @@
 // The name entry: each key pressed is typed once, in the order of pressing; Backspace and Enter.
 #include "app/name_entry.h"
 
+#include "app/game_record.h"
 #include "app/key_hook.h"
 #include "app/state.h"
 #include "store/hiscores.h"
@@ -18,6 +19,13 @@ static_assert(sizeof plain_row == 53 && sizeof shifted_row == 53);
 constexpr int32_t scan_backspace = 14;
 constexpr int32_t scan_enter = 28;
 constexpr int32_t scan_keypad_enter = 156;
+
+// The row is saved as it stands, and its game kept beside it.
+void finish_naming() {
+    if (save_hiscores())
+        keep_named_game(new_rank);
+    entering_name = 0;
+}
 
 } // namespace
 
@@ -49,8 +57,7 @@ void name_entry_step() {
                 name[name_length] = '\0';
             }
         } else if (s == scan_enter || s == scan_keypad_enter) {
-            save_hiscores();
-            entering_name = 0; // what follows is no longer part of the name: a new game forgets it
+            finish_naming(); // what follows is no longer part of the name: a new game forgets it
         } else {
             const char c = scan_code_to_char(s, press.shifted);
             if (c == no_char)
@@ -66,8 +73,6 @@ void name_entry_step() {
 }
 
 void save_named_row() {
-    if (entering_name == 0)
-        return;
-    save_hiscores();
-    entering_name = 0;
+    if (entering_name != 0)
+        finish_naming();
 }

@@ -2,6 +2,7 @@
 #include "app/new_game.h"
 
 #include "app/clock.h"
+#include "app/game_record.h"
 #include "app/key_hook.h"
 #include "app/name_entry.h"
 #include "app/random.h"
@@ -10,6 +11,7 @@
 
 void new_game() {
     save_named_row();
+    start_game_record();
     clear_targets();
     clear_shots();
     clear_particles();
@@ -25,4 +27,5 @@ void new_game() {
     paused = 0;
     last_name_key = -1;
     forget_key_presses();
+    note_game_start();
 }

@@ -9,7 +9,7 @@ namespace {
 
 constexpr const char* usage =
     "Usage: zarnok3d [--uncapped] [--one-window | --two-windows] [--renderer=gpu|surface]\n"
-    "                [--help] [--version]\n";
+    "                [--replay FILE [--fast]] [--help] [--version]\n";
 
 constexpr const char* help =
     "Zarnok 3D: shoot the red cubes before one of them gets away.\n\n"
@@ -21,6 +21,11 @@ constexpr const char* help =
     "  --renderer=gpu      show frames through the graphics card, even a software one\n"
     "  --renderer=surface  copy frames into the windows, as without a graphics card\n"
     "                      (by default the card where it has a driver of its own)\n"
+    "  --replay FILE  watch a recorded game: last.zrp is the game played last, rank1.zrp to\n"
+    "                 rank5.zrp the games of the hi-score table's rows; P pauses, F11, the\n"
+    "                 volume keys and F12 work, and nothing is saved\n"
+    "  --fast         with --replay, play it as fast as it goes, silently, and print how\n"
+    "                 long it took: points, level, hits, shots, frames, seconds, frames a second\n"
     "  --help         show this help and exit\n"
     "  --version      show the version and exit\n\n"
     "Keys: the mouse aims and the left button fires; P pauses; F1 help, F5 hi-scores,\n"
@@ -30,11 +35,11 @@ constexpr const char* help =
     "help, B returns from it; Y new game; shoulder buttons effects softer/louder; D-pad up/down\n"
     "music louder/softer. Typing a name, the D-pad up and down choose a letter, right moves\n"
     "on, left takes one back, and A or Start saves it. A pad pulled out in play pauses.\n\n"
-    "Files: the game runs in the current folder and keeps the hi-scores in scores.dat and\n"
-    "the volumes in config.dat there. It reads its pictures, sounds and music (bg.bmp,\n"
-    "f1bg.bmp, hiscbg.bmp, nfobg.bmp, gun.wav, explode.wav, yeah.wav, supera29.xm) from\n"
-    "that folder when they are there, else where they were installed. The installed\n"
-    "zarnok3d launcher runs it in $XDG_DATA_HOME/zarnok3d (by default\n"
+    "Files: the game runs in the current folder and keeps the hi-scores in scores.dat, the\n"
+    "volumes in config.dat and the replays (*.zrp) there. It reads its pictures, sounds and\n"
+    "music (bg.bmp, f1bg.bmp, hiscbg.bmp, nfobg.bmp, gun.wav, explode.wav, yeah.wav,\n"
+    "supera29.xm) from that folder when they are there, else where they were installed.\n"
+    "The installed zarnok3d launcher runs it in $XDG_DATA_HOME/zarnok3d (by default\n"
     "~/.local/share/zarnok3d).\n";
 
 } // namespace
@@ -61,12 +66,24 @@ int read_options(int argc, char** argv, Options* options) {
                 option[2] == 'o' ? WindowArrangement::one_window : WindowArrangement::two_windows;
             continue;
         }
+        if (std::strcmp(option, "--replay") == 0 && i + 1 < argc) {
+            options->replay = argv[++i];
+            continue;
+        }
+        if (std::strcmp(option, "--fast") == 0) {
+            options->fast = true;
+            continue;
+        }
         if (std::strcmp(option, "--renderer=gpu") == 0 ||
             std::strcmp(option, "--renderer=surface") == 0) {
             options->renderer = option[11] == 'g' ? RendererChoice::gpu : RendererChoice::surface;
             continue;
         }
         std::fprintf(stderr, "zarnok3d: unknown option %s\n%s", option, usage);
+        return 2;
+    }
+    if (options->fast && options->replay == nullptr) {
+        std::fprintf(stderr, "zarnok3d: --fast plays a replay: give it --replay FILE\n%s", usage);
         return 2;
     }
     return -1;

@@ -7,6 +7,8 @@ struct Options {
     bool uncapped; // frames as fast as they can be drawn, not paced to the display
     WindowArrangement windows;
     RendererChoice renderer;
+    const char* replay; // a recorded game to watch, or null to play
+    bool fast;          // the replay as fast as it goes, timed
 };
 
 // Reads the arguments. After --help or --version (said on stdout) or an unknown option (an

@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 
+#include "app/game_record.h"
 #include "app/name_entry.h"
 #include "app/state.h"
 #include "audio/sound.h"
@@ -14,7 +15,7 @@
 #include "render/floor.h"
 #include "store/config.h"
 
-void shut_down() {
+void shut_down_with(int status) {
     clip_cursor(nullptr);
     clear_targets();
     clear_shots();
@@ -41,5 +42,10 @@ void shut_down() {
     views[gun_view].window = nullptr;
     save_named_row();
     save_config();
-    exit_process(0);
+    keep_last_game();
+    exit_process(status);
+}
+
+void shut_down() {
+    shut_down_with(0);
 }

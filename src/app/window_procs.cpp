@@ -2,6 +2,7 @@
 #include "app/window_procs.h"
 
 #include "app/clock.h"
+#include "app/game_record.h"
 #include "app/key_hook.h"
 #include "app/new_game.h"
 #include "app/shutdown.h"
@@ -33,16 +34,19 @@ void activate() {
     app_active = 1;
     if (!running)
         return;
-    if (views[gun_view].minimised) {
-        restore_window(views[gun_view].window);
-        views[gun_view].minimised = 0;
+    // A recorded game being watched does not take the watcher's windows or focus.
+    if (!playing_back()) {
+        if (views[gun_view].minimised) {
+            restore_window(views[gun_view].window);
+            views[gun_view].minimised = 0;
+        }
+        // Keys work at once, whichever window the focus came back to.
+        raise_window(views[main_view].window);
     }
-    // Keys work at once, whichever window the focus came back to.
-    raise_window(views[main_view].window);
     if (!paused)
         clip_cursor(&cursor_clip);
     // The time spent away is never simulated.
-    clock_now = perf_counter();
+    clock_now = game_counter();
     ticks_due = 0;
     clock_last = clock_now;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/clock.h"
+#include "app/game_record.h"
 
 SoundSlot sound_samples[effect_count] = {
     {"gun.wav", nullptr},
@@ -15,6 +16,7 @@ int32_t music_track = -1;
 MusicModule* music_module;
 int32_t music_volume = 128;
 int32_t sound_volume = 128;
+bool sound_silenced = false;
 
 namespace {
 
@@ -29,7 +31,8 @@ int32_t clamp_volume(int32_t volume) {
 } // namespace
 
 void start_sound() {
-    sound_init(44100, 64, 0);
+    if (!sound_silenced)
+        sound_init(44100, 64, 0);
     std::strncpy(music_files[0], "supera29.xm", sizeof music_files[0] - 1);
     music_track = -1;
     music_volume = 128;
@@ -68,15 +71,19 @@ void set_volumes(int32_t music, int32_t sound) {
 void update_music() {
     if (music_track >= 0) {
         // A module that failed to load never reports its end, so it is not tried again.
-        if (!music_is_finished(music_module))
+        if (!game_music_finished())
             return;
         music_free(music_module);
     }
+    start_music_playing();
+    restart_clock();
+}
+
+void start_music_playing() {
     music_track = 0;
     music_module = music_load(music_files[0]);
     music_play(music_module);
     set_volumes(-1, -1);
-    restart_clock();
 }
 
 int32_t play_effect(Effect effect) {

@@ -23,6 +23,9 @@ extern MusicModule* music_module;
 extern int32_t music_volume;
 extern int32_t sound_volume;
 
+// Set before start-up, the game runs without a sound output, as it does where there is none.
+extern bool sound_silenced;
+
 // Opens the sound library and loads the effects.
 void start_sound();
 // Stops and releases the music and the effects and closes the library.
@@ -32,6 +35,8 @@ void stop_sound();
 void set_volumes(int32_t music, int32_t sound);
 // Once a tick: starts the module at the first tick and again each time it has ended.
 void update_music();
+// Loads the module and plays it from its beginning.
+void start_music_playing();
 
 // Plays an effect on any free channel; the channel, or -1 when nothing started.
 int32_t play_effect(Effect effect);

@@ -20,6 +20,10 @@ void set_cursor_pos(ScreenPoint point);
 
 bool shift_key_down();
 
+// While a recorded game is watched, the player's keys and mouse are not the game's: the key
+// hook hears nothing, and the pointer is neither held, moved nor hidden.
+void set_watching(bool watching);
+
 // Whether the game is taking a typed name now: a pad's buttons then type it.
 void set_text_entry(bool active);
 

@@ -13,6 +13,7 @@
 #include <initializer_list>
 
 #include "store/file_names.h"
+#include "store/kept_replays.h"
 #include "store/whole_file.h"
 
 namespace {
@@ -59,6 +60,7 @@ bool claim_folder() {
         sole_saver = true;
         remove_interrupted_save(scores_file);
         remove_interrupted_save(config_file);
+        remove_interrupted_replay_saves();
     }
     return claimed != Claim::taken;
 }

@@ -22,27 +22,6 @@ bool scores_file_kept = false;
 namespace {
 
 constexpr int record_size = 20;
-constexpr int file_size = record_size * hiscore_count;
-
-void encode(uint8_t* bytes) {
-    for (int i = 0; i < hiscore_count; ++i) {
-        uint8_t* record = bytes + i * record_size;
-        std::memcpy(record, hiscores[i].name, 11);
-        record[11] = hiscores[i].level;
-        put_le32(record + 12, hiscores[i].accuracy);
-        put_le32(record + 16, hiscores[i].points);
-    }
-}
-
-void decode(const uint8_t* bytes) {
-    for (int i = 0; i < hiscore_count; ++i) {
-        const uint8_t* record = bytes + i * record_size;
-        std::memcpy(hiscores[i].name, record, 11);
-        hiscores[i].level = record[11];
-        hiscores[i].accuracy = get_le32(record + 12);
-        hiscores[i].points = get_le32(record + 16);
-    }
-}
 
 void write_live_result(HiScore* entry) {
     entry->points = points;
@@ -52,11 +31,31 @@ void write_live_result(HiScore* entry) {
 
 } // namespace
 
+void encode_hiscores(uint8_t* bytes) {
+    for (int i = 0; i < hiscore_count; ++i) {
+        uint8_t* record = bytes + i * record_size;
+        std::memcpy(record, hiscores[i].name, 11);
+        record[11] = hiscores[i].level;
+        put_le32(record + 12, hiscores[i].accuracy);
+        put_le32(record + 16, hiscores[i].points);
+    }
+}
+
+void decode_hiscores(const uint8_t* bytes) {
+    for (int i = 0; i < hiscore_count; ++i) {
+        const uint8_t* record = bytes + i * record_size;
+        std::memcpy(hiscores[i].name, record, 11);
+        hiscores[i].level = record[11];
+        hiscores[i].accuracy = get_le32(record + 12);
+        hiscores[i].points = get_le32(record + 16);
+    }
+}
+
 void load_hiscores() {
     // A short file replaces only the bytes it holds; nothing in it is checked.
-    uint8_t bytes[file_size];
-    encode(bytes);
-    const FileRead file = read_file_start(scores_file, bytes, file_size);
+    uint8_t bytes[hiscores_file_size];
+    encode_hiscores(bytes);
+    const FileRead file = read_file_start(scores_file, bytes, hiscores_file_size);
     if (file.state == FileState::missing) {
         save_hiscores();
     } else if (file.state == FileState::unreadable) {
@@ -64,16 +63,16 @@ void load_hiscores() {
         scores_file_kept = true;
         say_kept(scores_file, file.error, "hi-scores");
     } else {
-        decode(bytes);
+        decode_hiscores(bytes);
     }
 }
 
-void save_hiscores() {
+bool save_hiscores() {
     if (scores_file_kept)
-        return;
-    uint8_t bytes[file_size];
-    encode(bytes);
-    write_whole_file(scores_file, bytes, file_size);
+        return false;
+    uint8_t bytes[hiscores_file_size];
+    encode_hiscores(bytes);
+    return write_whole_file(scores_file, bytes, hiscores_file_size);
 }
 
 void insert_hiscore() {

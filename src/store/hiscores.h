@@ -14,6 +14,7 @@ struct HiScore {
 static_assert(sizeof(HiScore) == 20);
 
 constexpr int32_t hiscore_count = 5;
+constexpr int32_t hiscores_file_size = 20 * hiscore_count;
 // The table a first run starts from.
 extern const std::array<HiScore, hiscore_count> builtin_hiscores;
 extern std::array<HiScore, hiscore_count> hiscores;
@@ -21,7 +22,11 @@ extern std::array<HiScore, hiscore_count> hiscores;
 extern bool scores_file_kept;
 
 void load_hiscores();
-void save_hiscores();
+// False when the table was not written (scores.dat kept as it is, or the save failed).
+bool save_hiscores();
+// The table as scores.dat holds it, and back.
+void encode_hiscores(uint8_t* bytes);
+void decode_hiscores(const uint8_t* bytes);
 // Offers the game's result to the table; a place found opens a row for the player's name.
 void insert_hiscore();
 // While a name is being typed, each hit writes the live result into the waiting row.

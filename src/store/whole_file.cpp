@@ -42,7 +42,12 @@ bool write_all(int fd, const void* bytes, size_t size) {
     return true;
 }
 
-void say_once(const std::string& path, const char* what, int error) {
+// Says why path was not saved, once; or, where the caller says it itself, only hands it over.
+void refuse(const std::string& path, const char* what, int error, int* unsaid) {
+    if (unsaid != nullptr) {
+        *unsaid = error;
+        return;
+    }
     static std::set<std::string> said;
     if (said.insert(std::filesystem::absolute(path)).second)
         std::fprintf(stderr, "zarnok3d: %s %s (%s); it is left as it is\n", path.c_str(), what,
@@ -71,10 +76,10 @@ std::string folder_of(const std::string& path) {
 
 // The new bytes go over the old ones, and only then is the length set: the file never passes
 // through an empty or short state, and what the game reads of it is the old table or the new.
-bool rewrite_in_place(const std::string& path, const void* bytes, size_t size) {
+bool rewrite_in_place(const std::string& path, const void* bytes, size_t size, int* unsaid) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        say_once(path, "cannot be written", errno);
+        refuse(path, "cannot be written", errno, unsaid);
         return false;
     }
     step_done();
@@ -127,28 +132,23 @@ int fill_and_rename(int fd, const std::string& temporary, const std::string& tar
     return error;
 }
 
-} // namespace
-
-const char* describe_error(int error) {
-    return error == 0 ? "not a plain file" : std::strerror(error);
-}
-
-void say_kept(const char* path, int error, const char* not_saved) {
-    std::fprintf(stderr,
-                 "zarnok3d: %s cannot be read (%s); it is left as it is, and this game's %s are "
-                 "not saved\n",
-                 path, describe_error(error), not_saved);
-}
-
-FileRead read_file_start(const char* path, void* buffer, size_t size) {
+// A regular file opened for reading without waiting, or -1 with what the reader is told.
+int open_regular(const char* path, struct stat* info, FileRead* failure) {
     const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return {errno == ENOENT ? FileState::missing : FileState::unreadable, 0, errno};
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return {FileState::unreadable, 0, 0};
+    if (fd < 0) {
+        *failure = {errno == ENOENT ? FileState::missing : FileState::unreadable, 0, errno};
+        return -1;
     }
+    if (::fstat(fd, info) != 0 || !S_ISREG(info->st_mode)) {
+        ::close(fd);
+        *failure = {FileState::unreadable, 0, 0};
+        return -1;
+    }
+    return fd;
+}
+
+// Reads up to size bytes, as many as the file holds.
+FileRead read_and_close(int fd, void* buffer, size_t size) {
     size_t count = 0;
     while (count < size) {
         const ssize_t n = ::read(fd, static_cast<char*>(buffer) + count, size - count);
@@ -165,27 +165,67 @@ FileRead read_file_start(const char* path, void* buffer, size_t size) {
     return {FileState::read, static_cast<int64_t>(count), 0};
 }
 
-bool write_whole_file(const char* path, const void* bytes, size_t size) {
+} // namespace
+
+const char* describe_error(int error) {
+    return error == 0 ? "not a plain file" : std::strerror(error);
+}
+
+void say_kept(const char* path, int error, const char* not_saved) {
+    std::fprintf(stderr,
+                 "zarnok3d: %s cannot be read (%s); it is left as it is, and this game's %s are "
+                 "not saved\n",
+                 path, describe_error(error), not_saved);
+}
+
+FileRead read_file_start(const char* path, void* buffer, size_t size) {
+    struct stat info {};
+    FileRead file{};
+    const int fd = open_regular(path, &info, &file);
+    if (fd >= 0)
+        file = read_and_close(fd, buffer, size);
+    return file;
+}
+
+FileRead read_whole_file(const char* path, size_t most, std::vector<uint8_t>* bytes) {
+    struct stat info {};
+    FileRead file{};
+    const int fd = open_regular(path, &info, &file);
+    if (fd < 0)
+        return file;
+    if (static_cast<uint64_t>(info.st_size) > most) {
+        ::close(fd);
+        return {FileState::unreadable, 0, EFBIG};
+    }
+    bytes->resize(static_cast<size_t>(info.st_size) + 1); // one more, to see it grow
+    file = read_and_close(fd, bytes->data(), bytes->size());
+    if (file.state == FileState::read && static_cast<size_t>(file.count) > most)
+        file = {FileState::unreadable, 0, EFBIG};
+    bytes->resize(file.state == FileState::read ? static_cast<size_t>(file.count) : 0);
+    return file;
+}
+
+bool write_whole_file(const char* path, const void* bytes, size_t size, int* unsaid) {
     steps_done = 0;
     const std::string target = link_target(path);
     struct stat old {};
     const bool exists = ::lstat(target.c_str(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode)) {
-        say_once(target, "cannot be saved", 0);
+        refuse(target, "cannot be saved", 0, unsaid);
         return false;
     }
     if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-        say_once(target, "may not be written", errno);
+        refuse(target, "may not be written", errno, unsaid);
         return false;
     }
     if (exists && old.st_nlink > 1)
-        return rewrite_in_place(target, bytes, size); // keeps every name of it
+        return rewrite_in_place(target, bytes, size, unsaid); // keeps every name of it
     std::string temporary;
     const int fd = create_temporary(target, &temporary);
     if (fd < 0) {
         if (exists)
-            return rewrite_in_place(target, bytes, size);
-        say_once(target, "cannot be created", errno);
+            return rewrite_in_place(target, bytes, size, unsaid);
+        refuse(target, "cannot be created", errno, unsaid);
         return false;
     }
     mode_t mode = old.st_mode & 07777;
@@ -195,7 +235,7 @@ bool write_whole_file(const char* path, const void* bytes, size_t size) {
         mode = 0666 & ~mask;
     }
     if (const int error = fill_and_rename(fd, temporary, target, bytes, size, mode); error != 0) {
-        say_once(target, "could not be saved", error);
+        refuse(target, "could not be saved", error, unsaid);
         ::unlink(temporary.c_str());
         return false;
     }

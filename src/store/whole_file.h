@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 enum class FileState { read, missing, unreadable };
 
@@ -21,14 +22,17 @@ void say_kept(const char* path, int error, const char* not_saved);
 // Reads up to size bytes of a regular file; anything else (a FIFO, a directory, a file the
 // player may not read) is unreadable, and the call never waits.
 FileRead read_file_start(const char* path, void* buffer, size_t size);
+// Reads a whole regular file of at most `most` bytes; a larger one is unreadable (EFBIG).
+FileRead read_whole_file(const char* path, size_t most, std::vector<uint8_t>* bytes);
 
 // Replaces the contents of path, following a symbolic link to its target. The bytes go to a
 // new file beside it, with the old file's mode, synced and renamed over it, so that path holds
 // either the old bytes or all of the new; a file with other hard links, or one in a folder that
 // takes no new file, is rewritten in place, the new bytes over the old and then the length set,
 // so that it too holds the old table or the new one at every instant. A file the player may
-// not write is left alone. Each refusal is said once on stderr. False when nothing was written.
-bool write_whole_file(const char* path, const void* bytes, size_t size);
+// not write is left alone. Each refusal is said once on stderr, or given in `unsaid` (an errno
+// value, 0 when the path is no plain file) for the caller to say. False when nothing was written.
+bool write_whole_file(const char* path, const void* bytes, size_t size, int* unsaid = nullptr);
 
 // Set while this process alone saves in the folder it runs in (it holds the folder's lock):
 // its saves there then go through one fixed temporary name per file, which the next start finds

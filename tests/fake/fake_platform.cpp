@@ -147,7 +147,7 @@ bool peek_message(Message* message) {
     *message = current->queue.front();
     current->queue.pop_front();
     const MessageKind kind = message->kind;
-    if (current->hook_set && (kind == MessageKind::key_down || kind == MessageKind::key_up ||
+    if (current->hook_set && !current->watching && (kind == MessageKind::key_down || kind == MessageKind::key_up ||
                               kind == MessageKind::sys_key_down || kind == MessageKind::sys_key_up))
         hook_slot.proc(0, message->wparam, message->lparam);
     return true;
@@ -214,6 +214,10 @@ void set_cursor_pos(ScreenPoint point) {
 
 bool shift_key_down() {
     return current->shift;
+}
+
+void set_watching(bool watching) {
+    current->watching = watching;
 }
 
 void set_text_entry(bool active) {

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/input.h"
+#include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_windows.h"
 #include "platform/sdl/sdl_x11.h"
 
@@ -71,6 +72,8 @@ void set_cursor_shape(CursorShape shape) {
 }
 
 void show_cursor(bool visible) {
+    if (watching_only())
+        return;
     SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
@@ -80,6 +83,8 @@ void refresh_pointer_hold() {
 }
 
 void clip_cursor(const ScreenRect* rect) {
+    if (watching_only())
+        return;
     clip_active = rect != nullptr;
     if (rect != nullptr)
         clip_rect = *rect;
@@ -107,6 +112,8 @@ ScreenPoint get_cursor_pos() {
 }
 
 void set_cursor_pos(ScreenPoint point) {
+    if (watching_only())
+        return;
     // A warp does nothing while the mouse is confined.
     if (clip_active && first_window() != nullptr && first_window()->sdl_window != nullptr)
         release(first_window());

@@ -21,6 +21,7 @@ std::deque<Message> queue;
 bool reported_active = false;
 KeyHook key_hook_slot{};
 bool key_hook_set = false;
+bool watching = false;
 
 void post(PlatformWindow* window, MessageKind kind, uint32_t wparam, uint32_t lparam) {
     queue.push_back({window, kind, wparam, lparam});
@@ -183,6 +184,14 @@ bool is_keyboard_message(MessageKind kind) {
 
 } // namespace
 
+void set_watching(bool watching_replay) {
+    watching = watching_replay;
+}
+
+bool watching_only() {
+    return watching;
+}
+
 void post_message(WindowHandle window, MessageKind kind, uint32_t wparam, uint32_t lparam) {
     post(window, kind, wparam, lparam);
 }
@@ -197,7 +206,7 @@ bool peek_message(Message* message) {
         return false;
     *message = queue.front();
     queue.pop_front();
-    if (key_hook_set && is_keyboard_message(message->kind))
+    if (key_hook_set && !watching && is_keyboard_message(message->kind))
         key_hook_slot.proc(0, message->wparam, message->lparam);
     return true;
 }

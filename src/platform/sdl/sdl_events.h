@@ -3,5 +3,8 @@
 
 #include "platform/window.h"
 
+// A recorded game is being watched (set_watching).
+bool watching_only();
+
 // Queues a message for the window's procedure, behind the events already translated.
 void post_message(WindowHandle window, MessageKind kind, uint32_t wparam, uint32_t lparam);

@@ -1,0 +1,236 @@
+// The watcher's loop: their own messages first (the windows, F11, P, volumes, F12), then the
+// recorded messages up to the next recorded pass, and that pass of idle work.
+#include "app/replay_watch.h"
+
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "app/game_record.h"
+#include "app/key_hook.h"
+#include "app/main_loop.h"
+#include "app/shutdown.h"
+#include "app/startup.h"
+#include "app/state.h"
+#include "app/window_procs.h"
+#include "audio/sound.h"
+#include "platform/input.h"
+#include "platform/key_codes.h"
+#include "platform/system.h"
+#include "platform/text.h"
+#include "store/config.h"
+#include "store/hiscores.h"
+
+namespace {
+
+bool fast_mode = false;
+bool stopped = false; // by the watcher
+bool held = false;    // paused by the watcher
+bool timed = false;   // the recorded clock is tied to ours
+int64_t tied_real = 0, tied_recorded = 0;
+
+bool is_keyboard(MessageKind kind) {
+    return kind == MessageKind::key_down || kind == MessageKind::key_up ||
+           kind == MessageKind::sys_key_down || kind == MessageKind::sys_key_up;
+}
+
+// A recorded message reaches the game as it did: through the key hook, if set, then the main
+// window's procedure; but the watcher's screen and the end of the program are the watcher's.
+void replay_message(const Message& message) {
+    if (is_keyboard(message.kind) && keyboard_hook != nullptr)
+        key_hook(0, message.wparam, message.lparam);
+    if (message.kind == MessageKind::key_up &&
+        (message.wparam == vk_f11 || message.wparam == vk_f12))
+        return;
+    main_window_proc(message.window, message.kind, message.wparam, message.lparam);
+}
+
+// The recorded messages up to the next pass, then the pass; false at the end of the record.
+bool play_next_pass() {
+    Message message{};
+    for (;;) {
+        switch (next_recorded_step(&message)) {
+        case RecordedStep::message:
+            replay_message(message);
+            break;
+        case RecordedStep::pass:
+            idle_work();
+            return true;
+        case RecordedStep::end:
+            return false;
+        }
+    }
+}
+
+void say_held() {
+    const View& view = views[main_view];
+    Canvas* canvas = get_window_canvas(view.window);
+    if (canvas == nullptr)
+        return;
+    canvas->background_mode = BackgroundMode::transparent;
+    canvas->text_colour = rgb(255, 255, 255);
+    canvas->align = TextAlign::centre_top;
+    for (const auto& [line, y] : {std::pair{"P A U S E D", 25}, {"press 'p' to watch on", 5}})
+        draw_text(canvas, view.width / 2, view.height / 2 - y, line,
+                  static_cast<int32_t>(std::strlen(line)));
+    release_window_canvas(view.window, canvas);
+}
+
+// The watcher's own messages: the windows are theirs, and four keys; the game hears of nothing.
+void watcher_message(const Message& message) {
+    switch (message.kind) {
+    case MessageKind::quit:
+    case MessageKind::destroy:
+        stopped = true;
+        break;
+    case MessageKind::moved:
+    case MessageKind::sized:
+    case MessageKind::paint:
+        dispatch_message(message);
+        break;
+    case MessageKind::key_up:
+        if (message.wparam == vk_f12) {
+            stopped = true;
+        } else if (message.wparam == vk_letter('P')) {
+            held = !held;
+            if (held)
+                say_held();
+        } else if (message.wparam == vk_f11 || message.wparam == vk_home ||
+                   message.wparam == vk_end || message.wparam == vk_prior ||
+                   message.wparam == vk_next) {
+            dispatch_message(message);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void take_watcher_messages() {
+    Message message{};
+    while (!stopped && peek_message(&message))
+        watcher_message(message);
+}
+
+// The last frame stays a moment before the windows close.
+void hold_last_frame() {
+    const int64_t until = perf_counter() + 2 * perf_frequency();
+    while (!stopped && perf_counter() < until) {
+        take_watcher_messages();
+        wait_for_message();
+    }
+}
+
+// The first row the game changed in the table, or -1.
+int32_t row_made(const ReplayEnd& end) {
+    for (int32_t row = 0; row < hiscore_count; ++row)
+        if (std::memcmp(end.table + 20 * row, recorded_start().table + 20 * row, 20) != 0)
+            return row;
+    return -1;
+}
+
+void say_how_it_ended(const ReplayEnd& end, double seconds) {
+    std::string row;
+    if (const int32_t made = row_made(end); made >= 0)
+        row = ", row " + std::to_string(made + 1) + " \"" +
+              std::string(hiscores[made].name, strnlen(hiscores[made].name, 11)) + "\"";
+    std::printf("zarnok3d replay: points %" PRIu32 ", level %" PRId32 ", hits %" PRId32
+                ", shots %" PRId32 "%s, %" PRIu64 " frames in %.2f s, %.1f frames a second\n",
+                end.points, end.level, end.hits, end.shots, row.c_str(), end.passes, seconds,
+                seconds > 0 ? static_cast<double>(end.passes) / seconds : 0.0);
+    std::fflush(stdout);
+}
+
+// What differs from the recorded end, in words; empty when nothing does.
+std::string differences(const ReplayEnd& now, const ReplayEnd& then) {
+    std::string said;
+    const auto compare = [&](const char* what, uint64_t a, uint64_t b) {
+        if (a != b)
+            said += std::string(said.empty() ? "" : ", ") + what + " " + std::to_string(a) +
+                    " (recorded " + std::to_string(b) + ")";
+    };
+    compare("points", now.points, then.points);
+    compare("level", static_cast<uint32_t>(now.level), static_cast<uint32_t>(then.level));
+    compare("hits", static_cast<uint32_t>(now.hits), static_cast<uint32_t>(then.hits));
+    compare("shots", static_cast<uint32_t>(now.shots), static_cast<uint32_t>(then.shots));
+    compare("accuracy", static_cast<uint32_t>(now.accuracy), static_cast<uint32_t>(then.accuracy));
+    compare("generator", now.random_state, then.random_state);
+    compare("frames", now.passes, then.passes);
+    if (std::memcmp(now.table, then.table, sizeof now.table) != 0)
+        said += std::string(said.empty() ? "" : ", ") + "the hi-score table";
+    return said;
+}
+
+} // namespace
+
+void wait_for_recorded_time(int64_t reading) {
+    if (fast_mode)
+        return;
+    const int64_t now = perf_counter();
+    if (!timed) {
+        timed = true;
+        tied_real = now;
+        tied_recorded = reading;
+        return;
+    }
+    const double scale =
+        static_cast<double>(perf_frequency()) / static_cast<double>(recorded_start().frequency);
+    int64_t due =
+        tied_real + static_cast<int64_t>(static_cast<double>(reading - tied_recorded) * scale);
+    // Time the watcher paused, or the replay fell behind, is not made up for; a long wait in
+    // the record (the player away) is cut short.
+    const int64_t slack = perf_frequency() / 4;
+    if (now - due > slack) {
+        tied_real += now - due;
+        due = now;
+    } else if (due - now > slack) {
+        tied_real -= due - now - slack;
+        due = now + slack;
+    }
+    if (due > now)
+        std::this_thread::sleep_for(
+            std::chrono::nanoseconds((due - now) * 1'000'000'000 / perf_frequency()));
+}
+
+int watch_replay(const Replay& replay, bool fast) {
+    fast_mode = fast;
+    stopped = held = timed = false;
+    play_back(replay);
+    set_watching(true);
+    scores_file_kept = config_file_kept = true; // watching saves nothing
+    sound_silenced = fast;
+    quit_requested = 0;
+    running = 0;
+    init_game();
+    if (running != 1)
+        return 1;
+    const int64_t began = perf_counter();
+    for (;;) {
+        take_watcher_messages();
+        if (stopped)
+            break;
+        if (held) {
+            wait_for_message();
+            continue;
+        }
+        if (!play_next_pass() || playback_went_astray())
+            break;
+    }
+    const double seconds =
+        static_cast<double>(perf_counter() - began) / static_cast<double>(perf_frequency());
+    const ReplayEnd end = game_end_state();
+    say_how_it_ended(end, seconds);
+    const std::string differed = differences(end, recorded_end());
+    const int status = stopped || (differed.empty() && !playback_went_astray()) ? 0 : 1;
+    if (status != 0)
+        std::fprintf(stderr, "zarnok3d: the replay did not end as its game did: %s\n",
+                     differed.empty() ? "the record went its own way" : differed.c_str());
+    if (!fast)
+        hold_last_frame();
+    shut_down_with(status);
+    return status;
+}
