@@ -200,6 +200,14 @@ void keep_named_game(int32_t rank) {
         keep_ranked_replay(rank, snapshot());
 }
 
+void reset_game_record() {
+    record = Replay{};
+    watching = begun = too_long = astray = false;
+    pending = none;
+    passes = 0;
+    cursor = {};
+}
+
 void play_back(const Replay& replay) {
     watching = true;
     record = replay;

@@ -32,6 +32,8 @@ void keep_last_game();
 // The row being named is saved in scores.dat: the game so far is kept as the game of that row.
 void keep_named_game(int32_t rank);
 
+// Back to a program's start: nothing recorded, nothing watched.
+void reset_game_record();
 // Watching: the game is taken from the record instead of recorded.
 void play_back(const Replay& replay);
 bool playing_back();

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
+#include <set>
 #include <string>
 
 #include "store/hiscores.h"
@@ -16,11 +18,11 @@ std::string rank_file(int32_t row) {
 }
 
 void keep(const std::string& path, const std::vector<uint8_t>& bytes) {
-    static bool said = false;
+    static std::set<std::filesystem::path> said; // of the folders
     int error = EIO;
-    if (write_whole_file(path.c_str(), bytes.data(), bytes.size(), &error) || said)
+    if (write_whole_file(path.c_str(), bytes.data(), bytes.size(), &error) ||
+        !said.insert(std::filesystem::absolute(".")).second)
         return;
-    said = true;
     std::fprintf(stderr,
                  "zarnok3d: replays cannot be kept here (%s: %s); the game goes on "
                  "without them\n",

@@ -22,6 +22,7 @@
 #include "store/config.h"
 #include "store/folder_lock.h"
 #include "store/hiscores.h"
+#include "store/kept_replays.h"
 #include "store/whole_file.h"
 #include "tests/unit/unit_support.h"
 
@@ -29,7 +30,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const Bytes theirs(100, 'r'); // a player's own table
+const Bytes theirs(100, 'r');                 // a player's own table
+const Bytes game(5000, 'g');                  // a recorded game
+const rlimit a_full_disk{200, RLIM_INFINITY}; // files stop growing at 200 bytes
 const Bytes volumes{1, 0, 0, 0, 2, 0, 0, 0};
 
 mode_t mode_of(const char* path) {
@@ -119,6 +122,32 @@ const Case cases[] = {
              EXPECT_EQ(std::memcmp(saved.data(), "Ann", 4), 0);
              EXPECT_EQ(saved[16] | saved[17] << 8, end == shut_down ? 30000 : 20000);
          }
+     }},
+    {"a disk too full for replays costs the replays alone, said once", 1,
+     [] { std::signal(SIGXFSZ, SIG_IGN), setrlimit(RLIMIT_FSIZE, &a_full_disk); },
+     [] { keep_last_replay(game), keep_ranked_replay(0, game), save_hiscores(), save_config(); },
+     [] {
+         const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
+         setrlimit(RLIMIT_FSIZE, &none);
+         EXPECT_EQ(read_bytes("scores.dat").size(), 100u);
+         EXPECT_EQ(read_bytes("config.dat").size(), 8u);
+         EXPECT_EQ(std::distance(fs::directory_iterator("."), {}), 2); // nor a temporary file
+     }},
+    {"the games of the rows move down with their rows, the last one's dropped", 0,
+     [] {
+         for (const char* name : {"rank1.zrp", "rank2.zrp", "rank4.zrp", "rank5.zrp"})
+             write_bytes(name, Bytes(name, name + 5));
+     },
+     [] { keep_ranked_replay(1, game); },
+     [] {
+         const std::pair<const char*, Bytes> kept[] = {
+             {"rank1.zrp", Bytes{'r', 'a', 'n', 'k', '1'}},
+             {"rank2.zrp", game},
+             {"rank3.zrp", game},
+             {"rank4.zrp", Bytes{'r', 'a', 'n', 'k', '2'}},
+             {"rank5.zrp", Bytes{}}};
+         for (const auto& [name, bytes] : kept)
+             EXPECT_EQ(read_bytes(name), bytes) << name;
      }},
 };
 

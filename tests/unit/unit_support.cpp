@@ -9,7 +9,9 @@
 #include <iterator>
 
 #include "app/clock.h"
+#include "app/game_record.h"
 #include "app/key_hook.h"
+#include "app/main_loop.h"
 #include "app/random.h"
 #include "app/state.h"
 #include "app/window_procs.h"
@@ -48,6 +50,10 @@ void reset_game_globals() {
     hiscores = builtin_hiscores;
     scores_file_kept = config_file_kept = sole_saver = false;
     after_save_step = nullptr;
+    reset_game_record();
+    overlay_colour = 0;
+    overlay_changed_at = 0;
+    sound_silenced = false;
 }
 
 FreshGame::FreshGame() : previous(std::filesystem::current_path()) {

@@ -1,0 +1,166 @@
+// Recorded games: a player's games on the fake platform, kept in their files as they end and
+// watched on a fresh start, end exactly as they did; files that are no replay are refused, in
+// words.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "app/game_record.h"
+#include "app/replay_watch.h"
+#include "store/hiscores.h"
+#include "store/replay_file.h"
+#include "tests/unit/journey.h"
+#include "tests/unit/unit_support.h"
+
+namespace {
+
+Replay read_kept(const char* path) {
+    Replay replay;
+    std::string why;
+    EXPECT_TRUE(read_replay_file(path, &replay, &why)) << path << ": " << why;
+    return replay;
+}
+
+// Watches a record on a fresh start, as fast as it goes: the exit status, and what it said.
+int watch(const Replay& replay, std::string* said) {
+    FreshGame fresh;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int status = watch_replay(replay, true);
+    *said = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
+    return status;
+}
+
+void fire_until_hits(Journey& j, int32_t wanted) {
+    for (int i = 0; i < 3000 && hits < wanted && !game_over; ++i)
+        if (shot_list.first != nullptr || !j.fire_at_lowest())
+            j.pass();
+}
+
+TEST(Replays, GamesPlayBackToTheirEnds) {
+    FreshGame fresh;
+    // A table whose fourth row two hits beat, and the games of rows 4 and 5 on file.
+    const uint32_t table_points[] = {900, 700, 500, 150, 10};
+    for (int32_t row = 0; row < hiscore_count; ++row)
+        hiscores[row].points = table_points[row];
+    Bytes table(hiscores_file_size);
+    encode_hiscores(table.data());
+    write_bytes("scores.dat", table);
+    write_bytes("rank4.zrp", Bytes{4});
+    write_bytes("rank5.zrp", Bytes{5});
+    std::vector<Replay> games;
+    {
+        Journey j;
+        j.post(MessageKind::activate_app, 1);
+        j.pass();
+        // The first game: hits and a miss, the frame rate, a pause, the help, the focus lost and
+        // found, the music's end; F2 ends it.
+        fire_until_hits(j, 2);
+        j.click(20, 380);
+        j.key(vk_f8);
+        j.key(vk_letter('P'));
+        j.passes_of(40);
+        j.key(vk_letter('P'));
+        j.key(vk_f1);
+        j.key(vk_escape);
+        j.post(MessageKind::activate_app, 0);
+        j.passes_of(3);
+        j.post(MessageKind::activate_app, 1);
+        j.pass(3000000);
+        fake::state().music_finished = true;
+        j.passes_of(30);
+        const ReplayEnd first = game_end_state();
+        j.key_down(0, 16); // Q, held into the next game
+        j.key(vk_f2);
+        games.push_back(read_kept("last.zrp"));
+        EXPECT_EQ(games.back().end.points, first.points);
+        EXPECT_EQ(games.back().end.random_state, first.random_state);
+        // The second, begun with the music playing and Q held: two hits, a target escapes and
+        // the name is typed into row 4 (Q, pressed again while held, types nothing), then more
+        // play until F12.
+        fire_until_hits(j, 2);
+        play_until_over(j);
+        ASSERT_EQ(new_rank, 3);
+        j.keys("+q+^+z-z-^+e-e-q|+=-=|");
+        games.push_back(read_kept("rank4.zrp"));
+        EXPECT_EQ(games.back().end.points, points);
+        j.passes_of(30);
+        j.key(vk_f12);
+    }
+    games.push_back(read_kept("last.zrp"));
+    EXPECT_EQ(read_bytes("rank5.zrp"), Bytes{4}); // row 4's game moved down with its row
+    std::vector<std::string> told;
+    for (const Replay& game : games) {
+        told.emplace_back();
+        EXPECT_EQ(watch(game, &told.back()), 0) << told.back();
+        EXPECT_NE(told.back().find("points " + std::to_string(game.end.points) + ","),
+                  std::string::npos)
+            << told.back();
+    }
+    EXPECT_NE(told[1].find("row 4 \"Ze\""), std::string::npos) << told[1];
+}
+
+// A record made by hand: three passes, two clock readings and a key, at a rate of a million.
+Bytes a_record(void (*change)(Replay*) = [](Replay*) {}) {
+    Replay made;
+    made.start.frequency = 1000000;
+    for (int i = 0; i < 3; ++i)
+        add_pass(&made);
+    add_message(&made, ReplayInput::key_up, 0x50, 0xC0190001);
+    add_reading(&made, 5000000000);
+    add_reading(&made, 5000016667);
+    made.end.passes = 3;
+    change(&made);
+    return encode_replay(made);
+}
+
+std::string refusal(const Bytes& bytes) {
+    Replay replay;
+    std::string why;
+    return decode_replay(bytes.data(), bytes.size(), &replay, &why) ? "accepted" : why;
+}
+
+TEST(Replays, WhatIsNoReplayIsRefusedInWords) {
+    const Bytes good = a_record();
+    EXPECT_EQ(refusal(good), "accepted");
+    Bytes other_version = good, longer = good;
+    other_version[8] = 2;
+    longer.push_back(0);
+    const std::pair<Bytes, const char*> cases[] = {
+        {{}, "it is not a replay of Zarnok 3D"},
+        {{'B', 'M', 0x36, 0, 0, 0, 0, 0, 0, 0}, "it is not a replay of Zarnok 3D"},
+        {other_version, "it was recorded by another version of the game (replay version 2; this "
+                        "one plays version 1)"},
+        {Bytes(good.begin(), good.begin() + 100), "it is cut short"},
+        {longer, "it has bytes after its end"},
+        {a_record([](Replay* r) { r->start.sound_volume = 256; }),
+         "its start is not that of a game"},
+        {a_record([](Replay* r) { r->end.passes = 4; }), "its record of the game is incomplete"},
+        {a_record([](Replay* r) { r->events.push_back(99); }), "its record of the game is damaged"},
+        {a_record([](Replay* r) { r->readings.push_back(0x80); }),
+         "its clock readings are damaged"},
+    };
+    for (const auto& [bytes, why] : cases)
+        EXPECT_EQ(refusal(bytes), why);
+    // Cut anywhere, or any byte changed, it is refused.
+    for (size_t size = 0; size < good.size(); ++size)
+        EXPECT_NE(refusal(Bytes(good.begin(), good.begin() + size)), "accepted") << size;
+    for (size_t at = 0; at < good.size(); ++at) {
+        Bytes garbled = good;
+        garbled[at] ^= 0x10;
+        EXPECT_NE(refusal(garbled), "accepted") << at;
+    }
+    Replay replay;
+    std::string why;
+    FreshGame fresh;
+    mkdir("folder.zrp", 0700);
+    for (const auto& [path, said] :
+         {std::pair{"folder.zrp", "not a plain file"}, {"missing.zrp", "there is no such file"}}) {
+        EXPECT_FALSE(read_replay_file(path, &replay, &why));
+        EXPECT_EQ(why, said);
+    }
+}
+
+} // namespace
