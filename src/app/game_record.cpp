@@ -232,6 +232,8 @@ RecordedStep next_recorded_step(Message* message) {
         *message = {views[main_view].window, kind_of(event.input), event.wparam, event.lparam};
         return RecordedStep::message;
     }
+    int64_t unread = 0; // a reading the game never asked for: it went another way
+    astray = astray || next_reading(record, &cursor, &unread);
     return RecordedStep::end;
 }
 

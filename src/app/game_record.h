@@ -40,7 +40,8 @@ bool playing_back();
 // What comes next in the record: a message for the main window, or a pass of idle work.
 enum class RecordedStep { message, pass, end };
 RecordedStep next_recorded_step(Message* message);
-// The record went its own way: a reading was wanted after the last one, or a second game began.
+// The record went its own way: a reading was wanted after the last one or one was left unread,
+// a music end was met where the game did not look for it, or a second game began.
 bool playback_went_astray();
 // How the game stands now, as a record's end keeps it.
 ReplayEnd game_end_state();

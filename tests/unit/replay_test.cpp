@@ -3,6 +3,7 @@
 // words.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -69,17 +70,23 @@ TEST(Replays, GamesPlayBackToTheirEnds) {
         j.passes_of(3);
         j.post(MessageKind::activate_app, 1);
         j.pass(3000000);
-        fake::state().music_finished = true;
         j.passes_of(30);
+        fake::state().counter_step = 2500; // each reading later than the one before
+        fake::state().music_finished = true;
+        j.passes_of(5);
+        fake::state().counter_step = 0;
+        j.key(vk_letter('P'));
         const ReplayEnd first = game_end_state();
         j.key_down(0, 16); // Q, held into the next game
         j.key(vk_f2);
         games.push_back(read_kept("last.zrp"));
         EXPECT_EQ(games.back().end.points, first.points);
         EXPECT_EQ(games.back().end.random_state, first.random_state);
-        // The second, begun with the music playing and Q held: two hits, a target escapes and
-        // the name is typed into row 4 (Q, pressed again while held, types nothing), then more
-        // play until F12.
+        // The second, begun with the music playing, Q held and the pause text's colour new: a
+        // pause at once, two hits, a target escapes and the name is typed into row 4 (Q,
+        // pressed again while held, types nothing), then more play until F12.
+        j.key(vk_letter('P'));
+        j.key(vk_letter('P'));
         fire_until_hits(j, 2);
         play_until_over(j);
         ASSERT_EQ(new_rank, 3);
@@ -102,15 +109,18 @@ TEST(Replays, GamesPlayBackToTheirEnds) {
     EXPECT_NE(told[1].find("row 4 \"Ze\""), std::string::npos) << told[1];
 }
 
-// A record made by hand: three passes, two clock readings and a key, at a rate of a million.
+// A record made by hand: three passes, clock readings (one of them backwards) and a key, at a
+// rate of a million.
+constexpr int64_t readings[] = {5000000000, 5000016667, 5000016000};
+
 Bytes a_record(void (*change)(Replay*) = [](Replay*) {}) {
     Replay made;
     made.start.frequency = 1000000;
     for (int i = 0; i < 3; ++i)
         add_pass(&made);
     add_message(&made, ReplayInput::key_up, 0x50, 0xC0190001);
-    add_reading(&made, 5000000000);
-    add_reading(&made, 5000016667);
+    for (const int64_t reading : readings)
+        add_reading(&made, reading);
     made.end.passes = 3;
     change(&made);
     return encode_replay(made);
@@ -124,7 +134,15 @@ std::string refusal(const Bytes& bytes) {
 
 TEST(Replays, WhatIsNoReplayIsRefusedInWords) {
     const Bytes good = a_record();
-    EXPECT_EQ(refusal(good), "accepted");
+    Replay back;
+    std::string why;
+    ASSERT_TRUE(decode_replay(good.data(), good.size(), &back, &why)) << why;
+    ReplayCursor cursor;
+    for (const int64_t reading : readings) {
+        int64_t read = 0;
+        EXPECT_TRUE(next_reading(back, &cursor, &read));
+        EXPECT_EQ(read, reading);
+    }
     Bytes other_version = good, longer = good;
     other_version[8] = 2;
     longer.push_back(0);
@@ -138,6 +156,7 @@ TEST(Replays, WhatIsNoReplayIsRefusedInWords) {
         {a_record([](Replay* r) { r->start.sound_volume = 256; }),
          "its start is not that of a game"},
         {a_record([](Replay* r) { r->end.passes = 4; }), "its record of the game is incomplete"},
+        {a_record([](Replay* r) { r->end.passes = 2; }), "its record of the game is incomplete"},
         {a_record([](Replay* r) { r->events.push_back(99); }), "its record of the game is damaged"},
         {a_record([](Replay* r) { r->readings.push_back(0x80); }),
          "its clock readings are damaged"},
@@ -152,13 +171,14 @@ TEST(Replays, WhatIsNoReplayIsRefusedInWords) {
         garbled[at] ^= 0x10;
         EXPECT_NE(refusal(garbled), "accepted") << at;
     }
-    Replay replay;
-    std::string why;
     FreshGame fresh;
     mkdir("folder.zrp", 0700);
-    for (const auto& [path, said] :
-         {std::pair{"folder.zrp", "not a plain file"}, {"missing.zrp", "there is no such file"}}) {
-        EXPECT_FALSE(read_replay_file(path, &replay, &why));
+    write_bytes("huge.zrp", good);
+    truncate("huge.zrp", most_replay_bytes + 1);
+    for (const auto& [path, said] : {std::pair{"folder.zrp", "not a plain file"},
+                                     {"missing.zrp", "there is no such file"},
+                                     {"huge.zrp", "File too large"}}) {
+        EXPECT_FALSE(read_replay_file(path, &back, &why));
         EXPECT_EQ(why, said);
     }
 }
