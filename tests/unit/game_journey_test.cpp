@@ -17,6 +17,7 @@
 #include <mutex>
 #include <new>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "app/clock.h"
@@ -104,14 +105,15 @@ void note(std::vector<std::string>* trace, const std::string& why) {
     fake::state().texts.clear();
     table.add(hiscores.data(), sizeof hiscores);
     const View &main = views[main_view], &gun = views[gun_view];
-    char line[640];
+    char line[800];
     std::snprintf(
         line, sizeof line,
-        "%s: run%d act%d pause%d help%d hisc%d about%d over%d name%d fps%d rank%d len%d key%d"
-        " | level %d points %u acc %d next %d hits %d shots %d live %d/%d every %d at %d"
-        " fall %.4f depth %.1f | vol %d %d | rnd %08x fps %d due %d carry %lld"
-        " | view %d,%d %dx%d mouse %d,%d | %zu %zu %zu %016llx"
-        " | main %016llx %016llx gun %016llx %016llx | text %016llx table %016llx",
+        "%s: run %d active %d paused %d help %d hiscores %d about %d over %d naming %d"
+        " showfps %d rank %d length %d lastkey %d | level %d points %u accuracy %d next %d"
+        " hits %d shots %d live %d most %d every %d at %d fall %.4f depth %.1f | music %d"
+        " effects %d | generator %08x fps %d due %d carry %lld | at %d,%d size %dx%d"
+        " mouse %d,%d | targets %zu shots %zu particles %zu objects %016llx | mainbuffer %016llx"
+        " mainwindow %016llx gunbuffer %016llx gunwindow %016llx | texts %016llx table %016llx",
         why.c_str(), running, app_active, paused, help_shown, hiscores_shown, about_shown,
         game_over, entering_name, show_fps, new_rank, name_length, last_name_key, level, points,
         accuracy, to_next, hits, shots_fired, live_targets, max_targets, spawn_interval,
@@ -123,6 +125,31 @@ void note(std::vector<std::string>* trace, const std::string& why) {
         hash_canvas(gun.window ? gun.window->surface : nullptr),
         static_cast<unsigned long long>(texts.value), static_cast<unsigned long long>(table.value));
     trace->push_back(line);
+}
+
+// How a line of the trace differs from the recorded one, in words: at which note, and each
+// figure of the game's state that differs, by its name; or the platform or sound calls.
+std::string difference(const std::vector<std::string>& trace,
+                       const std::vector<std::string>& recorded, size_t at) {
+    const auto is_call = [](const std::string& line) { return line.rfind("  ", 0) == 0; };
+    size_t noted = at;
+    while (noted < recorded.size() && is_call(recorded[noted]))
+        ++noted; // calls come before the note they lead to
+    const std::string& now = trace[at];
+    const std::string& then = recorded[at];
+    std::string said =
+        (noted == at ? "at the note \"" : "in the calls before the note \"") +
+        (noted < recorded.size() ? recorded[noted].substr(0, recorded[noted].find(':'))
+                                 : std::string("end")) +
+        "\": ";
+    if (is_call(now) || is_call(then))
+        return said + "the call \"" + now.substr(now.find_first_not_of(' ')) +
+               "\" where the recording has \"" + then.substr(then.find_first_not_of(' ')) + "\"";
+    std::istringstream a(now.substr(now.find(':') + 1)), b(then.substr(then.find(':') + 1));
+    for (std::string name, value, recorded_name, recorded_value; a >> name && b >> recorded_name;)
+        if (name != "|" && a >> value && b >> recorded_value && value != recorded_value)
+            said += name + " is " + value + " where the recording has " + recorded_value + "; ";
+    return said.substr(0, said.size() - 2);
 }
 
 TEST(GameJourney, MatchesTheRecordedTrace) {
@@ -287,7 +314,8 @@ TEST(GameJourney, MatchesTheRecordedTrace) {
         recorded.push_back(line);
     const size_t common = std::min(recorded.size(), trace.size());
     for (size_t i = 0; i < common; ++i)
-        ASSERT_EQ(trace[i], recorded[i]) << "first difference at line " << i + 1 << " of " << path;
+        ASSERT_EQ(trace[i], recorded[i])
+            << difference(trace, recorded, i) << " (line " << i + 1 << " of " << path << ")";
     EXPECT_EQ(trace.size(), recorded.size()) << path;
 }
 

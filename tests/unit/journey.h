@@ -58,7 +58,7 @@ class Journey {
         fake::state().counter += counts;
         hand_over(true);
         if (++passes % 40 == 0)
-            on_note("pass");
+            on_note("pass " + std::to_string(passes));
     }
     void passes_of(int count, int64_t counts = one_tick) {
         for (int i = 0; i < count && !finished; ++i)

@@ -109,6 +109,16 @@ TEST(Replays, GamesPlayBackToTheirEnds) {
     EXPECT_NE(told[1].find("row 4 \"Ze\""), std::string::npos) << told[1];
 }
 
+// A game played on a desktop (three hits, the pause, the side screens, the volumes, a name)
+// ends on the fake platform exactly as it did there.
+TEST(Replays, AGamePlayedOnADesktopEndsAsItDidThere) {
+    const Replay game = read_kept(ZARNOK_REPLAY_DIR "/ada.zrp");
+    std::string said;
+    EXPECT_EQ(watch(game, &said), 0) << said;
+    EXPECT_EQ(said.substr(0, said.find(", 1820 frames")),
+              "zarnok3d replay: points 300, level 1, hits 3, shots 3, row 5 \"Ada\"");
+}
+
 // A record made by hand: three passes, clock readings (one of them backwards) and a key, at a
 // rate of a million.
 constexpr int64_t readings[] = {5000000000, 5000016667, 5000016000};
