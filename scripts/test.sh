@@ -8,7 +8,7 @@ scripts/install-deps.sh
 scripts/check-sdl-includes.sh
 
 scripts/build.sh build
-(cd build && ctest --output-on-failure -j2)
+(cd build && ctest --output-on-failure -j2 -LE package && ctest --output-on-failure -L package)
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARNOK_WERROR=ON -DZARNOK_SANITIZE=ON \
     -DZARNOK_BENCHMARKS=OFF >/dev/null

@@ -2,6 +2,7 @@
 // recorded messages up to the next recorded pass, and that pass of idle work.
 #include "app/replay_watch.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
@@ -32,6 +33,23 @@ bool stopped = false; // by the watcher
 bool held = false;    // paused by the watcher
 bool timed = false;   // the recorded clock is tied to ours
 int64_t tied_real = 0, tied_recorded = 0;
+// A pass that reads no clock (a side screen) takes as long as the last two passes that did.
+bool pass_read_clock = false;
+int64_t last_pass_reading = -1; // the first reading of the pass before, if it read one
+int64_t pass_period = 0;        // in our counts
+
+void sleep_for_counts(int64_t counts) {
+    if (counts > 0)
+        std::this_thread::sleep_for(
+            std::chrono::nanoseconds(counts * 1'000'000'000 / perf_frequency()));
+}
+
+// Our counts for a span of the recorded clock's.
+int64_t our_counts(int64_t recorded) {
+    return static_cast<int64_t>(static_cast<double>(recorded) *
+                                static_cast<double>(perf_frequency()) /
+                                static_cast<double>(recorded_start().frequency));
+}
 
 bool is_keyboard(MessageKind kind) {
     return kind == MessageKind::key_down || kind == MessageKind::key_up ||
@@ -58,7 +76,12 @@ bool play_next_pass() {
             replay_message(message);
             break;
         case RecordedStep::pass:
+            pass_read_clock = false;
             idle_work();
+            if (!pass_read_clock && !fast_mode) {
+                last_pass_reading = -1;
+                sleep_for_counts(pass_period);
+            }
             return true;
         case RecordedStep::end:
             return false;
@@ -170,6 +193,13 @@ std::string differences(const ReplayEnd& now, const ReplayEnd& then) {
 void wait_for_recorded_time(int64_t reading) {
     if (fast_mode)
         return;
+    if (!pass_read_clock) {
+        pass_read_clock = true;
+        if (last_pass_reading >= 0)
+            pass_period = std::clamp<int64_t>(our_counts(reading - last_pass_reading), 0,
+                                              perf_frequency() / 10);
+        last_pass_reading = reading;
+    }
     const int64_t now = perf_counter();
     if (!timed) {
         timed = true;
@@ -177,10 +207,7 @@ void wait_for_recorded_time(int64_t reading) {
         tied_recorded = reading;
         return;
     }
-    const double scale =
-        static_cast<double>(perf_frequency()) / static_cast<double>(recorded_start().frequency);
-    int64_t due =
-        tied_real + static_cast<int64_t>(static_cast<double>(reading - tied_recorded) * scale);
+    int64_t due = tied_real + our_counts(reading - tied_recorded);
     // Time the watcher paused, or the replay fell behind, is not made up for; a long wait in
     // the record (the player away) is cut short.
     const int64_t slack = perf_frequency() / 4;
@@ -191,14 +218,14 @@ void wait_for_recorded_time(int64_t reading) {
         tied_real -= due - now - slack;
         due = now + slack;
     }
-    if (due > now)
-        std::this_thread::sleep_for(
-            std::chrono::nanoseconds((due - now) * 1'000'000'000 / perf_frequency()));
+    sleep_for_counts(due - now);
 }
 
 int watch_replay(const Replay& replay, bool fast) {
     fast_mode = fast;
     stopped = held = timed = false;
+    last_pass_reading = -1;
+    pass_period = 0;
     play_back(replay);
     set_watching(true);
     scores_file_kept = config_file_kept = true; // watching saves nothing
