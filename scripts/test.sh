@@ -16,5 +16,5 @@ cmake --build build-sanitize -j2 --target unit_tests integration_tests
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure -j2 -L 'unit|integration')
 
-scripts/fuzz.sh 30
+scripts/fuzz.sh 20
 echo "all tests passed"

@@ -93,13 +93,6 @@ size_t fixed_size() {
     return sizeof magic + 4 + counter.size;
 }
 
-uint32_t checksum(const uint8_t* bytes, size_t size) {
-    uint32_t hash = 2166136261u;
-    for (size_t i = 0; i < size; ++i)
-        hash = (hash ^ bytes[i]) * 16777619u;
-    return hash;
-}
-
 // Unsigned numbers seven bits a byte, the lowest first; the top bit says that more follow.
 void put_number(std::vector<uint8_t>* out, uint64_t value) {
     for (; value >= 0x80; value >>= 7)
@@ -185,6 +178,13 @@ bool start_is_sound(const ReplayStart& s) {
 
 } // namespace
 
+uint32_t replay_checksum(const uint8_t* bytes, size_t size) {
+    uint32_t hash = 2166136261u;
+    for (size_t i = 0; i < size; ++i)
+        hash = (hash ^ bytes[i]) * 16777619u;
+    return hash;
+}
+
 void add_pass(Replay* replay) {
     std::vector<uint8_t>& events = replay->events;
     if (replay->run_at == SIZE_MAX) {
@@ -264,7 +264,7 @@ std::vector<uint8_t> encode_replay(const Replay& replay) {
         writer.field(static_cast<uint32_t>(stream->size()));
         bytes.insert(bytes.end(), stream->begin(), stream->end());
     }
-    writer.field(checksum(bytes.data(), bytes.size()));
+    writer.field(replay_checksum(bytes.data(), bytes.size()));
     return bytes;
 }
 
@@ -306,7 +306,7 @@ bool decode_replay(const uint8_t* bytes, size_t size, Replay* replay, std::strin
         *why = size - at < 4 ? "it is cut short" : "it has bytes after its end";
         return false;
     }
-    if (get_le32(bytes + at) != checksum(bytes, at)) {
+    if (get_le32(bytes + at) != replay_checksum(bytes, at)) {
         *why = "it is damaged (its checksum does not match)";
         return false;
     }

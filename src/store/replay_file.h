@@ -88,6 +88,8 @@ bool take_music_end(const Replay& replay, ReplayCursor* cursor);
 bool next_reading(const Replay& replay, ReplayCursor* cursor, int64_t* reading);
 
 std::vector<uint8_t> encode_replay(const Replay& replay);
+// What a replay's last four bytes hold: the checksum of the bytes before them.
+uint32_t replay_checksum(const uint8_t* bytes, size_t size);
 // False, with the reason in words, for bytes that are no replay of this version: truncated,
 // garbled, of another version or of another kind of file.
 bool decode_replay(const uint8_t* bytes, size_t size, Replay* replay, std::string* why);

@@ -40,6 +40,14 @@ class Launcher(unittest.TestCase):
             self.assertEqual((given, args), (data, "" if problem else "--uncapped"))
             self.assertIn(said, problem or where, env)
         self.assertEqual(os.listdir(default), [])
+        # A replay named from where the player stands is found there; one that is not, among the
+        # game's own files.
+        (root / "odd/mine.zrp").write_text("")
+        for name, given in (("mine.zrp", str(root / "odd/mine.zrp")), ("rank1.zrp", "rank1.zrp")):
+            done = subprocess.run([root / "bin/zarnok3d", "--replay", name, "--fast"],
+                                  env=dict(os.environ, HOME=str(home)), cwd=root / "odd",
+                                  capture_output=True, text=True, timeout=30)
+            self.assertEqual(done.stdout.strip().split("|")[3], "--replay %s --fast" % given)
 
 
 if __name__ == "__main__":
