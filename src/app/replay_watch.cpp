@@ -51,15 +51,10 @@ int64_t our_counts(int64_t recorded) {
                                 static_cast<double>(recorded_start().frequency));
 }
 
-bool is_keyboard(MessageKind kind) {
-    return kind == MessageKind::key_down || kind == MessageKind::key_up ||
-           kind == MessageKind::sys_key_down || kind == MessageKind::sys_key_up;
-}
-
 // A recorded message reaches the game as it did: through the key hook, if set, then the main
 // window's procedure; but the watcher's screen and the end of the program are the watcher's.
 void replay_message(const Message& message) {
-    if (is_keyboard(message.kind) && keyboard_hook != nullptr)
+    if (is_keyboard_message(message.kind) && keyboard_hook != nullptr)
         key_hook(0, message.wparam, message.lparam);
     if (message.kind == MessageKind::key_up &&
         (message.wparam == vk_f11 || message.wparam == vk_f12))

@@ -23,6 +23,12 @@ enum class MessageKind : uint32_t {
     quit,             // the program is asked to end without the window-close handling
 };
 
+// The messages the key hook sees on their way.
+constexpr bool is_keyboard_message(MessageKind kind) {
+    return kind == MessageKind::key_down || kind == MessageKind::key_up ||
+           kind == MessageKind::sys_key_down || kind == MessageKind::sys_key_up;
+}
+
 constexpr uint32_t size_restored = 0;
 constexpr uint32_t size_minimised = 1;
 

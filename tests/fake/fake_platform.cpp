@@ -146,9 +146,7 @@ bool peek_message(Message* message) {
     }
     *message = current->queue.front();
     current->queue.pop_front();
-    const MessageKind kind = message->kind;
-    if (current->hook_set && !current->watching && (kind == MessageKind::key_down || kind == MessageKind::key_up ||
-                              kind == MessageKind::sys_key_down || kind == MessageKind::sys_key_up))
+    if (current->hook_set && !current->watching && is_keyboard_message(message->kind))
         hook_slot.proc(0, message->wparam, message->lparam);
     return true;
 }

@@ -177,11 +177,6 @@ void fetch_events() {
         post(first_window(), MessageKind::destroy, 0, 0);
 }
 
-bool is_keyboard_message(MessageKind kind) {
-    return kind == MessageKind::key_down || kind == MessageKind::key_up ||
-           kind == MessageKind::sys_key_down || kind == MessageKind::sys_key_up;
-}
-
 } // namespace
 
 void set_watching(bool watching_replay) {
