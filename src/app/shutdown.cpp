@@ -40,8 +40,9 @@ void shut_down_with(int status) {
     aim_cubes = nullptr;
     destroy_window(views[gun_view].window);
     views[gun_view].window = nullptr;
-    save_named_row();
+    // The player's files first: a disk too full for the replays must not cost them.
     save_config();
+    save_named_row();
     keep_last_game();
     exit_process(status);
 }

@@ -108,7 +108,8 @@ class Journeys(unittest.TestCase):
         self.addCleanup(game.close)
         self.assertEqual(game.wait(), 1)
         self.assertIn("cannot open the display", game.output())
-        for args, status, said in ((["--version"], 0, "zarnok3d 1.01\n"), (["-x"], 2, "Usage:")):
+        for args, status, said in ((["--version"], 0, "zarnok3d 1.01\n"), (["-x"], 2, "Usage:"),
+                                   (["--replay", GAME], 2, "is not a replay of Zarnok 3D")):
             done = subprocess.run([GAME, *args], capture_output=True, text=True, timeout=10)
             self.assertEqual((done.returncode, said in done.stdout + done.stderr), (status, True))
         read_end, write_end = os.pipe()  # output to a closed pipe is lost, and that is all
