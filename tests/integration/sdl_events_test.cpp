@@ -100,6 +100,15 @@ TEST_F(EventsTest, KeysBecomeKeyMessages) {
     key(SDL_KEYDOWN, SDL_SCANCODE_A, SDLK_a, 0, 1); // a repeat: already down
     expected.push_back("key_down main 41 401e0001");
     EXPECT_EQ(drain(), expected);
+    // Watching a recorded game, the keys are the watcher's: the game's hook hears none of them,
+    // and the pointer is not held.
+    set_watching(true);
+    key(SDL_KEYUP, SDL_SCANCODE_P, SDLK_p);
+    EXPECT_EQ(drain(), std::vector<std::string>{"key_up main 50 c0190001"});
+    const ScreenRect field{0, 0, 400, 400};
+    clip_cursor(&field);
+    EXPECT_EQ(SDL_GetWindowMouseRect(main->sdl_window), nullptr);
+    set_watching(false);
     unhook_key_hook(hook);
     ASSERT_EQ(hooked.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i)
