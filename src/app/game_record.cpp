@@ -135,8 +135,7 @@ void handle_message(const Message& message) {
     pending = none;
     const ReplayInput input = input_of(message.kind);
     if (recording() && input != ReplayInput::pass && message.window == views[main_view].window) {
-        pending = record.events.size();
-        add_message(&record, input, message.wparam, message.lparam);
+        pending = add_message(&record, input, message.wparam, message.lparam);
     }
     dispatch_message(message);
     pending = none;

@@ -187,6 +187,7 @@ uint32_t replay_checksum(const uint8_t* bytes, size_t size) {
 
 void add_pass(Replay* replay) {
     std::vector<uint8_t>& events = replay->events;
+    replay->mouse_at = SIZE_MAX;
     if (replay->run_at == SIZE_MAX) {
         replay->run_at = events.size();
         replay->run_length = 0;
@@ -197,15 +198,20 @@ void add_pass(Replay* replay) {
 }
 
 void add_music_end(Replay* replay) {
-    replay->run_at = SIZE_MAX;
+    replay->run_at = replay->mouse_at = SIZE_MAX;
     replay->events.push_back(static_cast<uint8_t>(ReplayInput::music_end));
 }
 
-void add_message(Replay* replay, ReplayInput input, uint32_t wparam, uint32_t lparam) {
+size_t add_message(Replay* replay, ReplayInput input, uint32_t wparam, uint32_t lparam) {
     replay->run_at = SIZE_MAX;
+    if (replay->mouse_at != SIZE_MAX && input == ReplayInput::mouse_move)
+        replay->events.resize(replay->mouse_at);
+    const size_t at = replay->events.size();
+    replay->mouse_at = input == ReplayInput::mouse_move ? at : SIZE_MAX;
     replay->events.push_back(static_cast<uint8_t>(input));
     put_number(&replay->events, wparam);
     put_number(&replay->events, lparam);
+    return at;
 }
 
 void add_reading(Replay* replay, int64_t reading) {

@@ -58,15 +58,19 @@ struct Replay {
     ReplayEnd end{};
     std::vector<uint8_t> events;   // the inputs, passes counted in runs
     std::vector<uint8_t> readings; // the clock readings, each as its difference from the last
-    // While it is written: where the last run of passes begins, its length, the last reading.
+    // While it is written: where the last run of passes begins and its length, where the last
+    // event begins if it is a mouse move, and the last reading.
     size_t run_at = SIZE_MAX;
     uint64_t run_length = 0;
+    size_t mouse_at = SIZE_MAX;
     int64_t last_reading = 0;
 };
 
 void add_pass(Replay* replay);
 void add_music_end(Replay* replay);
-void add_message(Replay* replay, ReplayInput input, uint32_t wparam, uint32_t lparam);
+// Where the message begins in the events. A mouse move replaces one just before it: the game
+// only keeps where the mouse is, and looks at it in a pass.
+size_t add_message(Replay* replay, ReplayInput input, uint32_t wparam, uint32_t lparam);
 void add_reading(Replay* replay, int64_t reading);
 
 // Where a replay is read: the inputs in their order, a run of passes one pass at a time, and
