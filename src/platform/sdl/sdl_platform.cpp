@@ -44,9 +44,10 @@ bool open_platform() {
         return false;
     }
     // On X a plain shared-memory copy per frame is several times faster than SDL's default path,
-    // which goes through software OpenGL on a plain X server. Wayland has no such copy: SDL's
-    // own path it is.
-    if (driver != nullptr && std::strcmp(driver, "x11") == 0)
+    // which goes through software OpenGL on a plain X server; the drivers that show nothing
+    // (a timed replay) have a plain copy of their own too. Wayland has no such copy: SDL's own
+    // path it is.
+    if (driver != nullptr && (std::strcmp(driver, "x11") == 0 || invisible))
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Tells of windows that other programs destroy.
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
