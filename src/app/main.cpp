@@ -79,7 +79,8 @@ int watch(const Options& options) {
     say_where_the_files_are_missing();
     if (!open_platform())
         return 1;
-    pace_frames(false); // the record keeps the game's time
+    // The record keeps the game's time; played fast, a glimpse now and then shows it.
+    pace_frames(options.fast ? FramePacing::now_and_then : FramePacing::every_frame);
     arrange_windows(options.windows);
     choose_renderer(options.renderer);
     return watch_replay(replay, options.fast);
@@ -103,7 +104,7 @@ int main(int argc, char** argv) {
     say_where_the_files_are_missing();
     if (!open_platform())
         return 1;
-    pace_frames(!options.uncapped);
+    pace_frames(options.uncapped ? FramePacing::every_frame : FramePacing::refresh);
     arrange_windows(options.windows);
     choose_renderer(options.renderer);
     return entry_routine();

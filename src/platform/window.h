@@ -85,9 +85,11 @@ void arrange_windows(WindowArrangement chosen);
 // processor runs counts as none), else copied into the windows' surfaces; or one of them forced.
 enum class RendererChoice { automatic, gpu, surface };
 void choose_renderer(RendererChoice chosen);
-// With pacing (the default), what was drawn is shown at most once per refresh of the display,
-// the pass waiting for it; without, as often as the game draws.
-void pace_frames(bool paced);
+// How often what was drawn is shown: at most once per refresh of the display, the pass waiting
+// for it (the default); as often as the game draws; or now and then, at most ten times a second
+// and never waiting, the frames drawn in between not shown (a replay played as fast as it goes).
+enum class FramePacing { refresh, every_frame, now_and_then };
+void pace_frames(FramePacing pacing);
 SystemMetrics system_metrics();
 
 void register_window_class(const char* class_name, WindowProc proc, CursorShape cursor);

@@ -57,7 +57,7 @@ bool open_platform() {
     return true;
 }
 
-void pace_frames(bool) {}
+void pace_frames(FramePacing) {}
 
 void arrange_windows(WindowArrangement) {}
 

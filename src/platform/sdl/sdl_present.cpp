@@ -12,7 +12,7 @@
 
 namespace {
 
-bool frames_paced = false;
+FramePacing pacing = FramePacing::every_frame;
 Uint64 next_frame = 0;  // when the next frame is due, on the clock
 Uint64 last_synced = 0; // when a present that waits for the refresh last came back
 
@@ -103,8 +103,8 @@ void show(PlatformWindow* window) {
 
 } // namespace
 
-void pace_frames(bool paced) {
-    frames_paced = paced;
+void pace_frames(FramePacing chosen) {
+    pacing = chosen;
 }
 
 Canvas* get_window_canvas(WindowHandle window) {
@@ -130,7 +130,8 @@ void present_windows() {
     const auto wanted = [](const PlatformWindow* w) {
         return w != nullptr && (w->needs_present || w->needs_whole);
     };
-    if (main == nullptr || display_is_lost() || !(wanted(main) || wanted(gun)))
+    if (main == nullptr || display_is_lost() || !(wanted(main) || wanted(gun)) ||
+        (pacing == FramePacing::now_and_then && SDL_GetPerformanceCounter() < next_frame))
         return;
     // The gun view shown in the main window is shown with it.
     if (main_shows_gun() && gun != nullptr) {
@@ -155,8 +156,8 @@ void present_windows() {
     }
     // A pass that drew what is already shown still waits its turn: paused, or on a side screen,
     // the game draws at the refresh rate and presents nothing.
-    const Uint64 period = frames_paced ? refresh_period() : 0;
-    if (frames_paced)
+    const Uint64 period = pacing == FramePacing::refresh ? refresh_period() : 0;
+    if (pacing == FramePacing::refresh)
         wait_for_refresh(synced, period);
     for (PlatformWindow* window : {main, gun})
         if (window != nullptr && window->change_count > 0)
@@ -165,6 +166,8 @@ void present_windows() {
         last_synced = SDL_GetPerformanceCounter();
         next_frame = last_synced + period;
     }
+    if (pacing == FramePacing::now_and_then)
+        next_frame = SDL_GetPerformanceCounter() + SDL_GetPerformanceFrequency() / 10;
 }
 
 Canvas* create_back_buffer(int32_t width, int32_t height) {
