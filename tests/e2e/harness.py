@@ -135,6 +135,7 @@ class Desktop:
         self.env = dict(os.environ, DISPLAY=":" + number)
         wait_until(lambda: self.run("xdotool", "getdisplaygeometry"))
         self.game_env = dict(self.env)
+        self.display = None
         if self.kind == "monitors":
             self.run("xrandr", "--newmode", "3840x2160", "712.75", "3840", "4160", "4576", "5312",
                      "2160", "2163", "2168", "2237", "-hsync", "+vsync")
@@ -142,6 +143,8 @@ class Desktop:
             self.run("xrandr", "--output", "DUMMY0", "--mode", "1920x1080", "--pos", "0x0",
                      "--output", "DUMMY1", "--mode", "3840x2160", "--pos", "1920x0", "--primary")
             wait_until(lambda: "Monitors: 2" in self.run("xrandr", "--listmonitors"))
+        self.size = tuple(int(re.search(r"%s: +(\d+)" % what, self.run("xwininfo", "-root"))[1])
+                          for what in ("Width", "Height"))
         if self.kind in ("openbox", "monitors"):
             self.start(["openbox", "--sm-disable"])
         elif self.kind == "i3":
@@ -154,9 +157,6 @@ class Desktop:
             wait_until(lambda: "window id" in self.run("xprop", "-root",
                                                        "_NET_SUPPORTING_WM_CHECK"))
         self.manager = self.kind if self.kind != "bare" else None
-        self.display = None
-        self.size = tuple(int(re.search(r"%s: +(\d+)" % what, self.run("xwininfo", "-root"))[1])
-                          for what in ("Width", "Height"))
 
     def start(self, command, **options):
         self.processes.append(subprocess.Popen(command, env=self.env, stdout=subprocess.DEVNULL,
@@ -177,10 +177,10 @@ class Desktop:
         self.game_env = dict(self.env, DISPLAY=listening.group(1))
         if self.kind == "wayland":
             self.game_env.update(WAYLAND_DISPLAY="zarnok", SDL_VIDEODRIVER="wayland")
-        # weston moves its own pointer by the motion it is told of, from wherever it started (the
-        # top-left corner, or where the X server's pointer was when its window was mapped): in
-        # a corner both stop, and from there on they go together.
-        wait_until(lambda: "Output 'screen0' enabled" in pathlib.Path(log).read_text())
+        # weston moves its own pointer by the motion it is told of, from wherever it started, and
+        # a move told before its input is ready is lost: once its desktop is drawn, a corner stops
+        # both pointers, and from there on they go together.
+        wait_until(lambda: self.screenshot(500, 100, 1, 1).at(0, 0) != (0, 0, 0))
         self.run("xdotool", "mousemove", "0", "0")
         self.run("xdotool", "mousemove", str(width // 2), str(height // 2))
 
