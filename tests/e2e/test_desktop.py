@@ -5,7 +5,7 @@ import signal
 import subprocess
 import unittest
 
-from harness import Desktop, Game
+from harness import Desktop, Game, wait_until
 
 
 class DesktopJourneys(unittest.TestCase):
@@ -40,6 +40,8 @@ class DesktopJourneys(unittest.TestCase):
         x11.XCloseDisplay(display)
         game = self.start()
         game.key("End")
+        game.key("p")  # seen paused, the game has had the keys before it
+        self.assertTrue(wait_until(game.overlay), "no pause text")
         self.desktop.close()
         self.assertIsNotNone(game.wait(3), "still running without its X server")
         self.assertEqual(game.file("config.dat")[:4], bytes([118, 0, 0, 0]))
