@@ -17,6 +17,8 @@ packages=(
     # end-to-end tests: a real X server, real input, screenshots
     xvfb xauth xdotool imagemagick openbox x11-utils python3
     i3 weston xwayland xserver-xorg-video-dummy x11-xserver-utils
+    # the desktops most players have: KDE's kwin, GNOME's mutter, Xfce's xfwm4
+    kwin-wayland kwin-style-breeze mutter xfwm4 xfconf dbus
 )
 
 missing=()

@@ -88,8 +88,11 @@ void translate_window_event(const SDL_WindowEvent& event) {
         break;
     case SDL_WINDOWEVENT_MINIMIZED:
         // SDL tells a window withdrawn from the screen (the gun window on the full screen) as
-        // minimised; it is only hidden.
-        if (!window->asked_visible)
+        // minimised; it is only hidden. Nor is a window minimised by the states a window manager
+        // passes it through while mapping it (kwin: hidden, minimised, restored): a minimise
+        // counts once the window has been seen, and the first moments after its mapping.
+        if (!window->asked_visible || !window->exposed_since_map ||
+            SDL_GetTicks64() < window->mapping_until)
             break;
         window->minimise_heard = true;
         break;
@@ -104,6 +107,7 @@ void translate_window_event(const SDL_WindowEvent& event) {
         // Shown whole again at the next present, changed or not; and looked for where it is,
         // as a window manager may have mapped it elsewhere without a move SDL passes on.
         window->needs_whole = true;
+        window->exposed_since_map = true;
         window_moved(window, window->at);
         post(window, MessageKind::paint, 0, 0);
         break;

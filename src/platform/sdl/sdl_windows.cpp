@@ -29,6 +29,7 @@ constexpr int32_t placing_tries = 3;
 constexpr Uint64 placing_time_ms = 600;  // a window manager that has not placed a window by then
 constexpr Uint64 settling_time_ms = 500; // a window left on another monitor this long stays there
 constexpr Uint64 map_wait_ms = 250;      // a window not shown by then is asked for again
+constexpr Uint64 mapping_time_ms = 500;  // a window manager's own states while it maps one
 
 SDL_Point primary_origin() {
     SDL_Rect bounds{};
@@ -135,6 +136,10 @@ void show_now(PlatformWindow* window, bool visible) {
             raise_window(window);
     } else if (visible != shown) {
         visible ? SDL_ShowWindow(window->sdl_window) : SDL_HideWindow(window->sdl_window);
+    }
+    if (visible) {
+        window->mapping_until = SDL_GetTicks64() + mapping_time_ms;
+        window->exposed_since_map = false;
     }
     if (visible && window->tries_left > 0) {
         window->placed_by = SDL_GetTicks64() + placing_time_ms;

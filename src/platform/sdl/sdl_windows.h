@@ -23,6 +23,8 @@ struct PlatformWindow {
     bool shown;                      // as the game asked; the desktop hears of it at the next pass
     bool asked_visible;              // what the desktop was last asked
     Uint64 map_again_at;             // when to ask again for a window still not shown
+    Uint64 mapping_until;            // the states a window manager gives a window it is mapping
+    bool exposed_since_map;          // are its own, until then and until it is first seen
     bool gone;                       // destroyed by another program
     bool needs_present;              // drawn on since it was last shown
     bool needs_whole;                // to be shown whole: new, resized, uncovered
