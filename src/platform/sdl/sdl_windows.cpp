@@ -120,7 +120,37 @@ void take_natural_size(PlatformWindow* window) {
     refit(window);
 }
 
+// Where the client area goes for the place the game gave it: the gun window stands clear of the
+// main window's frame and of its own, as wide as the window manager draws them (none until the
+// windows are framed), so that neither covers the other's picture.
+SDL_Point clear_of_frames(const PlatformWindow* window, SDL_Point place) {
+    return {place.x - (window == second_window() ? window->frame_gap : 0), place.y};
+}
+
+int32_t frame_side(SDL_Window* window, bool left) {
+    int sides[2] = {};
+    if (window == nullptr || !x11_frame_sides(window, &sides[0], &sides[1]))
+        SDL_GetWindowBordersSize(window, nullptr, &sides[0], nullptr, &sides[1]);
+    return std::max(sides[left ? 0 : 1], 0);
+}
+
+// Both frames between the views, as they stand now.
+void measure_frame_gap() {
+    const PlatformWindow* main = first_window();
+    PlatformWindow* gun = second_window();
+    if (main == nullptr || gun == nullptr || main->sdl_window == nullptr ||
+        gun->sdl_window == nullptr)
+        return;
+    gun->frame_gap = frame_side(main->sdl_window, true) + frame_side(gun->sdl_window, false);
+}
+
+bool where_wanted(const PlatformWindow* window) {
+    const SDL_Point place = clear_of_frames(window, window->wanted);
+    return window->at.x == place.x && window->at.y == place.y;
+}
+
 void ask_to_move(PlatformWindow* window, SDL_Point at) {
+    window->asked_at = at;
     if (!x11_move_window(window->sdl_window, at))
         SDL_SetWindowPosition(window->sdl_window, at.x, at.y);
 }
@@ -176,8 +206,7 @@ void take_in_gun_window() {
 void judge_placement(PlatformWindow* window, Uint64 now) {
     if (window->placed_by == 0 || now < window->placed_by)
         return;
-    const bool placed = window->at.x == window->wanted.x && window->at.y == window->wanted.y;
-    const bool refused = !placed && !main_is_fullscreen();
+    const bool refused = !where_wanted(window) && !main_is_fullscreen();
     window->tries_left = 0;
     window->placed_by = 0;
     if (refused && window->first_placing && window == second_window() &&
@@ -286,7 +315,7 @@ void move_window(WindowHandle window, int32_t x, int32_t y, int32_t width, int32
                   primary.y + y * window->layout.scale - window->layout.origin.y};
     window->wanted = window->at;
     window->tries_left = placing_tries;
-    ask_to_move(window, window->at);
+    ask_to_move(window, clear_of_frames(window, window->wanted));
     refit(window);
     tell_size_and_position(window);
 }
@@ -402,6 +431,17 @@ void settle_windows() {
             x11_map_window(window->sdl_window, true);
         }
         judge_placement(window, now);
+        // Frames told of after the window was placed: it moves clear of them, unless the player
+        // has moved it meanwhile.
+        const SDL_Point clear = clear_of_frames(window, window->wanted);
+        if (window == second_window() && visible && !window->minimised &&
+            window->placed_by == 0 && !main_is_fullscreen() &&
+            window->at.x == window->asked_at.x && window->at.y == window->asked_at.y &&
+            (clear.x != window->asked_at.x || clear.y != window->asked_at.y)) {
+            window->tries_left = placing_tries;
+            window->placed_by = now + placing_time_ms;
+            ask_to_move(window, clear);
+        }
         if (window->rescale_at != 0 && now >= window->rescale_at) {
             const SDL_Point size = window_size(window);
             const int32_t scale =
@@ -416,13 +456,13 @@ void settle_windows() {
 void window_moved(PlatformWindow* window, SDL_Point at) {
     // Some window managers' notices of a move are wrong; the X server's word counts.
     x11_client_position(window->sdl_window, &at);
+    measure_frame_gap();
     const SDL_Point old_at = window->at;
     window->at = at;
-    const bool placed = at.x == window->wanted.x && at.y == window->wanted.y;
-    if (window->tries_left > 0 && !placed && !main_is_fullscreen()) {
+    if (window->tries_left > 0 && !where_wanted(window) && !main_is_fullscreen()) {
         // Not where it was asked: once more, now that the frame's extents are known.
         --window->tries_left;
-        ask_to_move(window, window->wanted);
+        ask_to_move(window, clear_of_frames(window, window->wanted));
     }
     const SDL_Point old = window->told;
     const ViewLayout old_layout = window->layout;

@@ -35,6 +35,8 @@ struct PlatformWindow {
     SDL_Point at;                    // the client area's top-left on the screen
     SDL_Point told;                  // the position last told to the game, in view pixels
     SDL_Point wanted;                // where the game last put it, until it is there
+    SDL_Point asked_at;              // where the window manager was last asked to put it
+    int32_t frame_gap;               // the gun window: both frames' width between the views
     int32_t tries_left;              // asks left before the window manager is taken at its word
     Uint64 placed_by;                // when the window manager has had time enough to place it
     bool mapped_once;

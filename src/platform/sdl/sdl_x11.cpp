@@ -145,6 +145,35 @@ bool x11_client_position(SDL_Window* window, SDL_Point* at) {
                                  &at->y, &child) != 0;
 }
 
+bool x11_frame_sides(SDL_Window* window, int* left, int* right) {
+    const X11Window x = x11_of(window);
+    if (x.display == nullptr)
+        return false;
+    // The frame is the window holding the client that is a child of the root.
+    Window frame = x.window, root = None, parent = None;
+    for (;;) {
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(x.display, frame, &root, &parent, &children, &count) == 0)
+            return false;
+        if (children != nullptr)
+            XFree(children);
+        if (parent == root || parent == None)
+            break;
+        frame = parent;
+    }
+    XWindowAttributes client{}, outer{};
+    Window child = None;
+    int client_x = 0, client_y = 0;
+    if (frame == x.window || XGetWindowAttributes(x.display, x.window, &client) == 0 ||
+        XGetWindowAttributes(x.display, frame, &outer) == 0 ||
+        XTranslateCoordinates(x.display, x.window, root, 0, 0, &client_x, &client_y, &child) == 0)
+        return false;
+    *left = client_x - outer.x;
+    *right = outer.x + outer.width + 2 * outer.border_width - client_x - client.width;
+    return true;
+}
+
 bool x11_map_window(SDL_Window* window, bool visible) {
     const X11Window x = x11_of(window);
     if (x.display == nullptr)
