@@ -72,7 +72,7 @@ void set_cursor_shape(CursorShape shape) {
 }
 
 void show_cursor(bool visible) {
-    if (watching_only())
+    if (watching_only() || display_is_lost())
         return;
     SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }

@@ -8,6 +8,7 @@
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_signals.h"
+#include "platform/sdl/sdl_wayland.h"
 #include "platform/sdl/sdl_windows.h"
 #include "platform/sdl/sdl_x11.h"
 
@@ -167,6 +168,9 @@ void fetch_events() {
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0)
         translate(event);
+    // SDL tells a Wayland compositor gone as a plain quit, and then spins on the dead connection.
+    if (first_window() != nullptr && wayland_connection_lost(first_window()->sdl_window))
+        lose_display("the Wayland compositor");
     for (PlatformWindow* window : {first_window(), second_window()})
         if (window != nullptr)
             count_minimise(window);

@@ -25,6 +25,9 @@ bool open_platform() {
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     // SDL would turn SIGINT and SIGTERM into a quit that skips the game's own ending.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // On Wayland SDL would stand in for a warp of the hidden pointer by locking it, which it
+    // then lets go of wrongly (a crash under mutter); the pointer is held by confinement there.
+    SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_EMULATE_MOUSE_WARP, "0");
     catch_end_signals();
     catch_x_errors(end_without_display);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {

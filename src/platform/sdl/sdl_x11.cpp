@@ -31,10 +31,7 @@ int report_once(Display* display, XErrorEvent* error) {
 }
 
 int connection_lost(Display*) {
-    display_lost = true;
-    std::fprintf(stderr, "zarnok3d: the connection to the X server was lost\n");
-    if (on_display_lost != nullptr)
-        on_display_lost(); // the game's own ending; it does not come back
+    lose_display("the X server");
     return 0;
 }
 
@@ -75,6 +72,13 @@ void catch_x_errors(void (*lost)()) {
     on_display_lost = lost;
     XSetErrorHandler(report_once);
     XSetIOErrorHandler(connection_lost);
+}
+
+void lose_display(const char* server) {
+    display_lost = true;
+    std::fprintf(stderr, "zarnok3d: the connection to %s was lost\n", server);
+    if (on_display_lost != nullptr)
+        on_display_lost(); // the game's own ending; it does not come back
 }
 
 bool display_is_lost() {

@@ -11,6 +11,8 @@
 void catch_x_errors(void (*lost)());
 // True once the X server has gone away: nothing more may be asked of it.
 bool display_is_lost();
+// The display server (`server`, as said to the player) went away: the game ends without it.
+void lose_display(const char* server);
 
 enum class X11Desktop { other, bare, managed };
 // Whether the window is on an X display, and whether a window manager runs there.
