@@ -193,6 +193,12 @@ class Desktop:
         # a move told before its input is ready is lost: once its desktop is drawn, a corner stops
         # both pointers, and from there on they go together.
         wait_until(lambda: self.screenshot(500, 100, 1, 1).at(0, 0) != (0, 0, 0))
+        self.bring_pointer_in()
+
+    def bring_pointer_in(self):
+        """A corner stops both the X server's pointer and a nested compositor's, which moves its
+        own by the motion it is told of: from there on they go together, to the middle."""
+        width, height = self.size
         self.run("xdotool", "mousemove", "0", "0")
         self.run("xdotool", "mousemove", str(width // 2), str(height // 2))
 
@@ -254,8 +260,16 @@ class Desktop:
                                                pathlib.Path(log).read_text()), 20)
         cookie = wait_until(lambda: glob.glob(os.path.join(runtime, ".mutter-Xwaylandauth.*")))
         self.game_env = dict(self.env, DISPLAY=display.group(1), XAUTHORITY=cookie[0])
+        # Nested, it falls over when a pointer the game holds moves: the pointer waits in a
+        # corner, away from the game.
+        self.run("xdotool", "mousemove", "0", "0")
         if self.kind == "mutter-wayland":
             self.game_env.update(WAYLAND_DISPLAY="zarnok", SDL_VIDEODRIVER="wayland")
+
+    def stop_compositor(self):
+        """The compositor ends, as when a session is left, and the X server it runs in stays."""
+        self.processes[-1].terminate()
+        self.processes[-1].wait()
 
     def run(self, *command, timeout=20, game=False):
         done = subprocess.run(command, env=self.game_env if game else self.env,
@@ -395,16 +409,14 @@ class Game:
                                                         "Absolute upper-left Y", "Width", "Height"))
 
     def focus(self):
-        if self.desktop.kind == "weston":
+        if self.desktop.kind in ("weston", "mutter-wayland"):
             return  # it gives a new window the focus, and a click may fall into the held field
-        if self.desktop.kind.startswith("mutter"):
-            return  # it gives a new window the focus; a move of its held pointer undoes it
         if self.desktop.wayland:  # on the title bar, where no shot is fired
             self.desktop.run("xdotool", "mousemove", str(self.origin[0] + 200 * self.scale),
                              str(self.origin[1] - 12), "click", "1")
         elif self.main:
             how = "windowactivate" if self.desktop.manager else "windowfocus"
-            self.desktop.run("xdotool", how, "--sync", self.main, timeout=5)
+            self.desktop.run("xdotool", how, "--sync", self.main, timeout=5, game=True)
 
     def key(self, name):
         """Presses and releases a key, held long enough for the game to see it down."""

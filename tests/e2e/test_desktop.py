@@ -1,5 +1,5 @@
 """The game on a real desktop under openbox: windows destroyed behind its back, the X server
-gone, many starts on a busy machine."""
+gone, many starts on a busy machine; and the Wayland compositor gone under it."""
 import ctypes
 import signal
 import subprocess
@@ -44,6 +44,19 @@ class DesktopJourneys(unittest.TestCase):
         self.assertTrue(wait_until(game.overlay), "no pause text")
         self.desktop.close()
         self.assertIsNotNone(game.wait(3), "still running without its X server")
+        self.assertEqual(game.file("config.dat")[:4], bytes([118, 0, 0, 0]))
+
+    def test_the_wayland_compositor_gone(self):
+        desktop = Desktop(window_manager="wayland")
+        self.addCleanup(desktop.close)
+        game = Game(desktop)
+        self.addCleanup(game.close)
+        self.assertTrue(game.find_windows(), game.output())
+        game.key("End")
+        game.key("p")  # seen paused, the game has had the keys before it
+        self.assertTrue(wait_until(game.overlay), "no pause text")
+        desktop.stop_compositor()
+        self.assertEqual(game.wait(3), 0, game.output())
         self.assertEqual(game.file("config.dat")[:4], bytes([118, 0, 0, 0]))
 
     def test_thirty_starts_beside_a_busy_loop(self):

@@ -16,10 +16,12 @@ def blue_pixels(picture):
 class BareX(unittest.TestCase):
     kind, size = "bare", "1920x1080"
     # Nested mutter itself falls over when a held pointer moves: there the mouse stays where the
-    # desktop parked it, over the playfield, and fires from there.
+    # desktop parked it, away from the game.
     moves_pointer = True
     # Window managers that put a window back from the full screen as they like.
     keeps_windowed_place = True
+    # Nested mutter through XWayland falls over as the full screen brings the held pointer in.
+    full_screens = True
     minimises = False
 
     def test_a_replay_views_a_shot_the_full_screen_three_times_and_quit(self):
@@ -36,13 +38,13 @@ class BareX(unittest.TestCase):
         self.check_views(game)
         if self.kind == "monitors":  # in the middle of the primary monitor, at its scale
             self.assertEqual((game.origin, game.scale), ((1920 + 1520, 680), 2))
-        accuracy = game.figure(1)
         if self.moves_pointer:
+            accuracy = game.figure(1)
             game.point(300, 100)  # the gun turns to the mouse
-        game.click()
-        self.assertTrue(wait_until(lambda: game.figure(1) != accuracy, 5), "no shot fired")
+            game.click()
+            self.assertTrue(wait_until(lambda: game.figure(1) != accuracy, 5), "no shot fired")
         windowed = game.origin, game.scale
-        for toggle in range(3):
+        for toggle in range(3 if self.full_screens else 0):
             game.key("F11")
             full = toggle % 2 == 0 and self.kind != "bare"  # no full screen without a manager
             self.assertTrue(wait_until(lambda: game.locate() and (game.scale > windowed[1]) == full),
@@ -53,7 +55,7 @@ class BareX(unittest.TestCase):
             self.check_keys_and_pointer(game)
         if self.minimises:
             for _ in range(2):
-                desktop.run("xdotool", "windowminimize", "--sync", game.main)
+                desktop.run("xdotool", "windowminimize", "--sync", game.main, game=True)
                 self.assertTrue(wait_until(lambda: not game.locate()), "still shown")
                 game.focus()
                 self.assertTrue(wait_until(game.locate), "not back")
@@ -120,7 +122,7 @@ class KwinWayland(BareX):
 
 
 class MutterThroughXWayland(BareX):
-    kind, moves_pointer, minimises = "mutter", False, True
+    kind, moves_pointer, full_screens, minimises = "mutter", False, False, True
 
 
 class MutterWayland(BareX):
