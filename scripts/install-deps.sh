@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     # build
     cmake g++ make pkg-config
-    libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libx11-dev libxfixes-dev fonts-dejavu-core
+    libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libx11-dev libxfixes-dev libwayland-dev fonts-dejavu-core
     libdecor-0-plugin-1-cairo
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
