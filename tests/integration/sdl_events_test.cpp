@@ -135,12 +135,13 @@ TEST_F(EventsTest, WindowsMouseFocusAndQuitting) {
     mouse(SDL_MOUSEMOTION, 0, 123, 321);
     mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 5, 6);
     mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 5, 6);
-    mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6);
+    mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6); // beside the view: no shot
+    mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 110, 60);
     window(main, SDL_WINDOWEVENT_FOCUS_GAINED);
     EXPECT_EQ(drain(),
               std::vector<std::string>({"moved main 0 008200aa", "sized gun 1 00000000",
                                         "sized gun 0 00960064", "mouse main 0 010f0017",
-                                        "button main 0 00000000", "activate main 1 00000000"}));
+                                        "button main 0 000a000a", "activate main 1 00000000"}));
     // The focus moving to our other window is no deactivation; leaving both is.
     window(main, SDL_WINDOWEVENT_FOCUS_LOST);
     window(gun, SDL_WINDOWEVENT_FOCUS_GAINED);

@@ -59,6 +59,35 @@ void apply_clip() {
 }
 
 SDL_Cursor* cursors[2] = {};
+SDL_Cursor* shape_cursor = nullptr; // the shape the game asked for
+bool cursor_hidden = false;
+
+// XWayland takes a hidden pointer held to a window for one to lock, and from then on moves it
+// only by the relative motion the compositor sends, which some send none of (the aim would
+// stand still). Under XWayland the hidden cursor is one pixel all but clear, which it holds by
+// confinement, following the pointer itself.
+SDL_Cursor* all_but_clear_cursor() {
+    static SDL_Cursor* cursor = nullptr;
+    if (cursor != nullptr)
+        return cursor;
+    if (SDL_Surface* pixel = SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_ARGB8888)) {
+        *static_cast<Uint32*>(pixel->pixels) = 0x01000000;
+        cursor = SDL_CreateColorCursor(pixel, 0, 0);
+        SDL_FreeSurface(pixel);
+    }
+    return cursor;
+}
+
+void apply_cursor() {
+    if (cursor_hidden && x11_is_xwayland() && all_but_clear_cursor() != nullptr) {
+        SDL_SetCursor(all_but_clear_cursor());
+        SDL_ShowCursor(SDL_ENABLE);
+        return;
+    }
+    if (shape_cursor != nullptr)
+        SDL_SetCursor(shape_cursor);
+    SDL_ShowCursor(cursor_hidden ? SDL_DISABLE : SDL_ENABLE);
+}
 
 } // namespace
 
@@ -67,14 +96,16 @@ void set_cursor_shape(CursorShape shape) {
     if (cursors[index] == nullptr)
         cursors[index] = SDL_CreateSystemCursor(
             shape == CursorShape::cross ? SDL_SYSTEM_CURSOR_CROSSHAIR : SDL_SYSTEM_CURSOR_ARROW);
-    if (cursors[index] != nullptr)
-        SDL_SetCursor(cursors[index]);
+    shape_cursor = cursors[index];
+    if (!cursor_hidden || !x11_is_xwayland())
+        apply_cursor();
 }
 
 void show_cursor(bool visible) {
     if (watching_only() || display_is_lost())
         return;
-    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+    cursor_hidden = !visible;
+    apply_cursor();
 }
 
 void refresh_pointer_hold() {

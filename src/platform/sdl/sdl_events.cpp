@@ -32,6 +32,11 @@ void post(PlatformWindow* window, MessageKind kind, uint32_t wparam, uint32_t lp
 void post_mouse(uint32_t window_id, MessageKind kind, int32_t x, int32_t y) {
     if (PlatformWindow* window = find_window(window_id)) {
         const ViewPoint point = point_in_views(window, x, y);
+        // A window larger than its views (the full screen, a window manager's tiling) holds the
+        // pointer in all of it where the compositor holds it: the aim stays at the view's edge,
+        // and a click beside the view is no shot.
+        if (kind == MessageKind::left_button_down && !point.inside)
+            return;
         post(point.window, kind, 0, make_lparam(point.x, point.y));
     }
 }

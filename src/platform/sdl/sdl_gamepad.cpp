@@ -151,7 +151,12 @@ ScreenPoint pointer() {
 }
 
 void click() {
-    const SDL_Point at = in_window(pointer());
+    // A pad aims within the view: its shot is taken at the view's nearest pixel, wherever the
+    // mouse left the pointer.
+    const PlatformWindow* main = first_window();
+    const ScreenPoint aim = pointer();
+    const SDL_Point at = in_window({std::clamp(aim.x, 0, std::max(main->view_width - 1, 0)),
+                                    std::clamp(aim.y, 0, std::max(main->view_height - 1, 0))});
     SDL_Event event{};
     event.type = SDL_MOUSEBUTTONDOWN;
     event.button.windowID = first_window()->id;

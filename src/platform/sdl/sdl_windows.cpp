@@ -535,8 +535,9 @@ ViewPoint point_in_views(PlatformWindow* window, int32_t x, int32_t y) {
     }
     const int32_t view_x = floor_div(x - layout.origin.x, layout.scale);
     const int32_t view_y = floor_div(y - layout.origin.y, layout.scale);
-    return {shown, std::clamp(view_x, 0, std::max(shown->view_width - 1, 0)),
-            std::clamp(view_y, 0, std::max(shown->view_height - 1, 0))};
+    const int32_t x_on = std::clamp(view_x, 0, std::max(shown->view_width - 1, 0));
+    const int32_t y_on = std::clamp(view_y, 0, std::max(shown->view_height - 1, 0));
+    return {shown, x_on, y_on, x_on == view_x && y_on == view_y};
 }
 
 PlatformWindow* find_window(uint32_t sdl_window_id) {

@@ -82,9 +82,11 @@ ScreenPoint screen_to_view(SDL_Point point);
 SDL_Point view_to_screen(ScreenPoint point);
 // Where a point of a window lies: the window whose view it is over and the view pixel,
 // the nearest one over a margin.
+// The view pixel under a point of the window: the nearest one, and whether the point is on it.
 struct ViewPoint {
     PlatformWindow* window;
     int32_t x, y;
+    bool inside;
 };
 ViewPoint point_in_views(PlatformWindow* window, int32_t x, int32_t y);
 // Shows what was drawn on the windows since they were last shown.
