@@ -337,10 +337,6 @@ class Game:
                                         stdout=self.log, stderr=subprocess.STDOUT)
         self.main = self.gun = None
         self.origin, self.scale = (0, 0), 1
-        # Under weston the game's XWayland holds a hidden pointer by locking weston's and
-        # following its relative motion, which weston nested in an X server does not send: the
-        # mouse reaches the game there through the game's own X server.
-        self.through_xwayland = desktop.kind == "weston"
 
     def find_windows(self, timeout=20, frame=True):
         """Waits for the views and, with `frame`, the first frame; true when they showed."""
@@ -430,7 +426,7 @@ class Game:
         a desktop under load may pass the move on late)."""
         s, pictures = self.scale, [self.gun_picture().data]
         self.desktop.run("xdotool", "mousemove", str(self.origin[0] + x * s + s // 2),
-                         str(self.origin[1] + y * s + s // 2), game=self.through_xwayland)
+                         str(self.origin[1] + y * s + s // 2))
         def settled():
             time.sleep(0.04)
             pictures.append(self.gun_picture().data)
@@ -454,9 +450,9 @@ class Game:
             self.desktop.run("xdotool", "mousemove_relative", "--", str(dx), str(dy))
 
     def click(self):
-        self.desktop.run("xdotool", "mousedown", "1", game=self.through_xwayland)
+        self.desktop.run("xdotool", "mousedown", "1")
         time.sleep(0.03)
-        self.desktop.run("xdotool", "mouseup", "1", game=self.through_xwayland)
+        self.desktop.run("xdotool", "mouseup", "1")
 
     def picture(self, whole=False, left=0, top=0, width=400, height=400):
         """The view (or a part of the screen beside it) as the game drew it; `whole`: as large
