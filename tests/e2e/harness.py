@@ -266,6 +266,17 @@ class Desktop:
         if self.kind == "mutter-wayland":
             self.game_env.update(WAYLAND_DISPLAY="zarnok", SDL_VIDEODRIVER="wayland")
 
+    def set_screen(self, width, height):
+        """The screen takes another size, as a monitor's mode set anew."""
+        mode = "%dx%d" % (width, height)
+        if mode not in self.run("xrandr"):
+            self.run("xrandr", "--newmode", mode, "65.00", str(width), str(width + 24),
+                     str(width + 160), str(width + 320), str(height), str(height + 3),
+                     str(height + 9), str(height + 38))
+            self.run("xrandr", "--addmode", "screen", mode)
+        self.run("xrandr", "--output", "screen", "--mode", mode)
+        self.size = (width, height)
+
     def stop_compositor(self):
         """The compositor ends, as when a session is left, and the X server it runs in stays."""
         self.processes[-1].terminate()

@@ -1,5 +1,6 @@
 """The game on a real desktop under openbox: windows destroyed behind its back, the X server
-gone, many starts on a busy machine; and the Wayland compositor gone under it."""
+gone, a screen resized under it, many starts on a busy machine; and the Wayland compositor gone
+under it."""
 import ctypes
 import signal
 import subprocess
@@ -45,6 +46,22 @@ class DesktopJourneys(unittest.TestCase):
         self.desktop.close()
         self.assertIsNotNone(game.wait(3), "still running without its X server")
         self.assertEqual(game.file("config.dat")[:4], bytes([118, 0, 0, 0]))
+
+    def test_a_screen_resized_under_the_game(self):
+        desktop = Desktop("3840x2160", True)
+        self.addCleanup(desktop.close)
+        game = Game(desktop)
+        self.addCleanup(game.close)
+        self.assertTrue(game.find_windows(), game.output())
+        # Back on the screen, in its middle, at the scale each size gives.
+        for width, height, scale in ((1024, 768, 1), (3840, 2160, 2)):
+            desktop.set_screen(width, height)
+            self.assertTrue(wait_until(lambda: game.locate() and game.scale == scale),
+                            (width, height, game.place()))
+            self.assertEqual(game.origin, ((width - 400 * scale) // 2, (height - 400 * scale) // 2))
+            left, top, _, _ = game.place(game.gun)
+            self.assertTrue(left >= 0 and top >= 0, (left, top))  # the gun window too
+        self.assertEqual(game.quit(), 0)
 
     def test_the_wayland_compositor_gone(self):
         desktop = Desktop(window_manager="wayland")

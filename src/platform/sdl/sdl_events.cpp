@@ -163,6 +163,9 @@ void translate(const SDL_Event& event) {
                 x11_destroyed_window(event.syswm.msg, window->sdl_window))
                 forget_window(window);
         break;
+    case SDL_DISPLAYEVENT:
+        screen_changed();
+        break;
     default:
         break;
     }

@@ -30,6 +30,7 @@ constexpr Uint64 placing_time_ms = 600;  // a window manager that has not placed
 constexpr Uint64 settling_time_ms = 500; // a window left on another monitor this long stays there
 constexpr Uint64 map_wait_ms = 250;      // a window not shown by then is asked for again
 constexpr Uint64 mapping_time_ms = 500;  // a window manager's own states while it maps one
+constexpr Uint64 screen_look_ms = 250;   // how often the screen's size is looked at
 
 SDL_Point primary_origin() {
     SDL_Rect bounds{};
@@ -66,14 +67,43 @@ bool places_windows_itself(SDL_Window* window) {
            std::strcmp(x11_window_manager_name(window), "Weston WM") == 0;
 }
 
-int32_t monitor_scale_at(SDL_Point point) {
-    const int count = SDL_GetNumVideoDisplays();
+// The monitors as they are now, the primary first: SDL's, cut to the X screen, as SDL does not
+// hear of a monitor's mode set anew.
+int current_monitors(SDL_Rect* monitors, int most) {
+    const int count = std::clamp(SDL_GetNumVideoDisplays(), 0, most);
+    const PlatformWindow* main = first_window();
+    SDL_Point screen{};
+    const bool on_x = main != nullptr && main->sdl_window != nullptr &&
+                      x11_screen_size(main->sdl_window, &screen);
+    const SDL_Rect whole{0, 0, screen.x, screen.y};
+    int kept = 0;
     for (int i = 0; i < count; ++i) {
         SDL_Rect bounds{};
-        if (SDL_GetDisplayBounds(i, &bounds) == 0 && SDL_PointInRect(&point, &bounds))
-            return scale_for_monitor(bounds.h, main_view_height);
+        if (SDL_GetDisplayBounds(i, &bounds) == 0 &&
+            (!on_x || SDL_IntersectRect(&bounds, &whole, &bounds)))
+            monitors[kept++] = bounds;
     }
+    return kept;
+}
+
+int32_t monitor_scale_at(SDL_Point point) {
+    SDL_Rect monitors[8]{};
+    const int count = current_monitors(monitors, 8);
+    for (int i = 0; i < count; ++i)
+        if (SDL_PointInRect(&point, &monitors[i]))
+            return scale_for_monitor(monitors[i].h, main_view_height);
     return 0;
+}
+
+bool on_a_monitor(const PlatformWindow* window, const SDL_Rect* monitors, int count) {
+    if (window == nullptr || window->sdl_window == nullptr || !window->shown)
+        return true;
+    const SDL_Point size = window_size(window);
+    const SDL_Rect area{window->at.x, window->at.y, size.x, size.y};
+    return std::any_of(monitors, monitors + count, [&](const SDL_Rect& monitor) {
+        SDL_Rect common{};
+        return SDL_IntersectRect(&area, &monitor, &common) && SDL_RectEquals(&common, &area);
+    });
 }
 
 // The view's position as the game counts it, from the client area's place on the screen.
@@ -412,10 +442,27 @@ bool close_all_windows() {
     return closed;
 }
 
+// The X screen's size, looked at now and then: a change is a screen changed under the game.
+void watch_screen_size(Uint64 now) {
+    static Uint64 next_look = 0;
+    static SDL_Point last{};
+    const PlatformWindow* main = first_window();
+    SDL_Point size{};
+    if (now < next_look || main == nullptr || main->sdl_window == nullptr ||
+        !x11_screen_size(main->sdl_window, &size))
+        return;
+    next_look = now + screen_look_ms;
+    const bool changed = last.x != 0 && (size.x != last.x || size.y != last.y);
+    last = size;
+    if (changed)
+        screen_changed();
+}
+
 void settle_windows() {
     if (display_is_lost())
         return;
     const Uint64 now = SDL_GetTicks64();
+    watch_screen_size(now);
     for (PlatformWindow* window : windows) {
         if (window->sdl_window == nullptr || window->gone)
             continue;
@@ -487,6 +534,35 @@ void window_moved(PlatformWindow* window, SDL_Point at) {
     window->rescale_at = scale > 0 && scale != window->natural_scale && !main_is_fullscreen()
                              ? SDL_GetTicks64() + settling_time_ms
                              : 0;
+}
+
+void screen_changed() {
+    PlatformWindow* main = first_window();
+    PlatformWindow* gun = second_window();
+    if (main == nullptr || main->sdl_window == nullptr || main->gone || main->minimised ||
+        main_is_fullscreen())
+        return;
+    SDL_Rect monitors[8]{};
+    const int count = current_monitors(monitors, 8);
+    const SDL_Point size = window_size(main);
+    if (count == 0 ||
+        (on_a_monitor(main, monitors, count) && on_a_monitor(gun, monitors, count) &&
+         monitor_scale_at({main->at.x + size.x / 2, main->at.y + size.y / 2}) ==
+             main->natural_scale))
+        return;
+    // Off the screen, wholly or in part, or on a monitor of another scale now: back to the
+    // middle of the primary monitor, at its scale, as at the start.
+    const SDL_Rect& primary = monitors[0];
+    const int32_t scale = scale_for_monitor(primary.h, main_view_height);
+    for (PlatformWindow* window : {main, gun})
+        if (window != nullptr && window->sdl_window != nullptr && window->natural_scale != scale)
+            rescale(window, scale);
+    const SDL_Point origin = primary_origin();
+    const int32_t x = (primary.x - origin.x + (primary.w - main->view_width * scale) / 2) / scale;
+    const int32_t y = (primary.y - origin.y + (primary.h - main->view_height * scale) / 2) / scale;
+    move_window(main, x, y, main->view_width, main->view_height);
+    if (gun != nullptr)
+        move_window(gun, x - gun->view_width, y, gun->view_width, gun->view_height);
 }
 
 void keep_focus_on_main(PlatformWindow* focused) {

@@ -70,6 +70,9 @@ bool main_shows_gun();
 void settle_windows();
 // The window moved or changed size on the screen: the view is fitted again and the game told.
 void window_moved(PlatformWindow* window, SDL_Point at);
+// The screen changed under the game (a monitor gone, a mode set anew): windows no longer wholly
+// on a monitor come back to the middle of the primary one, at its scale.
+void screen_changed();
 // The focus is the main window's whenever it is visible: keys and the held pointer need it.
 void keep_focus_on_main(PlatformWindow* focused);
 // The held pointer follows the main view to where it now lies on the screen.

@@ -211,6 +211,20 @@ bool x11_move_window(SDL_Window* window, SDL_Point at) {
     return true;
 }
 
+bool x11_screen_size(SDL_Window* window, SDL_Point* size) {
+    const X11Window x = x11_of(window);
+    if (x.display == nullptr)
+        return false;
+    Window root = None;
+    int left = 0, top = 0;
+    unsigned int width = 0, height = 0, border = 0, depth = 0;
+    if (XGetGeometry(x.display, DefaultRootWindow(x.display), &root, &left, &top, &width, &height,
+                     &border, &depth) == 0)
+        return false;
+    *size = {static_cast<int>(width), static_cast<int>(height)};
+    return true;
+}
+
 bool x11_window_exists(SDL_Window* window) {
     const X11Window x = x11_of(window);
     XWindowAttributes attributes{};

@@ -38,6 +38,9 @@ bool x11_is_mapped(SDL_Window* window);
 // Asks for the window's client area to be moved to `at` (screen pixels) without waiting, the
 // frame's extents taken into account as far as they are known. False when not on X.
 bool x11_move_window(SDL_Window* window, SDL_Point at);
+// The X screen's size now (SDL does not hear of a monitor's mode set anew); false when the
+// window is not on X.
+bool x11_screen_size(SDL_Window* window, SDL_Point* size);
 // False once another program has destroyed the window.
 bool x11_window_exists(SDL_Window* window);
 // Marks the window as a utility window of `owner`: the window manager keeps it with its owner,
