@@ -16,35 +16,56 @@
 #include "store/config.h"
 
 void shut_down_with(int status) {
-    clip_cursor(nullptr);
-    clear_targets();
-    clear_shots();
-    clear_particles();
-    for (View& view : views) {
-        delete_back_buffer(view.back_dc);
-        view.back_dc = nullptr;
+    // A display lost in the middle of the ending (a session logging out) ends the game again from
+    // inside it, never to come back: the sequence then goes on from the step after the one under
+    // way, and no step is done twice.
+    static int steps_begun = 0, depth = 0;
+    ++depth;
+    const auto begin = [](int step) {
+        if (steps_begun >= step)
+            return false;
+        steps_begun = step;
+        return true;
+    };
+    if (begin(1)) {
+        clip_cursor(nullptr);
+        clear_targets();
+        clear_shots();
+        clear_particles();
+        for (View& view : views) {
+            delete_back_buffer(view.back_dc);
+            view.back_dc = nullptr;
+        }
+        for (Object3D& bar : floor_bars)
+            free_mesh(&bar);
+        forget_floor();
+        background_dc = nullptr;
+        for (Canvas** bitmap : {&bg_bitmap, &help_bitmap, &hiscore_bitmap, &about_bitmap}) {
+            delete_bitmap(*bitmap);
+            *bitmap = nullptr;
+        }
+        stop_sound();
+        free_mesh(&gun_model);
+        for (int32_t i = 0; i < aim_cube_count; ++i)
+            free_mesh(&aim_cubes[i]);
+        delete[] aim_cubes;
+        aim_cubes = nullptr;
     }
-    for (Object3D& bar : floor_bars)
-        free_mesh(&bar);
-    forget_floor();
-    background_dc = nullptr;
-    for (Canvas** bitmap : {&bg_bitmap, &help_bitmap, &hiscore_bitmap, &about_bitmap}) {
-        delete_bitmap(*bitmap);
-        *bitmap = nullptr;
+    if (begin(2)) {
+        destroy_window(views[gun_view].window);
+        views[gun_view].window = nullptr;
     }
-    stop_sound();
-    free_mesh(&gun_model);
-    for (int32_t i = 0; i < aim_cube_count; ++i)
-        free_mesh(&aim_cubes[i]);
-    delete[] aim_cubes;
-    aim_cubes = nullptr;
-    destroy_window(views[gun_view].window);
-    views[gun_view].window = nullptr;
     // The player's files first: a disk too full for the replays must not cost them.
-    save_config();
-    save_named_row();
-    keep_last_game();
-    exit_process(status);
+    if (begin(3))
+        save_config();
+    if (begin(4))
+        save_named_row();
+    if (begin(5))
+        keep_last_game();
+    if (begin(6))
+        exit_process(status);
+    if (--depth == 0) // only where the process goes on after its exit: in tests
+        steps_begun = 0;
 }
 
 void shut_down() {

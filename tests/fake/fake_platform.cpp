@@ -2,6 +2,7 @@
 #include "tests/fake/fake_platform.h"
 
 #include <map>
+#include <utility>
 
 #include "platform/bitmap.h"
 #include "platform/system.h"
@@ -129,6 +130,8 @@ void set_window_icon(WindowHandle window, const Canvas* picture) {
 
 void destroy_window(WindowHandle window) {
     log("destroy_window " + window->title);
+    if (current->on_destroy_window)
+        std::exchange(current->on_destroy_window, nullptr)();
 }
 
 bool peek_message(Message* message) {

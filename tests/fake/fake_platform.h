@@ -38,6 +38,7 @@ struct State {
     std::set<std::string> missing_files;
     std::vector<PlatformWindow*> windows;
     std::function<void(int)> on_exit;
+    std::function<void()> on_destroy_window; // the display lost while a window goes, say
     bool sound_reports_playing = true, music_finished = false;
 };
 

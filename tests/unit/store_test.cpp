@@ -23,6 +23,7 @@
 #include "store/folder_lock.h"
 #include "store/hiscores.h"
 #include "store/kept_replays.h"
+#include "tests/fake/fake_platform.h"
 #include "store/whole_file.h"
 #include "tests/unit/unit_support.h"
 
@@ -122,6 +123,17 @@ const Case cases[] = {
              EXPECT_EQ(std::memcmp(saved.data(), "Ann", 4), 0);
              EXPECT_EQ(saved[16] | saved[17] << 8, end == shut_down ? 30000 : 20000);
          }
+     }},
+    {"the display lost while the game ends: the ending goes on from there, each step once", 0,
+     [] {}, [] {},
+     [] {
+         init_game();
+         music_volume = 100;
+         fake::state().on_destroy_window = shut_down;
+         shut_down();
+         EXPECT_EQ(read_bytes("config.dat")[0], 100);
+         const auto& log = fake::state().log;
+         EXPECT_EQ(std::count(log.begin(), log.end(), "exit 0"), 1);
      }},
     {"a disk too full for replays costs the replays alone, said once", 1,
      [] { std::signal(SIGXFSZ, SIG_IGN), setrlimit(RLIMIT_FSIZE, &a_full_disk); },
