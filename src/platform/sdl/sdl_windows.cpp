@@ -231,6 +231,18 @@ void take_in_gun_window() {
     main->needs_whole = true;
 }
 
+// Where the main window goes back to from the full screen: its last settled windowed place, not
+// one it passes through while a window manager is still taking it off or on the full screen
+// (F11 pressed fast).
+void note_windowed_place(PlatformWindow* window) {
+    if (window != first_window() || main_is_fullscreen() || window->placed_by != 0)
+        return;
+    const SDL_Point size = window_size(window);
+    const SDL_Point natural = natural_size(window);
+    if (size.x == natural.x && size.y == natural.y)
+        window->windowed_at = window->at;
+}
+
 // A window manager that did not put the gun window where it was asked, even when asked again,
 // decides for itself: the gun view cannot be kept beside the playfield in a window of its own.
 void judge_placement(PlatformWindow* window, Uint64 now) {
@@ -243,6 +255,7 @@ void judge_placement(PlatformWindow* window, Uint64 now) {
         arrangement == WindowArrangement::automatic && !one_window)
         take_in_gun_window();
     window->first_placing = false;
+    note_windowed_place(window);
 }
 
 void rescale(PlatformWindow* window, int32_t scale) {
@@ -344,6 +357,7 @@ void move_window(WindowHandle window, int32_t x, int32_t y, int32_t width, int32
     window->at = {primary.x + x * window->layout.scale - window->layout.origin.x,
                   primary.y + y * window->layout.scale - window->layout.origin.y};
     window->wanted = window->at;
+    window->windowed_at = window->at;
     window->tries_left = placing_tries;
     ask_to_move(window, clear_of_frames(window, window->wanted));
     refit(window);
@@ -383,8 +397,6 @@ void toggle_fullscreen(WindowHandle window) {
     // A bare X server has no window manager to give a window the whole screen.
     if (full && x11_desktop(window->sdl_window) == X11Desktop::bare)
         return;
-    if (full)
-        window->windowed_at = window->at;
     // The gun view is drawn beside the main one on the full screen, its window hidden (at the
     // next pass).
     SDL_SetWindowFullscreen(window->sdl_window, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
@@ -528,6 +540,7 @@ void window_moved(PlatformWindow* window, SDL_Point at) {
         second_window()->sdl_window == nullptr)
         post_message(second_window(), MessageKind::moved, 0,
                      make_lparam(second_window()->told.x, second_window()->told.y));
+    note_windowed_place(window);
     // Left on a monitor of another scale, it takes that scale once it stays there.
     const SDL_Point size = window_size(window);
     const int32_t scale = monitor_scale_at({at.x + size.x / 2, at.y + size.y / 2});
