@@ -70,7 +70,8 @@ SDL_Cursor* all_but_clear_cursor() {
     static SDL_Cursor* cursor = nullptr;
     if (cursor != nullptr)
         return cursor;
-    if (SDL_Surface* pixel = SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_ARGB8888)) {
+    if (SDL_Surface* pixel =
+            SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_ARGB8888)) {
         *static_cast<Uint32*>(pixel->pixels) = 0x01000000;
         cursor = SDL_CreateColorCursor(pixel, 0, 0);
         SDL_FreeSurface(pixel);

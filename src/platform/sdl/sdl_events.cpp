@@ -29,13 +29,18 @@ void post(PlatformWindow* window, MessageKind kind, uint32_t wparam, uint32_t lp
 }
 
 // A mouse event over a window reaches the view under it, at the view's pixel.
-void post_mouse(uint32_t window_id, MessageKind kind, int32_t x, int32_t y) {
+void post_mouse(uint32_t window_id, MessageKind kind, int32_t x, int32_t y, bool from_pad = false) {
     if (PlatformWindow* window = find_window(window_id)) {
         const ViewPoint point = point_in_views(window, x, y);
         // A window larger than its views (the full screen, a window manager's tiling) holds the
         // pointer in all of it where the compositor holds it: the aim stays at the view's edge,
-        // and a click beside the view is no shot.
-        if (kind == MessageKind::left_button_down && !point.inside)
+        // and a click beside the view is no shot. SDL keeps its pointer within the held part;
+        // the X server knows where the pointer really is.
+        SDL_Point real{};
+        if (kind == MessageKind::left_button_down &&
+            !(!from_pad && x11_pointer_position(window->sdl_window, &real)
+                  ? point_in_views(window, real.x - window->at.x, real.y - window->at.y).inside
+                  : point.inside))
             return;
         post(point.window, kind, 0, make_lparam(point.x, point.y));
     }
@@ -154,7 +159,7 @@ void translate(const SDL_Event& event) {
     case SDL_MOUSEBUTTONDOWN:
         if (event.button.button == SDL_BUTTON_LEFT)
             post_mouse(event.button.windowID, MessageKind::left_button_down, event.button.x,
-                       event.button.y);
+                       event.button.y, event.button.which == pad_mouse_id);
         break;
     case SDL_SYSWMEVENT:
         // A window another program destroyed; the main one's loss ends the game.

@@ -160,6 +160,7 @@ void click() {
     SDL_Event event{};
     event.type = SDL_MOUSEBUTTONDOWN;
     event.button.windowID = first_window()->id;
+    event.button.which = pad_mouse_id;
     event.button.button = SDL_BUTTON_LEFT;
     event.button.state = SDL_PRESSED;
     event.button.clicks = 1;

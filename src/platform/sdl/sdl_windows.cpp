@@ -493,9 +493,9 @@ void settle_windows() {
         // Frames told of after the window was placed: it moves clear of them, unless the player
         // has moved it meanwhile.
         const SDL_Point clear = clear_of_frames(window, window->wanted);
-        if (window == second_window() && visible && !window->minimised &&
-            window->placed_by == 0 && !main_is_fullscreen() &&
-            window->at.x == window->asked_at.x && window->at.y == window->asked_at.y &&
+        if (window == second_window() && visible && !window->minimised && window->placed_by == 0 &&
+            !main_is_fullscreen() && window->at.x == window->asked_at.x &&
+            window->at.y == window->asked_at.y &&
             (clear.x != window->asked_at.x || clear.y != window->asked_at.y)) {
             window->tries_left = placing_tries;
             window->placed_by = now + placing_time_ms;
@@ -558,10 +558,9 @@ void screen_changed() {
     SDL_Rect monitors[8]{};
     const int count = current_monitors(monitors, 8);
     const SDL_Point size = window_size(main);
-    if (count == 0 ||
-        (on_a_monitor(main, monitors, count) && on_a_monitor(gun, monitors, count) &&
-         monitor_scale_at({main->at.x + size.x / 2, main->at.y + size.y / 2}) ==
-             main->natural_scale))
+    if (count == 0 || (on_a_monitor(main, monitors, count) && on_a_monitor(gun, monitors, count) &&
+                       monitor_scale_at({main->at.x + size.x / 2, main->at.y + size.y / 2}) ==
+                           main->natural_scale))
         return;
     // Off the screen, wholly or in part, or on a monitor of another scale now: back to the
     // middle of the primary monitor, at its scale, as at the start.
