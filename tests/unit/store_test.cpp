@@ -23,8 +23,8 @@
 #include "store/folder_lock.h"
 #include "store/hiscores.h"
 #include "store/kept_replays.h"
-#include "tests/fake/fake_platform.h"
 #include "store/whole_file.h"
+#include "tests/fake/fake_platform.h"
 #include "tests/unit/unit_support.h"
 
 namespace fs = std::filesystem;
