@@ -489,6 +489,11 @@ void settle_windows() {
             window->map_again_at = now + map_wait_ms;
             x11_map_window(window->sdl_window, true);
         }
+        if (window->place_again && window->tries_left > 0 && !main_is_fullscreen()) {
+            --window->tries_left;
+            ask_to_move(window, clear_of_frames(window, window->wanted));
+        }
+        window->place_again = false;
         judge_placement(window, now);
         // Frames told of after the window was placed: it moves clear of them, unless the player
         // has moved it meanwhile.
@@ -518,11 +523,9 @@ void window_moved(PlatformWindow* window, SDL_Point at) {
     measure_frame_gap();
     const SDL_Point old_at = window->at;
     window->at = at;
-    if (window->tries_left > 0 && !where_wanted(window) && !main_is_fullscreen()) {
-        // Not where it was asked: once more, now that the frame's extents are known.
-        --window->tries_left;
-        ask_to_move(window, clear_of_frames(window, window->wanted));
-    }
+    // Not where it was asked: once more, once the events read with this one have told the
+    // frame's extents.
+    window->place_again = window->tries_left > 0 && !where_wanted(window) && !main_is_fullscreen();
     const SDL_Point old = window->told;
     const ViewLayout old_layout = window->layout;
     refit(window);

@@ -38,6 +38,7 @@ struct PlatformWindow {
     SDL_Point asked_at;              // where the window manager was last asked to put it
     int32_t frame_gap;               // the gun window: both frames' width between the views
     int32_t tries_left;              // asks left before the window manager is taken at its word
+    bool place_again;                // not where it was asked: asked again at the next look
     Uint64 placed_by;                // when the window manager has had time enough to place it
     bool mapped_once;
     bool first_placing;       // placed for the first time: where it lands decides the layout

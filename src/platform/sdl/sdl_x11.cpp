@@ -149,7 +149,7 @@ bool x11_client_position(SDL_Window* window, SDL_Point* at) {
                                  &at->y, &child) != 0;
 }
 
-bool x11_frame_sides(SDL_Window* window, int* left, int* right) {
+bool x11_frame_sides(SDL_Window* window, int* left, int* right, int* top) {
     const X11Window x = x11_of(window);
     if (x.display == nullptr)
         return false;
@@ -175,6 +175,8 @@ bool x11_frame_sides(SDL_Window* window, int* left, int* right) {
         return false;
     *left = client_x - outer.x;
     *right = outer.x + outer.width + 2 * outer.border_width - client_x - client.width;
+    if (top != nullptr)
+        *top = client_y - outer.y;
     return true;
 }
 
@@ -203,9 +205,11 @@ bool x11_move_window(SDL_Window* window, SDL_Point at) {
     if (x.display == nullptr)
         return false;
     // The window manager places the frame where the client asks to be, so the frame's top and
-    // left extents are taken off; until it has told them, they count as none.
-    int top = 0, left = 0;
-    SDL_GetWindowBordersSize(window, &top, &left, nullptr, nullptr);
+    // left extents are taken off: the frame as it stands (its notice of them may come later,
+    // as the window leaves the full screen), else as told; until then none.
+    int top = 0, left = 0, right = 0;
+    if (!x11_frame_sides(window, &left, &right, &top))
+        SDL_GetWindowBordersSize(window, &top, &left, nullptr, nullptr);
     XMoveWindow(x.display, x.window, at.x - left, at.y - top);
     XFlush(x.display);
     return true;

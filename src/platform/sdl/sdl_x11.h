@@ -24,11 +24,11 @@ const char* x11_window_manager_name(SDL_Window* window);
 // Where the window's client area is on the screen now: what the X server says, which some
 // window managers' own notices get wrong. False when the window is not on X.
 bool x11_client_position(SDL_Window* window, SDL_Point* at);
-// How far the window manager's frame around the client area reaches out at its left and its
-// right: the frame window it put the client in, whatever the manager says of it (mutter counts
-// its border as none, yet draws over the neighbour). False when the window is not on X or has no
-// frame.
-bool x11_frame_sides(SDL_Window* window, int* left, int* right);
+// How far the window manager's frame around the client area reaches out at its left, its right
+// and (unless null) its top: the frame window it put the client in, whatever the manager says of
+// it (mutter counts its border as none, yet draws over the neighbour). False when the window is
+// not on X or has no frame.
+bool x11_frame_sides(SDL_Window* window, int* left, int* right, int* top = nullptr);
 
 // Asks for the window to be shown or withdrawn without waiting for the window manager to do it
 // (SDL would wait for ever for one that never answers); SDL hears of it through its events.
