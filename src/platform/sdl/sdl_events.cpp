@@ -80,6 +80,15 @@ void count_minimise(PlatformWindow* window) {
         return;
     window->minimise_heard = false;
     if (!window->gone) {
+        // Minimised by the player before the window manager was judged on where it put the
+        // windows: it placed them as a window manager does, and where they come back from their
+        // icons is no refusal.
+        for (PlatformWindow* w : {first_window(), second_window()}) {
+            if (w != nullptr) {
+                w->placed_by = 0;
+                w->first_placing = false;
+            }
+        }
         window->minimised = true;
         post(window, MessageKind::sized, size_minimised, 0);
     }

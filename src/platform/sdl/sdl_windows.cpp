@@ -223,6 +223,7 @@ void take_in_gun_window() {
     gun->sdl_window = nullptr;
     gun->id = 0;
     gun->focused = false;
+    gun->minimised = false; // the view goes and comes with the main window now
     main->at.x -= gun->view_width * main->natural_scale;
     ask_to_move(main, main->at);
     take_natural_size(main);
@@ -248,6 +249,7 @@ void note_windowed_place(PlatformWindow* window) {
 void judge_placement(PlatformWindow* window, Uint64 now) {
     if (window->placed_by == 0 || now < window->placed_by)
         return;
+
     const bool refused = !where_wanted(window) && !main_is_fullscreen();
     window->tries_left = 0;
     window->placed_by = 0;
