@@ -236,11 +236,7 @@ void take_in_gun_window() {
 // one it passes through while a window manager is still taking it off or on the full screen
 // (F11 pressed fast).
 void note_windowed_place(PlatformWindow* window) {
-    if (window != first_window() || main_is_fullscreen() || window->placed_by != 0)
-        return;
-    const SDL_Point size = window_size(window);
-    const SDL_Point natural = natural_size(window);
-    if (size.x == natural.x && size.y == natural.y)
+    if (window == first_window() && !main_is_fullscreen() && window->placed_by == 0)
         window->windowed_at = window->at;
 }
 
