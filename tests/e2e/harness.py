@@ -415,6 +415,16 @@ class Game:
         return tuple(int(values.get(k, "0")) for k in ("Absolute upper-left X",
                                                         "Absolute upper-left Y", "Width", "Height"))
 
+    def frame(self, window):
+        """The leftmost and rightmost columns of the window manager's frame around `window`."""
+        while True:
+            parent = re.search(r"Parent window id: (0x[0-9a-f]+)( \(the root window\))?",
+                               self.desktop.run("xwininfo", "-children", "-id", window, game=True))
+            if parent is None or parent.group(2):
+                left, _, width, _ = self.place(window)
+                return left, left + width - 1
+            window = parent.group(1)
+
     def focus(self):
         if self.desktop.kind in ("weston", "mutter-wayland"):
             return  # it gives a new window the focus, and a click may fall into the held field
