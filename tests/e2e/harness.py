@@ -169,6 +169,8 @@ class Desktop:
         self.manager = self.kind if self.kind != "bare" else None
         # The game on Wayland itself has no X window to be found, placed or read the pointer of.
         self.wayland = self.kind in ("wayland", "kwin-wayland", "mutter-wayland")
+        if self.wayland:
+            self.game_env.update(WAYLAND_DISPLAY="zarnok", SDL_VIDEODRIVER="wayland")
 
     def start(self, command, **options):
         self.processes.append(subprocess.Popen(command, env=self.env, stdout=subprocess.DEVNULL,
@@ -176,19 +178,16 @@ class Desktop:
 
     def start_weston(self):
         """weston's window is the whole screen; its XWayland takes a display number of its own."""
-        runtime = os.path.join(self.folder, "runtime")
-        os.mkdir(runtime, 0o700)
+        self.env["XDG_RUNTIME_DIR"] = os.path.join(self.folder, "runtime")
+        os.mkdir(self.env["XDG_RUNTIME_DIR"], 0o700)
         log = os.path.join(self.folder, "weston.log")
-        self.env["XDG_RUNTIME_DIR"] = runtime
-        width, height = map(int, self.run("xdotool", "getdisplaygeometry").split())
+        width, height = self.size
         self.start(["weston", "--backend=x11-backend.so", "--width=%d" % width,
                     "--height=%d" % height, "--xwayland", "--socket=zarnok", "--idle-time=0",
                     "--log=" + log])
         listening = wait_until(lambda: os.path.exists(log) and re.search(
             r"xserver listening on display (:\d+)", pathlib.Path(log).read_text()))
         self.game_env = dict(self.env, DISPLAY=listening.group(1))
-        if self.kind == "wayland":
-            self.game_env.update(WAYLAND_DISPLAY="zarnok", SDL_VIDEODRIVER="wayland")
         # weston moves its own pointer by the motion it is told of, from wherever it started, and
         # a move told before its input is ready is lost: once its desktop is drawn, a corner stops
         # both pointers, and from there on they go together.
@@ -240,10 +239,7 @@ class Desktop:
                    pass_fds=[sock.fileno() for sock in self.sockets])
         self.game_env = dict(self.env, DISPLAY=":%d" % number)
         wait_until(lambda: os.path.exists(os.path.join(runtime, "zarnok")))
-        if self.kind == "kwin-wayland":
-            self.game_env.update(WAYLAND_DISPLAY="zarnok", SDL_VIDEODRIVER="wayland")
-        else:
-            wait_until(lambda: self.run("xdpyinfo", game=True), 20)
+        wait_until(lambda: self.run("xdpyinfo", game=True), 20)
 
     def start_mutter(self):
         """mutter nested inside Xvfb; its XWayland asks for a cookie, which it leaves in the
@@ -263,8 +259,6 @@ class Desktop:
         # Nested, it falls over when a pointer the game holds moves: the pointer waits in a
         # corner, away from the game.
         self.run("xdotool", "mousemove", "0", "0")
-        if self.kind == "mutter-wayland":
-            self.game_env.update(WAYLAND_DISPLAY="zarnok", SDL_VIDEODRIVER="wayland")
 
     def set_screen(self, width, height):
         """The screen takes another size, as a monitor's mode set anew."""
