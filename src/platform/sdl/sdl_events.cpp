@@ -1,5 +1,6 @@
 // The message queue on SDL: SDL events become the game's window messages.
 #include <algorithm>
+#include <atomic>
 #include <deque>
 
 #include "platform/input.h"
@@ -17,6 +18,8 @@ struct KeyHook {
 };
 
 namespace {
+
+std::atomic<Uint64> pump_entered_ms{0};
 
 std::deque<Message> queue;
 bool reported_active = false;
@@ -186,10 +189,13 @@ void translate(const SDL_Event& event) {
 }
 
 void fetch_events() {
+    pump_entered_ms = SDL_GetTicks64();
     step_pads();
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0)
         translate(event);
+    pump_entered_ms = 0;
+    wait_if_ended_elsewhere();
     // SDL tells a Wayland compositor gone as a plain quit, and then spins on the dead connection.
     if (first_window() != nullptr && wayland_connection_lost(first_window()->sdl_window))
         lose_display("the Wayland compositor");
@@ -208,6 +214,10 @@ void fetch_events() {
 }
 
 } // namespace
+
+Uint64 pumping_since() {
+    return pump_entered_ms;
+}
 
 void set_watching(bool watching_replay) {
     watching = watching_replay;
@@ -239,8 +249,12 @@ bool peek_message(Message* message) {
 void wait_for_message() {
     settle_windows();
     present_windows();
-    if (queue.empty())
+    if (queue.empty()) {
+        pump_entered_ms = SDL_GetTicks64();
         SDL_WaitEventTimeout(nullptr, 100);
+        pump_entered_ms = 0;
+        wait_if_ended_elsewhere();
+    }
 }
 
 void dispatch_message(const Message& message) {

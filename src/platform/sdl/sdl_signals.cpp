@@ -29,3 +29,7 @@ bool end_was_asked() {
     end_asked = 0;
     return true;
 }
+
+bool end_is_asked() {
+    return end_asked != 0;
+}

@@ -5,3 +5,5 @@
 void catch_end_signals();
 // True once after one of them arrived.
 bool end_was_asked();
+// Whether one arrived that end_was_asked has not yet told of.
+bool end_is_asked();

@@ -9,6 +9,7 @@
 
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_renderer.h"
+#include "platform/sdl/sdl_wayland.h"
 #include "platform/sdl/sdl_x11.h"
 
 namespace {
@@ -245,7 +246,6 @@ void note_windowed_place(PlatformWindow* window) {
 void judge_placement(PlatformWindow* window, Uint64 now) {
     if (window->placed_by == 0 || now < window->placed_by)
         return;
-
     const bool refused = !where_wanted(window) && !main_is_fullscreen();
     window->tries_left = 0;
     window->placed_by = 0;
@@ -317,6 +317,8 @@ WindowHandle create_window(const char* class_name, const char* title, int32_t x,
     // Before anything else is asked of the window: an OpenGL renderer may make SDL create it anew.
     attach_renderer(window, main == nullptr);
     window->id = SDL_GetWindowID(window->sdl_window);
+    if (main == nullptr)
+        watch_wayland_pump(window->sdl_window);
     if (main == nullptr)
         one_window = arrangement == WindowArrangement::one_window ||
                      (arrangement == WindowArrangement::automatic &&

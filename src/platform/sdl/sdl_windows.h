@@ -23,8 +23,8 @@ struct PlatformWindow {
     bool shown;                      // as the game asked; the desktop hears of it at the next pass
     bool asked_visible;              // what the desktop was last asked
     Uint64 map_again_at;             // when to ask again for a window still not shown
-    Uint64 mapping_until;            // the states a window manager gives a window it is mapping
-    bool exposed_since_map;          // are its own, until then and until it is first seen
+    Uint64 mapping_until;            // till then a minimise is the manager's, mapping the window
+    bool exposed_since_map;          // seen since it was last mapped
     bool gone;                       // destroyed by another program
     bool needs_present;              // drawn on since it was last shown
     bool needs_whole;                // to be shown whole: new, resized, uncovered
@@ -72,7 +72,8 @@ void settle_windows();
 // The window moved or changed size on the screen: the view is fitted again and the game told.
 void window_moved(PlatformWindow* window, SDL_Point at);
 // The screen changed under the game (a monitor gone, a mode set anew): windows no longer wholly
-// on a monitor come back to the middle of the primary one, at its scale.
+// on a monitor, or on one of another scale now, come back to the middle of the primary one, at
+// its scale.
 void screen_changed();
 // The focus is the main window's whenever it is visible: keys and the held pointer need it.
 void keep_focus_on_main(PlatformWindow* focused);
@@ -84,9 +85,8 @@ void forget_window(PlatformWindow* window);
 // A point of the screen in the game's view pixels, and back, as seen from the main window.
 ScreenPoint screen_to_view(SDL_Point point);
 SDL_Point view_to_screen(ScreenPoint point);
-// Where a point of a window lies: the window whose view it is over and the view pixel,
-// the nearest one over a margin.
-// The view pixel under a point of the window: the nearest one, and whether the point is on it.
+// Where a point of a window lies: the window whose view it is over, the view pixel (the nearest
+// one over a margin), and whether the point is on the view itself.
 struct ViewPoint {
     PlatformWindow* window;
     int32_t x, y;
