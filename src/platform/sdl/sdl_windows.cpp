@@ -397,6 +397,10 @@ void toggle_fullscreen(WindowHandle window) {
     // A bare X server has no window manager to give a window the whole screen.
     if (full && x11_desktop(window->sdl_window) == X11Desktop::bare)
         return;
+    // Where a window manager puts a gun window shown again after the full screen (i3: in the
+    // middle) is no answer to where the game first asked for it.
+    if (PlatformWindow* gun = second_window())
+        gun->first_placing = false;
     // The gun view is drawn beside the main one on the full screen, its window hidden (at the
     // next pass).
     SDL_SetWindowFullscreen(window->sdl_window, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
