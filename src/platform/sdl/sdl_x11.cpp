@@ -64,6 +64,21 @@ void remove_barriers() {
     barrier_display = nullptr;
 }
 
+bool tells_frame_extents(const X11Window& x) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* data = nullptr;
+    const bool told =
+        XGetWindowProperty(x.display, x.window, XInternAtom(x.display, "_NET_FRAME_EXTENTS", False),
+                           0, 4, False, AnyPropertyType, &type, &format, &count, &left,
+                           &data) == Success &&
+        type != None;
+    if (data != nullptr)
+        XFree(data);
+    return told;
+}
+
 } // namespace
 
 void catch_x_errors(void (*lost)()) {
@@ -204,11 +219,11 @@ bool x11_move_window(SDL_Window* window, SDL_Point at) {
     const X11Window x = x11_of(window);
     if (x.display == nullptr)
         return false;
-    // The window manager places the frame where the client asks to be, so the frame's top and
-    // left extents are taken off: the frame as it stands (its notice of them may come later,
-    // as the window leaves the full screen), else as told; until then none.
+    // A window manager that tells its frame's extents places the frame where the client asks
+    // to be, so they are taken off: the frame as it stands, as the extents it tells may come
+    // late (xfwm4, a window leaving the full screen). One that tells none (i3) places the client.
     int top = 0, left = 0, right = 0;
-    if (!x11_frame_sides(window, &left, &right, &top))
+    if (tells_frame_extents(x) && !x11_frame_sides(window, &left, &right, &top))
         SDL_GetWindowBordersSize(window, &top, &left, nullptr, nullptr);
     XMoveWindow(x.display, x.window, at.x - left, at.y - top);
     XFlush(x.display);
