@@ -179,10 +179,11 @@ bool where_wanted(const PlatformWindow* window) {
     const SDL_Point place = clear_of_frames(window, window->wanted);
     if (window->at.x == place.x && window->at.y == place.y)
         return true;
-    // A gun window beside the main window, wherever the window manager put that one (i3
+    // A gun window beside the main window, wherever the window manager settled that one (i3
     // centres it), stands where it belongs: at the main view's left, tops level.
     const PlatformWindow* main = first_window();
-    if (window != second_window() || main == nullptr || main->sdl_window == nullptr)
+    if (window != second_window() || main == nullptr || main->sdl_window == nullptr ||
+        main->placed_by != 0)
         return false;
     const SDL_Point beside = clear_of_frames(
         window, {main->at.x + main->layout.origin.x - window->view_width * main->natural_scale,

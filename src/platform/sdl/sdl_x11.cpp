@@ -8,6 +8,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -64,19 +65,28 @@ void remove_barriers() {
     barrier_display = nullptr;
 }
 
+// Whether the window manager says it tells its frames' extents (i3 does not, and places the
+// client itself where it is asked).
 bool tells_frame_extents(const X11Window& x) {
+    static int told = -1;
+    if (told >= 0)
+        return told == 1;
     Atom type = None;
     int format = 0;
     unsigned long count = 0, left = 0;
     unsigned char* data = nullptr;
-    const bool told =
-        XGetWindowProperty(x.display, x.window, XInternAtom(x.display, "_NET_FRAME_EXTENTS", False),
-                           0, 4, False, AnyPropertyType, &type, &format, &count, &left,
-                           &data) == Success &&
-        type != None;
+    const Atom wanted = XInternAtom(x.display, "_NET_FRAME_EXTENTS", False);
+    told = 0;
+    if (XGetWindowProperty(x.display, DefaultRootWindow(x.display),
+                           XInternAtom(x.display, "_NET_SUPPORTED", False), 0, 1024, False, XA_ATOM,
+                           &type, &format, &count, &left, &data) == Success &&
+        data != nullptr) {
+        const Atom* atoms = reinterpret_cast<const Atom*>(data);
+        told = std::find(atoms, atoms + count, wanted) != atoms + count ? 1 : 0;
+    }
     if (data != nullptr)
         XFree(data);
-    return told;
+    return told == 1;
 }
 
 } // namespace
