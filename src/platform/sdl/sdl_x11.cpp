@@ -66,27 +66,26 @@ void remove_barriers() {
 }
 
 // Whether the window manager says it tells its frames' extents (i3 does not, and places the
-// client itself where it is asked).
+// client itself where it is asked). Asked again until it says so: it may start after the game.
 bool tells_frame_extents(const X11Window& x) {
-    static int told = -1;
-    if (told >= 0)
-        return told == 1;
+    static bool told = false;
+    if (told)
+        return true;
     Atom type = None;
     int format = 0;
     unsigned long count = 0, left = 0;
     unsigned char* data = nullptr;
     const Atom wanted = XInternAtom(x.display, "_NET_FRAME_EXTENTS", False);
-    told = 0;
     if (XGetWindowProperty(x.display, DefaultRootWindow(x.display),
                            XInternAtom(x.display, "_NET_SUPPORTED", False), 0, 1024, False, XA_ATOM,
                            &type, &format, &count, &left, &data) == Success &&
         data != nullptr) {
         const Atom* atoms = reinterpret_cast<const Atom*>(data);
-        told = std::find(atoms, atoms + count, wanted) != atoms + count ? 1 : 0;
+        told = std::find(atoms, atoms + count, wanted) != atoms + count;
     }
     if (data != nullptr)
         XFree(data);
-    return told == 1;
+    return told;
 }
 
 } // namespace
