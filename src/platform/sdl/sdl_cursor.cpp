@@ -32,9 +32,7 @@ void apply_clip() {
     const SDL_Point to = view_to_screen({clip_rect.right, clip_rect.bottom});
     const SDL_Rect wanted{from.x, from.y, to.x - from.x, to.y - from.y};
     SDL_Rect monitors[8]{};
-    const int count = std::clamp(SDL_GetNumVideoDisplays(), 0, 8);
-    for (int i = 0; i < count; ++i)
-        SDL_GetDisplayBounds(i, &monitors[i]);
+    const int count = current_monitors(monitors, 8);
     SDL_Rect part{};
     if (!part_on_monitors(wanted, monitors, count, &part)) {
         release(window);

@@ -21,6 +21,15 @@ namespace {
 
 std::atomic<Uint64> pump_entered_ms{0};
 
+// Marks the time spent inside SDL's event pump, for the watchman of a Wayland connection.
+struct InsidePump {
+    InsidePump() { pump_entered_ms = SDL_GetTicks64(); }
+    ~InsidePump() {
+        pump_entered_ms = 0;
+        wait_if_ended_elsewhere();
+    }
+};
+
 std::deque<Message> queue;
 bool reported_active = false;
 KeyHook key_hook_slot{};
@@ -189,13 +198,13 @@ void translate(const SDL_Event& event) {
 }
 
 void fetch_events() {
-    pump_entered_ms = SDL_GetTicks64();
-    step_pads();
-    SDL_Event event;
-    while (SDL_PollEvent(&event) != 0)
-        translate(event);
-    pump_entered_ms = 0;
-    wait_if_ended_elsewhere();
+    {
+        const InsidePump inside;
+        step_pads();
+        SDL_Event event;
+        while (SDL_PollEvent(&event) != 0)
+            translate(event);
+    }
     // SDL tells a Wayland compositor gone as a plain quit, and then spins on the dead connection.
     if (first_window() != nullptr && wayland_connection_lost(first_window()->sdl_window))
         lose_display("the Wayland compositor");
@@ -250,10 +259,8 @@ void wait_for_message() {
     settle_windows();
     present_windows();
     if (queue.empty()) {
-        pump_entered_ms = SDL_GetTicks64();
+        const InsidePump inside;
         SDL_WaitEventTimeout(nullptr, 100);
-        pump_entered_ms = 0;
-        wait_if_ended_elsewhere();
     }
 }
 

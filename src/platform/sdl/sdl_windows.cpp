@@ -68,25 +68,6 @@ bool places_windows_itself(SDL_Window* window) {
            std::strcmp(x11_window_manager_name(window), "Weston WM") == 0;
 }
 
-// The monitors as they are now, the primary first: SDL's, cut to the X screen, as SDL does not
-// hear of a monitor's mode set anew.
-int current_monitors(SDL_Rect* monitors, int most) {
-    const int count = std::clamp(SDL_GetNumVideoDisplays(), 0, most);
-    const PlatformWindow* main = first_window();
-    SDL_Point screen{};
-    const bool on_x = main != nullptr && main->sdl_window != nullptr &&
-                      x11_screen_size(main->sdl_window, &screen);
-    const SDL_Rect whole{0, 0, screen.x, screen.y};
-    int kept = 0;
-    for (int i = 0; i < count; ++i) {
-        SDL_Rect bounds{};
-        if (SDL_GetDisplayBounds(i, &bounds) == 0 &&
-            (!on_x || SDL_IntersectRect(&bounds, &whole, &bounds)))
-            monitors[kept++] = bounds;
-    }
-    return kept;
-}
-
 int32_t monitor_scale_at(SDL_Point point) {
     SDL_Rect monitors[8]{};
     const int count = current_monitors(monitors, 8);
@@ -278,6 +259,23 @@ void rescale(PlatformWindow* window, int32_t scale) {
 }
 
 } // namespace
+
+int current_monitors(SDL_Rect* monitors, int most) {
+    const int count = std::clamp(SDL_GetNumVideoDisplays(), 0, most);
+    const PlatformWindow* main = first_window();
+    SDL_Point screen{};
+    const bool on_x = main != nullptr && main->sdl_window != nullptr &&
+                      x11_screen_size(main->sdl_window, &screen);
+    const SDL_Rect whole{0, 0, screen.x, screen.y};
+    int kept = 0;
+    for (int i = 0; i < count; ++i) {
+        SDL_Rect bounds{};
+        if (SDL_GetDisplayBounds(i, &bounds) == 0 &&
+            (!on_x || SDL_IntersectRect(&bounds, &whole, &bounds)))
+            monitors[kept++] = bounds;
+    }
+    return kept;
+}
 
 void arrange_windows(WindowArrangement chosen) {
     arrangement = chosen;

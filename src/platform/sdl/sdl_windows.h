@@ -82,6 +82,10 @@ void refresh_pointer_hold();
 // Another program destroyed the window: nothing more is asked of it.
 void forget_window(PlatformWindow* window);
 
+// The monitors as they are now, the primary first, at most `most`: SDL's, cut to the X screen,
+// as SDL does not hear of a monitor's mode set anew.
+int current_monitors(SDL_Rect* monitors, int most);
+
 // A point of the screen in the game's view pixels, and back, as seen from the main window.
 ScreenPoint screen_to_view(SDL_Point point);
 SDL_Point view_to_screen(ScreenPoint point);
