@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
+#include "audio/sound_file_checks.h"
 #include "audio/sound_library.h"
 #include "platform/data_file.h"
 
@@ -23,6 +25,7 @@ struct MusicModule {
 namespace {
 
 bool audio_open = false;
+int output_rate = 0, output_frame_bytes = 0; // what samples are converted to when loaded
 
 // Effects are mixed in floating point, so that many at once (the eleven explosions at the end
 // of a game) add up beyond full scale without clipping; this limiter then brings the peaks
@@ -56,6 +59,16 @@ int mixer_volume(int32_t volume) {
     return (volume * MIX_MAX_VOLUME + 127) / 255;
 }
 
+// A file that passed its check and that the library still would not take.
+void say_unloaded(const char* path) {
+    std::fprintf(stderr, "zarnok3d: %s cannot be used (%s); it counts as missing\n", path,
+                 SDL_GetError());
+}
+
+const char* sample_problem_here(const std::vector<uint8_t>& bytes) {
+    return sample_problem(bytes, output_rate, output_frame_bytes);
+}
+
 } // namespace
 
 void sound_init(int32_t mix_rate, int32_t channels, int32_t) {
@@ -69,6 +82,8 @@ void sound_init(int32_t mix_rate, int32_t channels, int32_t) {
     int rate = mix_rate, output_channels = 0;
     Uint16 format = 0;
     Mix_QuerySpec(&rate, &format, &output_channels);
+    output_rate = rate;
+    output_frame_bytes = output_channels * SDL_AUDIO_BITSIZE(format) / 8;
     limiter = {0.0f, std::exp(-1.0f / (0.2f * static_cast<float>(rate)))};
     if (format == AUDIO_F32SYS && output_channels == 2)
         Mix_SetPostMix(limit, &limiter);
@@ -86,10 +101,12 @@ void sound_close() {
 
 SoundSample* sound_load_sample(int32_t, const char* path, int32_t) {
     std::vector<uint8_t> bytes;
-    if (!audio_open || path == nullptr || !read_data_file(path, &bytes))
+    if (!audio_open || path == nullptr || !read_data_file(path, &bytes, sample_problem_here))
         return nullptr;
     Mix_Chunk* chunk =
         Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
+    if (chunk == nullptr)
+        say_unloaded(path);
     return chunk == nullptr ? nullptr : new SoundSample{chunk};
 }
 
@@ -117,11 +134,13 @@ void sound_set_effects_volume(int32_t volume) {
 
 MusicModule* music_load(const char* path) {
     auto* module = new MusicModule{nullptr, false, {}};
-    if (audio_open && path != nullptr && read_data_file(path, &module->bytes))
+    if (audio_open && path != nullptr && read_data_file(path, &module->bytes, module_problem))
         module->music = Mix_LoadMUS_RW(
             SDL_RWFromConstMem(module->bytes.data(), static_cast<int>(module->bytes.size())), 1);
     if (module->music != nullptr)
         return module;
+    if (!module->bytes.empty())
+        say_unloaded(path);
     delete module;
     return nullptr;
 }

@@ -69,21 +69,30 @@ const char* installed_data_folder() {
     return given != nullptr && given[0] == '/' ? given : ZARNOK_INSTALLED_DATA;
 }
 
-bool read_data_file(const char* path, std::vector<uint8_t>* bytes) {
+bool read_data_file(const char* path, std::vector<uint8_t>* bytes, DataCheck check) {
     static std::set<std::string> said;
-    std::string where = path;
-    for (bool installed = false;; installed = true) {
-        const char* problem = read_regular_file(where.c_str(), bytes);
+    const bool player_may_own = std::strchr(path, '/') == nullptr;
+    const std::string places[] = {path, std::string(installed_data_folder()) + "/" + path};
+    // Copied: the words of a problem may stand in a buffer that the next read writes over.
+    std::string problems[2];
+    int tried = 0, found = -1;
+    for (; found < 0 && tried < (player_may_own ? 2 : 1); ++tried) {
+        const char* problem = read_regular_file(places[tried].c_str(), bytes);
+        if (problem == nullptr && check != nullptr)
+            problem = check(*bytes);
         if (problem == nullptr)
-            return true;
-        bytes->clear();
-        if (problem != missing && said.insert(where).second)
-            std::fprintf(stderr, "zarnok3d: %s cannot be used (%s); it counts as missing\n",
-                         where.c_str(), problem);
-        if (installed || std::strchr(path, '/') != nullptr)
-            return false;
-        where = std::string(installed_data_folder()) + "/" + path;
+            found = tried;
+        else if (problem != missing)
+            problems[tried] = problem;
     }
+    for (int i = 0; i < tried; ++i)
+        if (!problems[i].empty() && said.insert(places[i]).second)
+            std::fprintf(stderr, "zarnok3d: %s cannot be used (%s); %s\n", places[i].c_str(),
+                         problems[i].c_str(),
+                         found > i ? "the installed one serves" : "it counts as missing");
+    if (found < 0)
+        bytes->clear();
+    return found >= 0;
 }
 
 bool data_file_present(const char* name) {

@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <initializer_list>
 
 #include "store/file_names.h"
@@ -19,6 +21,8 @@
 namespace {
 
 enum class Claim { held, taken, open_failed, no_lock };
+
+int lock_error; // why flock refused, for no_lock
 
 Claim lock(int fd) {
     struct stat info {};
@@ -31,6 +35,7 @@ Claim lock(int fd) {
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
         return Claim::held; // through the open descriptor, until the process ends
     const bool taken = errno == EWOULDBLOCK;
+    lock_error = errno;
     ::close(fd);
     return taken ? Claim::taken : Claim::no_lock;
 }
@@ -62,5 +67,11 @@ bool claim_folder() {
         remove_interrupted_save(config_file);
         remove_interrupted_replay_saves();
     }
+    // Where the filesystem has no locks (ENOLCK), the game plays on unguarded.
+    if (claimed == Claim::no_lock)
+        std::fprintf(stderr,
+                     "zarnok3d: this folder cannot be locked (%s); a second copy of the game "
+                     "started in it would not be stopped\n",
+                     std::strerror(lock_error));
     return claimed != Claim::taken;
 }

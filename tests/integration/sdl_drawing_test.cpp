@@ -293,8 +293,16 @@ TEST_F(DrawingTest, PicturesStretchAndBrokenOnesGiveNull) {
 }
 
 // Folder 0 holds the game's own files; 1 FIFOs, 2 links to /dev/zero, 3 the game's files grown
-// past 32 MB, 4 nothing.
+// past 32 MB, 4 nothing, 5 files whose headers the libraries would trust to their cost (a
+// sample at 1 Hz, a picture 60048 pixels wide, a module of 59912 channels).
 void make(int row, const std::string& path, const std::string& own) {
+    if (row == 5) {
+        std::filesystem::copy_file(own, path);
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        const bool sample = path.find(".wav") != std::string::npos;
+        file.seekp(path.find(".bmp") != std::string::npos ? 19 : sample ? 24 : 69);
+        file.write(sample ? "\1\0\0\0" : "\xea", sample ? 4 : 1);
+    }
     if (row == 0 || row == 3)
         std::filesystem::copy_file(own, path);
     if (row == 3)
@@ -314,7 +322,7 @@ TEST_F(DrawingTest, OnlyRegularFilesOfASaneSizeAreRead) {
     setenv("ZARNOK_DATA_FOLDER", ZARNOK_DATA_DIR, 1);
     sound_init(44100, 8, 0);
     uint32_t own = 0;
-    for (int row = 0; row < 5; ++row) {
+    for (int row = 0; row < 6; ++row) {
         SCOPED_TRACE(row);
         const std::string at = folder + "/" + std::to_string(row) + "/";
         std::filesystem::create_directory(at);
@@ -332,6 +340,7 @@ TEST_F(DrawingTest, OnlyRegularFilesOfASaneSizeAreRead) {
         }
         const std::string said = testing::internal::GetCapturedStderr();
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), row % 4 == 0 ? 0 : 3) << said;
+        EXPECT_EQ(said.find("a sample rate of 1 Hz") != std::string::npos, row == 5) << said;
         // By its bare name, a picture of the player's own (the about screen's) comes first; a
         // FIFO and the rest stand aside for the installed one.
         if (row == 0)

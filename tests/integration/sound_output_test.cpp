@@ -8,8 +8,11 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <cstring>
 #include <fstream>
+#include <iterator>
 
+#include "audio/sound_file_checks.h"
 #include "audio/sound_library.h"
 
 namespace {
@@ -27,6 +30,79 @@ float gun_peak() {
         peak = std::max(peak, std::abs(int32_t{*reinterpret_cast<int16_t*>(bytes + i)}));
     SDL_FreeWAV(bytes);
     return static_cast<float>(peak) / 32768.0f;
+}
+
+std::vector<uint8_t> file_bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// A WAV of data_bytes of silence whose data chunk claims `claimed` bytes (-1: as many as
+// there are).
+std::vector<uint8_t> wav(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits,
+                         uint32_t data_bytes, int64_t claimed = -1) {
+    std::vector<uint8_t> bytes(44 + data_bytes);
+    const uint16_t block = static_cast<uint16_t>(channels * bits / 8);
+    std::memcpy(bytes.data(), "RIFF....WAVEfmt ", 16);
+    put32(bytes, 4, static_cast<uint32_t>(bytes.size() - 8));
+    put32(bytes, 16, 16);
+    put32(bytes, 20, tag | static_cast<uint32_t>(channels) << 16);
+    put32(bytes, 24, rate);
+    put32(bytes, 28, rate * block);
+    put32(bytes, 32, block | static_cast<uint32_t>(bits) << 16);
+    std::memcpy(bytes.data() + 36, "data", 4);
+    put32(bytes, 40, claimed < 0 ? data_bytes : static_cast<uint32_t>(claimed));
+    return bytes;
+}
+
+// What the sound library may be handed, from a player's own gun.wav and supera29.xm: each
+// unusable file with the words that say why; the game's own files pass.
+TEST(SoundFileChecks, UnusableSamplesAndModulesAreToldApart) {
+    std::vector<uint8_t> data_first = wav(1, 1, 22050, 16, 100);
+    std::memcpy(data_first.data() + 12, "data", 4);
+    const std::vector<std::pair<std::vector<uint8_t>, const char*>> samples = {
+        {file_bytes(data + "/gun.wav"), ""},
+        {wav(1, 2, 8000, 8, 1000), ""},
+        {wav(1, 1, 1, 8, 12000), "a sample rate of 1 Hz, not 8000 to 96000"},
+        {wav(1, 1, 96001, 16, 100), "a sample rate of 96001 Hz, not 8000 to 96000"},
+        {wav(3, 1, 44100, 32, 100), "not PCM but format 3"},
+        {wav(1, 3, 44100, 16, 120), "3 channels, not 1 or 2"},
+        {wav(1, 1, 44100, 24, 120), "24 bits a sample, not 8 or 16"},
+        {wav(1, 1, 44100, 16, 100, 1 << 30), "a chunk runs past the end of the file"},
+        {wav(1, 1, 8000, 8, 400000), "17640000 bytes once converted, 16 MB at most"},
+        {data_first, "its data comes before its format"},
+        {std::vector<uint8_t>(3000, 'R'), "not a RIFF WAVE file"},
+    };
+    for (const auto& [bytes, expected] : samples) {
+        const char* problem = sample_problem(bytes, 44100, 8);
+        EXPECT_STREQ(problem ? problem : "", expected) << bytes.size() << " bytes";
+    }
+
+    const std::vector<uint8_t> module = file_bytes(data + "/supera29.xm");
+    std::vector<uint8_t> many_patterns = module, long_sample = module;
+    many_patterns[71] = 3; // 775 patterns
+    // The first instrument's first sample, after the patterns: its length made 2 GB.
+    size_t at = 60 + 276;
+    for (int p = 0; p < module[70]; ++p)
+        at += 9 + (module[at + 7] | module[at + 8] << 8);
+    put32(long_sample, at + 263, 1u << 31);
+    const std::vector<std::pair<std::vector<uint8_t>, const char*>> modules = {
+        {module, ""},
+        {std::vector<uint8_t>(module.begin(), module.begin() + module.size() / 2),
+         "its header claims more than the file holds"},
+        {long_sample, "its header claims more than the file holds"},
+        {many_patterns, "13 orders, 8 channels, 775 patterns, 8 instruments: beyond an XM"},
+        {std::vector<uint8_t>(3000, 'E'), "not an extended module (XM)"},
+    };
+    for (const auto& [bytes, expected] : modules) {
+        const char* problem = module_problem(bytes);
+        EXPECT_STREQ(problem ? problem : "", expected) << bytes.size() << " bytes";
+    }
 }
 
 class SoundOutputTest : public ::testing::Test {

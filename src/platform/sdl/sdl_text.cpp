@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -38,6 +39,22 @@ bool font_tried = false;
 int32_t line_height = 0;
 std::array<Glyph, 256> glyphs{};
 
+TTF_Font* font_from(const std::vector<uint8_t>& bytes) {
+    return TTF_OpenFontRW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1,
+                          font_size);
+}
+
+// A font is usable when SDL_ttf opens it and it can draw a letter: a file cut short may open.
+const char* font_problem(const std::vector<uint8_t>& bytes) {
+    TTF_Font* tried = font_from(bytes);
+    if (tried == nullptr)
+        return "not a font SDL_ttf can open";
+    SDL_Surface* letter = TTF_RenderGlyph32_Blended(tried, 'A', SDL_Color{255, 255, 255, 255});
+    TTF_CloseFont(tried);
+    SDL_FreeSurface(letter);
+    return letter == nullptr ? "the font cannot draw its letters" : nullptr;
+}
+
 bool open_font() {
     if (font_tried)
         return font != nullptr;
@@ -45,13 +62,14 @@ bool open_font() {
     if (TTF_WasInit() == 0 && TTF_Init() != 0)
         return false;
     for (const char* path : font_paths)
-        if (read_data_file(path, &font_file) &&
-            (font = TTF_OpenFontRW(
-                 SDL_RWFromConstMem(font_file.data(), static_cast<int>(font_file.size())), 1,
-                 font_size)) != nullptr)
+        if (read_data_file(path, &font_file, font_problem) &&
+            (font = font_from(font_file)) != nullptr)
             break;
-    if (font == nullptr)
+    if (font == nullptr) {
+        std::fprintf(stderr, "zarnok3d: no usable font (DejaVu Sans Bold, from the package "
+                             "fonts-dejavu-core); the game shows no text\n");
         return false;
+    }
     // Hinting changes which pixels are lit; keep it fixed so pictures stay comparable.
     TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
     TTF_SetFontKerning(font, 0);
