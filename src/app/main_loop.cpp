@@ -33,6 +33,21 @@ uint32_t bright_level() {
     return 128 + static_cast<uint32_t>(next_random() % 256) / 2;
 }
 
+// What the player sees, for a pad to read its buttons by.
+PadScene pad_scene() {
+    if (help_shown)
+        return PadScene::help;
+    if (hiscores_shown)
+        return PadScene::hiscores;
+    if (about_shown)
+        return PadScene::about;
+    if (name_entry_listens())
+        return PadScene::naming;
+    if (game_over)
+        return PadScene::game_over;
+    return paused ? PadScene::paused : PadScene::play;
+}
+
 } // namespace
 
 Colour overlay_colour;
@@ -81,7 +96,7 @@ void draw_overlay() {
 
 void idle_work() {
     note_pass();
-    set_text_entry(name_entry_listens()); // a pad types the name then
+    set_pad_scene(pad_scene(), name_length == 0);
     if (!paused && !side_screen_shown())
         run_ticks();
     if (!side_screen_shown()) {

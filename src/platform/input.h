@@ -24,8 +24,10 @@ bool shift_key_down();
 // hook hears nothing, and the pointer is neither held, moved nor hidden.
 void set_watching(bool watching);
 
-// Whether the game is taking a typed name now: a pad's buttons then type it.
-void set_text_entry(bool active);
+// What the game shows, so that a pad's buttons do there what the player means by them.
+enum class PadScene { play, paused, game_over, naming, help, hiscores, about };
+// Told once a pass; name_empty while nothing has been typed into the name being entered.
+void set_pad_scene(PadScene scene, bool name_empty);
 
 // Called for every keyboard message the queue hands out while the hook is set.
 using KeyHookProc = int32_t (*)(int32_t code, uint32_t wparam, uint32_t lparam);

@@ -221,10 +221,10 @@ void set_watching(bool watching) {
     current->watching = watching;
 }
 
-void set_text_entry(bool active) {
-    if (active != current->text_entry)
-        log(std::string("text_entry ") + (active ? "1" : "0"));
-    current->text_entry = active;
+void set_pad_scene(PadScene scene, bool) {
+    if (scene != current->pad_scene)
+        log("pad_scene " + std::to_string(static_cast<int>(scene)));
+    current->pad_scene = scene;
 }
 
 HookHandle set_key_hook(KeyHookProc proc) {

@@ -252,38 +252,114 @@ TEST_F(PadTest, ButtonsStickAndTrigger) { // the keys' messages stand for the ke
     EXPECT_EQ(clicks, std::vector<std::string>(2, "button main 0 018f018f"));
 }
 
-TEST_F(PadTest, ANameTypedWithThePadAndPadsPulledOut) {
-    game_over = entering_name = 1;
-    install_key_hook();
-    set_text_entry(true);
-    // Up three times and down: B; on; up twice: B, taken back; up: A; Start saves.
-    for (const auto button : {SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_UP,
-                              SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN,
-                              SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_BUTTON_DPAD_UP,
-                              SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_LEFT,
-                              SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_START}) {
-        press(button);
-        name_entry_step();
+TEST_F(PadTest, StartAndBackDependOnWhatIsShown) {
+    const std::tuple<PadScene, SDL_GameControllerButton, const char*> cases[] = {
+        {PadScene::game_over, SDL_CONTROLLER_BUTTON_START, "key_up main 71 c03c0001;"},
+        {PadScene::help, SDL_CONTROLLER_BUTTON_BACK, "key_up main 74 c03f0001;"},
+        {PadScene::hiscores, SDL_CONTROLLER_BUTTON_BACK, "key_up main 76 c0410001;"},
+        {PadScene::about, SDL_CONTROLLER_BUTTON_BACK, "key_up main 70 c03b0001;"},
+        {PadScene::about, SDL_CONTROLLER_BUTTON_B, "key_up main 1b c0010001;"},
+    };
+    for (const auto& [scene, button, expected] : cases) {
+        set_pad_scene(scene, true);
+        EXPECT_EQ(press(button), expected) << static_cast<int>(scene) << " " << button;
     }
-    EXPECT_STREQ(hiscores[new_rank].name, "BA");
+    set_pad_scene(PadScene::play, true);
+}
+
+// What the D-pad, A and Start type into a name, as the game takes it.
+class PadNamingTest : public PadTest {
+  protected:
+    void SetUp() override {
+        PadTest::SetUp();
+        game_over = entering_name = 1;
+        hiscores[new_rank].name[0] = '\0';
+        name_length = 0;
+        install_key_hook();
+    }
+    void TearDown() override {
+        set_pad_scene(PadScene::play, true);
+        remove_key_hook();
+        game_over = entering_name = 0;
+        PadTest::TearDown();
+    }
+    void tell_scene() { set_pad_scene(PadScene::naming, name_length == 0); }
+    void buttons(std::initializer_list<SDL_GameControllerButton> pressed) {
+        for (const auto button : pressed) {
+            press(button);
+            name_entry_step();
+            tell_scene();
+        }
+    }
+    // Holds a button down for a while, the game taking what it types meanwhile.
+    void hold(SDL_GameControllerButton button, Uint32 milliseconds) {
+        SDL_JoystickSetVirtualButton(pad, button, 1);
+        for (const Uint64 until = SDL_GetTicks64() + milliseconds; SDL_GetTicks64() < until;) {
+            drain();
+            name_entry_step();
+            tell_scene();
+            SDL_Delay(5);
+        }
+        SDL_JoystickSetVirtualButton(pad, button, 0);
+        drain();
+    }
+};
+
+TEST_F(PadNamingTest, TheDPadTypesFromA) {
+    tell_scene();
+    // Down first: A; on; up twice: C, taken back; up: A; Start saves.
+    buttons({SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
+             SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_UP,
+             SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+             SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_START});
+    EXPECT_STREQ(hiscores[new_rank].name, "AA");
     EXPECT_EQ(entering_name, 0);
-    set_text_entry(false);
-    remove_key_hook();
-    game_over = 0;
-    // Plugged in and pulled out, a hundred times over, two pads at once: while the pointer is
-    // hidden (in play) each pad pulled out presses P; while it is shown (paused) none does.
+}
+
+TEST_F(PadNamingTest, HeldUpReachesLowerCaseLettersWithinTwoSeconds) {
+    tell_scene();
+    hold(SDL_CONTROLLER_BUTTON_DPAD_UP, 2000);
+    ASSERT_EQ(name_length, 1);
+    EXPECT_GE(hiscores[new_rank].name[0], 'a');
+}
+
+TEST_F(PadNamingTest, AShotAsTheGameEndsSavesNothing) {
+    tell_scene();
+    buttons({SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_START});
+    EXPECT_EQ(entering_name, 1) << "an empty name saved";
+    buttons({SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_A});
+    EXPECT_EQ(entering_name, 1) << "saved by A in the name's first second";
+    SDL_Delay(1000);
+    buttons({SDL_CONTROLLER_BUTTON_A});
+    EXPECT_STREQ(hiscores[new_rank].name, "A");
+    EXPECT_EQ(entering_name, 0);
+}
+
+TEST_F(PadNamingTest, StartHeldForASecondSavesAnEmptyName) {
+    tell_scene();
+    hold(SDL_CONTROLLER_BUTTON_START, 1300);
+    EXPECT_EQ(entering_name, 0);
+    EXPECT_STREQ(hiscores[new_rank].name, "");
+}
+
+TEST_F(PadTest, PadsPulledOutPauseOnlyInPlay) {
+    // Plugged in and pulled out, many times over, two pads at once: in play each pad pulled out
+    // presses P; paused, at a game over or while a name is typed none does.
     SDL_Joystick* second = attach();
     EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_A, second).substr(0, 7), "button ");
-    int pauses = 0;
-    for (int i = 0; i < 100; ++i) {
-        show_cursor(i % 2 == 1);
+    const PadScene scenes[] = {PadScene::play, PadScene::paused, PadScene::naming,
+                               PadScene::game_over};
+    std::vector<std::string> heard;
+    for (int i = 0; i < 40; ++i) {
+        set_pad_scene(scenes[i % 4], true);
         pull_out(pad);
         for (const std::string& line : drain())
-            pauses += line == "key_up main 50 c0190001";
+            if (line.rfind("key_down", 0) != 0)
+                heard.push_back(line);
         pad = attach();
     }
     pull_out(second);
-    EXPECT_EQ(pauses, 50);
+    EXPECT_EQ(heard, std::vector<std::string>(10, "key_up main 50 c0190001"));
 }
 
 } // namespace

@@ -32,12 +32,22 @@ constexpr double dead_zone = 8000 / 32767.0;
 constexpr double full_speed = 800; // view pixels a second, the stick pushed all the way
 constexpr Sint16 trigger_pulled = 16384, trigger_let_go = 8192;
 
-// While a name is typed: the character being chosen (an index into typed_order, or -1), and
-// the D-pad button held down, which steps again and again.
-bool text_entry;
+// What the game shows, and while a name is typed: when the typing began, the character being
+// chosen (an index into typed_order, or -1), the D-pad button held down, which steps again and
+// again, and since when Start has been held on a name still empty.
+PadScene scene = PadScene::play;
+bool name_empty = true;
+Uint64 naming_began;
 int chosen = -1;
 int held_button = SDL_CONTROLLER_BUTTON_INVALID;
-Uint64 repeat_at;
+Uint64 held_since, repeat_at;
+Uint64 start_held_since;
+
+// A press of A in the last second of play was meant as a shot, not as the name's end; and an
+// empty name takes Start held for a second, not a press by chance.
+constexpr Uint64 naming_calm = 1000, empty_name_hold = 1000;
+// The D-pad steps again after 400 ms held, every 100 ms, and from a second on every 30 ms.
+constexpr Uint64 first_repeat = 400, slow_repeat = 100, fast_repeat = 30, fast_after = 1000;
 
 // Every character the keyboard types, in the order the D-pad steps through them.
 constexpr char typed_order[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 "
@@ -48,79 +58,99 @@ constexpr int typed_count = sizeof typed_order - 1;
 constexpr char plain_keys[] = "abcdefghijklmnopqrstuvwxyz1234567890\1\1\1\1 -=[]\\\1;'`,./";
 constexpr char shifted_keys[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ!@#$%^&*()\1\1\1\1 _+{}|\1:\"~<>?";
 
-// The keys the buttons press in play. A fires; the guide button and the rest do nothing.
-struct ButtonKey {
-    SDL_GameControllerButton button;
+struct Key {
     SDL_Scancode code;
     SDL_Keycode key;
 };
+constexpr Key key_p{SDL_SCANCODE_P, SDLK_p}, key_f1{SDL_SCANCODE_F1, SDLK_F1},
+    key_f2{SDL_SCANCODE_F2, SDLK_F2}, key_f5{SDL_SCANCODE_F5, SDLK_F5},
+    key_f7{SDL_SCANCODE_F7, SDLK_F7}, key_enter{SDL_SCANCODE_RETURN, SDLK_RETURN},
+    key_backspace{SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE};
+
+// The keys the other buttons press. A fires; the guide button and the rest do nothing.
+struct ButtonKey {
+    SDL_GameControllerButton button;
+    Key key;
+};
 constexpr ButtonKey button_keys[] = {
-    {SDL_CONTROLLER_BUTTON_START, SDL_SCANCODE_P, SDLK_p},
-    {SDL_CONTROLLER_BUTTON_BACK, SDL_SCANCODE_F1, SDLK_F1},
-    {SDL_CONTROLLER_BUTTON_B, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE},
-    {SDL_CONTROLLER_BUTTON_Y, SDL_SCANCODE_F2, SDLK_F2},
-    {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_SCANCODE_PAGEDOWN, SDLK_PAGEDOWN},
-    {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, SDL_SCANCODE_PAGEUP, SDLK_PAGEUP},
-    {SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_SCANCODE_HOME, SDLK_HOME},
-    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_SCANCODE_END, SDLK_END},
+    {SDL_CONTROLLER_BUTTON_B, {SDL_SCANCODE_ESCAPE, SDLK_ESCAPE}},
+    {SDL_CONTROLLER_BUTTON_Y, key_f2},
+    {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, {SDL_SCANCODE_PAGEDOWN, SDLK_PAGEDOWN}},
+    {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, {SDL_SCANCODE_PAGEUP, SDLK_PAGEUP}},
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, {SDL_SCANCODE_HOME, SDLK_HOME}},
+    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, {SDL_SCANCODE_END, SDLK_END}},
 };
 
-void push_key(SDL_Scancode code, SDL_Keycode key, bool down) {
+void push_key(Key key, bool down) {
     SDL_Event event{};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     event.key.windowID = first_window()->id;
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.scancode = code;
-    event.key.keysym.sym = key;
+    event.key.keysym.scancode = key.code;
+    event.key.keysym.sym = key.key;
     SDL_PushEvent(&event);
 }
 
-void press(SDL_Scancode code, SDL_Keycode key, bool shifted = false) {
+void press(Key key, bool shifted = false) {
+    constexpr Key shift{SDL_SCANCODE_LSHIFT, SDLK_LSHIFT};
     if (shifted)
-        push_key(SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, true);
-    push_key(code, key, true);
-    push_key(code, key, false);
+        push_key(shift, true);
+    push_key(key, true);
+    push_key(key, false);
     if (shifted)
-        push_key(SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, false);
+        push_key(shift, false);
 }
 
 void type(char c) {
     const char* plain = std::strchr(plain_keys, c);
     const long index =
         plain != nullptr ? plain - plain_keys : std::strchr(shifted_keys, c) - shifted_keys;
-    press(static_cast<SDL_Scancode>(SDL_SCANCODE_A + index), plain_keys[index], plain == nullptr);
+    press({static_cast<SDL_Scancode>(SDL_SCANCODE_A + index), plain_keys[index]}, plain == nullptr);
 }
 
-// Up and down replace the character being chosen by the next or the one before.
+// Up and down replace the character being chosen by the next or the one before; the first
+// one chosen is A, whichever way.
 void step_character(int step) {
     if (chosen >= 0)
-        press(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE);
-    chosen =
-        chosen < 0 ? (step > 0 ? 0 : typed_count - 1) : (chosen + step + typed_count) % typed_count;
+        press(key_backspace);
+    chosen = chosen < 0 ? 0 : (chosen + step + typed_count) % typed_count;
     type(typed_order[chosen]);
+}
+
+void end_name() {
+    press(key_enter);
+    chosen = -1;
 }
 
 // The D-pad types while a name is taken: up and down choose a character, right moves on to the
 // next, left takes one back; A and Start save the name. False for the buttons it leaves alone.
 bool type_with(int button) {
+    const Uint64 now = SDL_GetTicks64();
+    const bool name_started = !name_empty || chosen >= 0;
     switch (button) {
     case SDL_CONTROLLER_BUTTON_DPAD_UP:
     case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
         step_character(button == SDL_CONTROLLER_BUTTON_DPAD_UP ? 1 : -1);
         held_button = button;
-        repeat_at = SDL_GetTicks64() + 400;
+        held_since = now;
+        repeat_at = now + first_repeat;
         return true;
     case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
         chosen = -1;
         return true;
     case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-        press(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE);
+        press(key_backspace);
         chosen = -1;
         return true;
     case SDL_CONTROLLER_BUTTON_A:
+        if (name_started && now >= naming_began + naming_calm)
+            end_name();
+        return true;
     case SDL_CONTROLLER_BUTTON_START:
-        press(SDL_SCANCODE_RETURN, SDLK_RETURN);
-        chosen = -1;
+        if (name_started)
+            end_name();
+        else
+            start_held_since = now;
         return true;
     default:
         return false;
@@ -170,13 +200,18 @@ void click() {
 }
 
 void button_down(int button) {
-    if (text_entry && type_with(button))
+    if (scene == PadScene::naming && type_with(button))
         return;
     if (button == SDL_CONTROLLER_BUTTON_A)
         click();
+    // Start pauses, and at a game over starts the next; Back goes through the side screens.
+    if (button == SDL_CONTROLLER_BUTTON_START)
+        press(scene == PadScene::game_over ? key_f2 : key_p);
+    if (button == SDL_CONTROLLER_BUTTON_BACK)
+        press(scene == PadScene::help ? key_f5 : scene == PadScene::hiscores ? key_f7 : key_f1);
     for (const ButtonKey& k : button_keys)
         if (k.button == button)
-            press(k.code, k.key);
+            press(k.key);
 }
 
 // The pointer goes where the pad puts it, and the game is told so even where the desktop does
@@ -248,9 +283,9 @@ void take(const SDL_Event& event) {
         if (const auto pad = find_pad(event.cdevice.which); pad != pads.end()) {
             SDL_GameControllerClose(pad->controller);
             pads.erase(pad);
-            // A pad lost in play pauses the game: the pointer is hidden only while it is played.
-            if (SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE)
-                press(SDL_SCANCODE_P, SDLK_p);
+            // A pad lost in play pauses the game; anywhere else it is let go quietly.
+            if (scene == PadScene::play)
+                press(key_p);
         }
         break;
     case SDL_CONTROLLERBUTTONDOWN:
@@ -259,6 +294,8 @@ void take(const SDL_Event& event) {
     case SDL_CONTROLLERBUTTONUP:
         if (event.cbutton.button == held_button)
             held_button = SDL_CONTROLLER_BUTTON_INVALID;
+        if (event.cbutton.button == SDL_CONTROLLER_BUTTON_START)
+            start_held_since = 0;
         break;
     case SDL_CONTROLLERAXISMOTION:
         // One click a pull of the trigger.
@@ -294,9 +331,14 @@ void step_pads() {
     for (int count = 0; (count = SDL_PeepEvents(events, 16, SDL_GETEVENT, SDL_CONTROLLERAXISMOTION,
                                                 SDL_CONTROLLERDEVICEREMAPPED)) > 0;)
         std::for_each(events, events + count, take);
-    if (held_button != SDL_CONTROLLER_BUTTON_INVALID && SDL_GetTicks64() >= repeat_at) {
+    const Uint64 ticks = SDL_GetTicks64();
+    if (held_button != SDL_CONTROLLER_BUTTON_INVALID && ticks >= repeat_at) {
         step_character(held_button == SDL_CONTROLLER_BUTTON_DPAD_UP ? 1 : -1);
-        repeat_at += 100;
+        repeat_at += ticks - held_since >= fast_after ? fast_repeat : slow_repeat;
+    }
+    if (start_held_since != 0 && ticks >= start_held_since + empty_name_hold) {
+        start_held_since = 0;
+        end_name();
     }
     const Uint64 now = SDL_GetPerformanceCounter();
     const double seconds =
@@ -305,10 +347,14 @@ void step_pads() {
     aim(std::min(seconds, 0.05)); // a stall does not throw the pointer across the view
 }
 
-void set_text_entry(bool active) {
-    if (active == text_entry)
+void set_pad_scene(PadScene now_shown, bool name_is_empty) {
+    name_empty = name_is_empty;
+    if (now_shown == scene)
         return;
-    text_entry = active;
+    if (now_shown == PadScene::naming)
+        naming_began = SDL_GetTicks64();
+    scene = now_shown;
     chosen = -1;
     held_button = SDL_CONTROLLER_BUTTON_INVALID;
+    start_held_since = 0;
 }
