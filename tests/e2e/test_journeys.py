@@ -1,10 +1,14 @@
 """A player's journeys through the real game on a bare X server."""
 import os
+import pathlib
+import shutil
+import struct
 import subprocess
+import tempfile
 import time
 import unittest
 
-from harness import ADA, ADA_END, FILES, GAME, Desktop, Game, wait_until
+from harness import ADA, ADA_END, DATA, FILES, GAME, Desktop, Game, wait_until
 
 
 class Journeys(unittest.TestCase):
@@ -79,6 +83,28 @@ class Journeys(unittest.TestCase):
         self.assertEqual(game.wait(60), 0, game.output())
         self.assertIn(ADA_END, game.output())
         self.assertEqual(sorted(os.listdir(game.folder)), sorted(FILES))
+
+    def test_a_players_files_the_game_cannot_use_give_way_to_the_installed_ones(self):
+        # A sample at 1 Hz crashed the sound library; a picture claiming 60000 pixels a side or
+        # a module of random bytes cost memory. Each is said once; the installed one serves.
+        folder = tempfile.mkdtemp(prefix="zarnok-e2e-")
+        hostile = {"gun.wav": b"RIFF\x00\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00"
+                   b"\x01\x00\x00\x00\x01\x00\x00\x00\x01\x00\x08\x00data\xe0\x2e\x00\x00"
+                   + bytes(12000),
+                   "bg.bmp": b"BM" + bytes(12) + struct.pack("<Iii", 40, 60000, 60000) + bytes(99),
+                   "supera29.xm": os.urandom(1 << 20)}
+        for name, content in hostile.items():
+            pathlib.Path(folder, name).write_bytes(content)
+        game = self.start(folder=folder, files=[], env={"ZARNOK_DATA_FOLDER": DATA})
+        self.assertEqual(game.quit(), 0)
+        shutil.rmtree(folder)
+        said = game.output().splitlines()
+        for name, why in (("gun.wav", "a sample rate of 1 Hz"), ("bg.bmp", "larger than 4096"),
+                          ("supera29.xm", "not an extended module")):
+            lines = [line for line in said if line.startswith("zarnok3d: %s " % name)]
+            self.assertEqual(len(lines), 1, said)
+            self.assertIn(why, lines[0])
+            self.assertTrue(lines[0].endswith("the installed one serves"), lines[0])
 
     def test_odd_files_and_no_display(self):
         # Without its pictures and sounds the game runs over black; on a screen smaller than its

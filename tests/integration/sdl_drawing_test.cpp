@@ -177,10 +177,10 @@ TEST(ViewLayout, FitsTheViewsIntoAnyWindow) {
         {{1000, 800}, {400, 400}, {100, 150}, 2, {2, {200, 0}}},    // the one window
         {{1920, 1080}, {400, 400}, {100, 150}, 2, {2, {560, 140}}}, // the full screen
         {{3840, 2160}, {400, 400}, {100, 150}, 2, {5, {920, 80}}},
-        {{2560, 1440}, {400, 400}, {0, 0}, 1, {3, {680, 120}}},  // tiled, no gun view
+        {{2560, 1440}, {400, 400}, {0, 0}, 1, {3, {680, 120}}},     // tiled, no gun view
         {{1500, 1600}, {400, 400}, {100, 150}, 2, {2, {350, 400}}}, // its width decides
-        {{700, 500}, {400, 400}, {100, 150}, 1, {1, {150, 50}}}, // maximised in a small room
-        {{300, 200}, {400, 400}, {0, 0}, 1, {1, {-50, -100}}},   // smaller than the view
+        {{700, 500}, {400, 400}, {100, 150}, 1, {1, {150, 50}}},    // maximised in a small room
+        {{300, 200}, {400, 400}, {0, 0}, 1, {1, {-50, -100}}},      // smaller than the view
     };
     for (const Case& c : cases) {
         const ViewLayout got = lay_out(c.window, c.view, c.beside, c.natural);
@@ -293,15 +293,17 @@ TEST_F(DrawingTest, PicturesStretchAndBrokenOnesGiveNull) {
 }
 
 // Folder 0 holds the game's own files; 1 FIFOs, 2 links to /dev/zero, 3 the game's files grown
-// past 32 MB, 4 nothing, 5 files whose headers the libraries would trust to their cost (a
-// sample at 1 Hz, a picture 60048 pixels wide, a module of 59912 channels).
+// past 32 MB, 4 nothing, 5 files that the libraries cannot read or would trust to their cost
+// (a sample at 1 Hz, a picture of 7 bits a pixel, a module of 59912 channels).
 void make(int row, const std::string& path, const std::string& own) {
     if (row == 5) {
         std::filesystem::copy_file(own, path);
         std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-        const bool sample = path.find(".wav") != std::string::npos;
-        file.seekp(path.find(".bmp") != std::string::npos ? 19 : sample ? 24 : 69);
-        file.write(sample ? "\1\0\0\0" : "\xea", sample ? 4 : 1);
+        const auto [offset, bytes] = path.ends_with(".bmp") ? std::pair{28, std::string("\7")}
+                                     : path.ends_with(".wav")
+                                         ? std::pair{24, std::string("\1\0\0\0", 4)}
+                                         : std::pair{69, std::string("\xea")};
+        file.seekp(offset).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
     if (row == 0 || row == 3)
         std::filesystem::copy_file(own, path);

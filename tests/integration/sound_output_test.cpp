@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
