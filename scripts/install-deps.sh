@@ -9,7 +9,7 @@ packages=(
     libdecor-0-plugin-1-cairo
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
-    libxmp-dev sox libcairo2-dev
+    libxmp-dev sox libcairo2-dev libxtst-dev libxext-dev
     clang libclang-rt-14-dev
     # the Debian package and its metadata
     dpkg-dev appstream desktop-file-utils

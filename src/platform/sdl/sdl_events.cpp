@@ -35,6 +35,7 @@ bool reported_active = false;
 KeyHook key_hook_slot{};
 bool key_hook_set = false;
 bool watching = false;
+bool pass_drawn = false; // the queue was found empty last time: the game has drawn a pass since
 
 void post(PlatformWindow* window, MessageKind kind, uint32_t wparam, uint32_t lparam) {
     queue.push_back({window, kind, wparam, lparam});
@@ -242,12 +243,20 @@ void post_message(WindowHandle window, MessageKind kind, uint32_t wparam, uint32
 
 bool peek_message(Message* message) {
     settle_windows();
-    // What a pass drew (a frame, and the overlay over it) is shown whole, at once.
-    present_windows();
+    // The queue was found empty, and the game drew its pass: what it drew (a frame, and the
+    // overlay over it) is shown whole, at once. The next pass begins at the next refresh, with
+    // whatever the player did meanwhile, so that it shows in the frame that pass draws.
+    if (pass_drawn) {
+        pass_drawn = false;
+        present_windows();
+        wait_for_refresh();
+    }
     if (queue.empty())
         fetch_events();
-    if (queue.empty())
+    if (queue.empty()) {
+        pass_drawn = true;
         return false;
+    }
     *message = queue.front();
     queue.pop_front();
     if (key_hook_set && !watching && is_keyboard_message(message->kind))
@@ -257,6 +266,7 @@ bool peek_message(Message* message) {
 
 void wait_for_message() {
     settle_windows();
+    pass_drawn = false;
     present_windows();
     if (queue.empty()) {
         const InsidePump inside;

@@ -1,8 +1,9 @@
 // What the game draws on a window goes to a canvas of the window's view; each pass shows what
 // changed since the last frame shown (nothing, when nothing did), enlarged by the window's
 // whole-number scale and, in the main window, with the gun view at its left: through SDL's
-// renderer where it has one, else copied into the window's surface. Paced frames come at most
-// once per refresh of the display.
+// renderer where it has one, else copied into the window's surface, as soon as the pass has
+// drawn it. Paced passes begin at most once per refresh of the display: by the present itself
+// where it waits for the refresh, else on the clock.
 #include <chrono>
 #include <thread>
 
@@ -13,8 +14,17 @@
 namespace {
 
 FramePacing pacing = FramePacing::every_frame;
-Uint64 next_frame = 0;  // when the next frame is due, on the clock
-Uint64 last_synced = 0; // when a present that waits for the refresh last came back
+Uint64 next_frame = 0;    // when the next frame is due, on the clock
+Uint64 last_synced = 0;   // when a present that waits for the refresh last came back
+bool swap_waited = false; // the last pass's present waited for the refresh itself
+// A renderer may promise vertical sync and keep another pace (a software OpenGL under Xvfb
+// returns at once, or at the server's own 62.5 Hz): its presents are judged over a second of
+// them, and once they came faster than the display's refresh, vsync is turned off and the clock
+// paces instead, for good.
+constexpr int judged_swaps = 60;
+int swaps_counted = 0;
+Uint64 counting_since = 0;
+bool swaps_pace = true;
 
 Uint64 refresh_period() {
     SDL_DisplayMode mode{};
@@ -32,20 +42,25 @@ void sleep_until(Uint64 when) {
             std::chrono::nanoseconds((when - now) * 1000000000 / SDL_GetPerformanceFrequency()));
 }
 
-// Waits until the frame is due. Without vertical sync, frames are due a refresh period apart on
-// the clock, each counted from when the last one was due rather than from when it came, so that
-// one late frame does not put off the rest; only a frame more than a period late starts the
-// count again. A present that waits for the refresh itself (`synced`) needs no clock; one that
-// does not really wait is still kept to twice the refresh rate.
-void wait_for_refresh(bool synced, Uint64 period) {
-    if (synced) {
-        sleep_until(last_synced + period / 2);
-        return;
+// Judges a present that promised to wait for the refresh by when it came back; whether the
+// presents still count as pacing the passes.
+bool swap_kept_pace(Uint64 period) {
+    const Uint64 now = SDL_GetPerformanceCounter();
+    // A pass that presented nothing (paused) starts the count again.
+    if (now - last_synced > 2 * period) {
+        swaps_counted = 0;
+        counting_since = now;
+    } else if (++swaps_counted == judged_swaps) {
+        swaps_pace = now - counting_since >= period * judged_swaps * 97 / 100;
+        swaps_counted = 0;
+        counting_since = now;
     }
-    if (SDL_GetPerformanceCounter() > next_frame + period)
-        next_frame = SDL_GetPerformanceCounter();
-    sleep_until(next_frame);
-    next_frame += period;
+    last_synced = now;
+    if (!swaps_pace)
+        for (PlatformWindow* window : {first_window(), second_window()})
+            if (window != nullptr && window->renderer != nullptr && window->vsync)
+                window->vsync = SDL_RenderSetVSync(window->renderer, 0) != 0;
+    return swaps_pace;
 }
 
 // The gun view, when the main window shows it at its left.
@@ -127,6 +142,7 @@ void release_window_canvas(WindowHandle window, Canvas* canvas) {
 void present_windows() {
     PlatformWindow* main = first_window();
     PlatformWindow* gun = second_window();
+    swap_waited = false;
     const auto wanted = [](const PlatformWindow* w) {
         return w != nullptr && (w->needs_present || w->needs_whole);
     };
@@ -138,7 +154,6 @@ void present_windows() {
         main->needs_present = main->needs_present || gun->needs_present;
         main->needs_whole = main->needs_whole || gun->needs_whole;
     }
-    // Everything that changed is made ready first, so that the frame goes out right at its time.
     bool synced = false;
     for (PlatformWindow* window : {main, gun}) {
         if (window == nullptr)
@@ -154,20 +169,29 @@ void present_windows() {
                                    : paint_surface(window, whole);
         synced = synced || (window->change_count > 0 && window->vsync);
     }
-    // A pass that drew what is already shown still waits its turn: paused, or on a side screen,
-    // the game draws at the refresh rate and presents nothing.
-    const Uint64 period = pacing == FramePacing::refresh ? refresh_period() : 0;
-    if (pacing == FramePacing::refresh)
-        wait_for_refresh(synced, period);
     for (PlatformWindow* window : {main, gun})
         if (window != nullptr && window->change_count > 0)
             show(window);
-    if (synced) {
-        last_synced = SDL_GetPerformanceCounter();
-        next_frame = last_synced + period;
-    }
+    swap_waited = synced && pacing == FramePacing::refresh && swap_kept_pace(refresh_period());
     if (pacing == FramePacing::now_and_then)
         next_frame = SDL_GetPerformanceCounter() + SDL_GetPerformanceFrequency() / 10;
+}
+
+void wait_for_refresh() {
+    if (pacing != FramePacing::refresh || first_window() == nullptr || display_is_lost())
+        return;
+    const Uint64 period = refresh_period();
+    if (swap_waited) {
+        next_frame = last_synced + period;
+        return;
+    }
+    // Frames are due a refresh period apart on the clock, each counted from when the last one
+    // was due rather than from when it came, so that one late frame does not put off the rest;
+    // only a frame more than a period late starts the count again.
+    if (SDL_GetPerformanceCounter() > next_frame + period)
+        next_frame = SDL_GetPerformanceCounter();
+    sleep_until(next_frame);
+    next_frame += period;
 }
 
 Canvas* create_back_buffer(int32_t width, int32_t height) {

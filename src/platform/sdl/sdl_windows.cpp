@@ -33,6 +33,31 @@ constexpr Uint64 map_wait_ms = 250;      // a window not shown by then is asked 
 constexpr Uint64 mapping_time_ms = 500;  // a window manager's own states while it maps one
 constexpr Uint64 screen_look_ms = 250;   // how often the screen's size is looked at
 
+// The view pixel under the pointer when F11 was pressed: it is put back under the pointer each
+// time the main window moves or takes a new layout for a while after, as the window manager
+// answers in steps, so that the aim does not move.
+struct KeptAim {
+    bool kept;
+    ScreenPoint pixel;
+    Uint64 until;
+};
+KeptAim kept_aim;
+constexpr Uint64 aim_kept_ms = 1000;
+
+void keep_aim(const PlatformWindow* main) {
+    const ScreenPoint at = get_cursor_pos();
+    const ScreenPoint pixel{at.x - main->told.x, at.y - main->told.y};
+    const bool on_view = pixel.x >= 0 && pixel.y >= 0 && pixel.x < main->view_width &&
+                         pixel.y < main->view_height;
+    kept_aim = {on_view, pixel, SDL_GetTicks64() + aim_kept_ms};
+}
+
+void put_aim_back(const PlatformWindow* main) {
+    kept_aim.kept = kept_aim.kept && SDL_GetTicks64() < kept_aim.until;
+    if (kept_aim.kept)
+        set_cursor_pos({main->told.x + kept_aim.pixel.x, main->told.y + kept_aim.pixel.y});
+}
+
 SDL_Point primary_origin() {
     SDL_Rect bounds{};
     SDL_GetDisplayBounds(0, &bounds);
@@ -406,6 +431,7 @@ void toggle_fullscreen(WindowHandle window) {
     // A bare X server has no window manager to give a window the whole screen.
     if (full && x11_desktop(window->sdl_window) == X11Desktop::bare)
         return;
+    keep_aim(window);
     // Where a window manager puts a gun window shown again after the full screen (i3: in the
     // middle) is no answer to where the game first asked for it.
     if (PlatformWindow* gun = second_window())
@@ -425,6 +451,7 @@ void toggle_fullscreen(WindowHandle window) {
     }
     refit(window);
     tell_size_and_position(window);
+    put_aim_back(window);
 }
 
 void set_window_icon(WindowHandle window, const Canvas* picture) {
@@ -550,8 +577,10 @@ void window_moved(PlatformWindow* window, SDL_Point at) {
         post_message(window, MessageKind::moved, 0, make_lparam(window->told.x, window->told.y));
     // The held pointer follows the view, also where the game hears of no move (the same view
     // pixel, or the same told place while the window itself changed).
-    if (window == first_window() && (relaid || old_at.x != at.x || old_at.y != at.y))
+    if (window == first_window() && (relaid || old_at.x != at.x || old_at.y != at.y)) {
         refresh_pointer_hold();
+        put_aim_back(window);
+    }
     if (window == first_window() && second_window() != nullptr &&
         second_window()->sdl_window == nullptr)
         post_message(second_window(), MessageKind::moved, 0,

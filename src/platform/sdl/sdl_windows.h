@@ -97,8 +97,11 @@ struct ViewPoint {
     bool inside;
 };
 ViewPoint point_in_views(PlatformWindow* window, int32_t x, int32_t y);
-// Shows what was drawn on the windows since they were last shown.
+// Shows what was drawn on the windows since they were last shown, at once.
 void present_windows();
+// Waits until the next pass is due: where the last present waited for the display's refresh
+// itself, not at all; else until the next refresh on the clock.
+void wait_for_refresh();
 // Destroys every window still open, as the end of the process does; false when one of them
 // cannot be destroyed safely (gone, or the display lost), and SDL must not try either.
 bool close_all_windows();
