@@ -9,3 +9,6 @@ scripts/build.sh build
 build/tools/bench/zarnok_bench "$@"
 echo "the timed demo: tests/replays/ada.zrp"
 (cd build/data && SDL_VIDEODRIVER=offscreen ../zarnok3d --replay ../../tests/replays/ada.zrp --fast)
+echo "input to pixel, frame intervals: the surface path, then the renderer forced"
+tools/bench/input_latency.sh build
+tools/bench/input_latency.sh build 40 10 --renderer=gpu
