@@ -7,10 +7,8 @@
 #include "geometry/transform.h"
 #include "render/fill_object.h"
 
-Canvas* draw_window_icon(int32_t size) {
+Object3D icon_cube(int32_t size) {
     const float s = static_cast<float>(size) / 64.0f;
-    Canvas* icon = allocate_canvas(size, size);
-    fill_rect(icon, 0, 0, size, size, rgb(8, 10, 32));
     Object3D cube{};
     make_box(32.0f * s, 32.0f * s, -20.0f * s, 0, 0, 0, 0, 0, 0, 15.0f * s, 15.0f * s, 15.0f * s,
              &cube);
@@ -18,7 +16,19 @@ Canvas* draw_window_icon(int32_t size) {
     cube.angle_x = 35.0f;
     cube.angle_y = 45.0f;
     transform_and_project(&cube, Eye{32.0f * s, 32.0f * s, 60.0f * s, 0.0f});
-    const Light light{0.0f, 0.0f, 10.0f * s, 4.0f / s};
+    return cube;
+}
+
+Light icon_light(int32_t size) {
+    const float s = static_cast<float>(size) / 64.0f;
+    return Light{0.0f, 0.0f, 10.0f * s, 4.0f / s};
+}
+
+Canvas* draw_window_icon(int32_t size) {
+    Canvas* icon = allocate_canvas(size, size);
+    fill_rect(icon, 0, 0, size, size, icon_sky);
+    Object3D cube = icon_cube(size);
+    const Light light = icon_light(size);
     fill_object(icon, nullptr, cube, &light);
     free_mesh(&cube);
     return icon;

@@ -40,6 +40,14 @@ class Launcher(unittest.TestCase):
             self.assertEqual((given, args), (data, "" if problem else "--uncapped"))
             self.assertIn(said, problem or where, env)
         self.assertEqual(os.listdir(default), [])
+        # Its help and its version are the game's answer alone: no folder is made for them.
+        fresh = root / "fresh"
+        fresh.mkdir()
+        for asked in ("--help", "--version"):
+            done = subprocess.run([root / "bin/zarnok3d", asked], capture_output=True, text=True,
+                                  env=dict(os.environ, HOME=str(fresh)), timeout=30)
+            self.assertEqual(done.stdout.strip().split("|")[3], asked)
+        self.assertEqual(os.listdir(fresh), [])
         # A replay named from where the player stands is found there; one that is not, among the
         # game's own files.
         (root / "odd/mine.zrp").write_text("")

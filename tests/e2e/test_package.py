@@ -1,6 +1,7 @@
 """The Debian package built by scripts/package.sh under a umask of 077, lintian-clean, unpacked into
 a throwaway root (the machine's own packages are left alone), and its own autopkgtests run against
-it as an ordinary player: folders, metadata, icons, and a first start that leaves two files."""
+it as an ordinary player: folders, the game's files, metadata, icons, and a first start that
+leaves its three files; without its data the package fails them."""
 import glob
 import os
 import pathlib
@@ -19,7 +20,7 @@ class Package(unittest.TestCase):
         made = subprocess.run([os.path.join(SOURCE, "scripts/package.sh"), out], text=True,
                               capture_output=True, timeout=1700, preexec_fn=lambda: os.umask(0o077))
         self.assertEqual(made.returncode, 0, made.stdout[-3000:] + made.stderr[-3000:])
-        deb = glob.glob(str(out / "zarnok3d_1.01_*.deb"))[0]
+        deb = glob.glob(str(out / "zarnok3d_1.01-*_*.deb"))[0]
         out.chmod(0o755)
         subprocess.run(["dpkg-deb", "-x", deb, out / "root"], check=True)
         player = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"]
@@ -29,6 +30,12 @@ class Package(unittest.TestCase):
                                   env=dict(os.environ, ZARNOK_ROOT=str(out / "root")),
                                   capture_output=True, text=True, timeout=120)
             self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+        # A package without its pictures, sounds and music does not pass.
+        for data in (out / "root/usr/share/zarnok3d").iterdir():
+            data.unlink()
+        stripped = subprocess.run([out / "installed-files"], capture_output=True, text=True,
+                                  env=dict(os.environ, ZARNOK_ROOT=str(out / "root")), timeout=60)
+        self.assertNotEqual(stripped.returncode, 0, stripped.stdout)
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 // zarnok_icons: the game's icon at the sizes the desktop's icon theme asks for, drawn by the
-// game's own renderer as the window icon is, written as FOLDER/<size>x<size>/apps/zarnok3d.png.
+// game's own renderer as the window icon is, written as FOLDER/<size>x<size>/apps/zarnok3d.png,
+// and the same drawing as FOLDER/scalable/apps/zarnok3d.svg.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include "../assets/file_output.h"
 #include "png_writer.h"
 #include "render/window_icon.h"
+#include "svg_writer.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -24,5 +26,9 @@ int main(int argc, char** argv) {
         if (!write_file(folder + "/zarnok3d.png", png))
             return 1;
     }
-    return 0;
+    const std::string scalable = std::string(argv[1]) + "/scalable/apps";
+    std::filesystem::create_directories(scalable);
+    const std::string svg = icon_svg();
+    return write_file(scalable + "/zarnok3d.svg", std::vector<uint8_t>(svg.begin(), svg.end())) ? 0
+                                                                                                : 1;
 }
