@@ -12,11 +12,15 @@ mkdir -p "$out"
 # The maintainer's address stands in debian/control; the copyright, the changelog and the
 # AppStream metadata must give the same one.
 address=$(sed -n 's/^Maintainer: .*<\(.*\)>$/\1/p' debian/control)
-for file in debian/copyright debian/changelog data/io.github.zarnok3d.zarnok3d.metainfo.xml; do
+for file in debian/copyright debian/changelog data/io.github.zarnok3d.zarnok3d.metainfo.xml.in; do
     grep -qF "$address" "$file" || { echo "$file does not give $address" >&2; exit 1; }
 done
 # The upstream tarball holds the source without debian/, which then joins its unpacked copy.
 version=$(dpkg-parsechangelog -S Version)
+# The package's upstream version is the project's own.
+project=$(sed -n 's/^project(zarnok3d VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+[ "${version%-*}" = "$project" ] ||
+    { echo "debian/changelog gives $version, the project is $project" >&2; exit 1; }
 upstream=zarnok3d-${version%-*}
 tar -c --exclude-vcs --exclude='./build*' --exclude='./obj-*' --exclude=./debian \
     --transform="s|^\.|$upstream|" . | xz > "$out/zarnok3d_${version%-*}.orig.tar.xz"

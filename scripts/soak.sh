@@ -52,7 +52,7 @@ export DISPLAY
 
 (cd "$work" && SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} exec "$game") >"$work/game.log" 2>&1 &
 game_pid=$!
-main=$(timeout 20 xdotool search --sync --name '^Zarnok 3D v1.01$' | head -n1)
+main=$(timeout 20 xdotool search --sync --name '^Zarnok 3D v' | head -n1)
 eval "$(xdotool getwindowgeometry --shell "$main")"
 view_x=$X
 view_y=$Y

@@ -56,7 +56,7 @@ int read_options(int argc, char** argv, Options* options) {
             return 0;
         }
         if (std::strcmp(option, "--version") == 0) {
-            std::puts("zarnok3d 1.01");
+            std::puts("zarnok3d " ZARNOK_VERSION);
             return 0;
         }
         if (std::strcmp(option, "--uncapped") == 0) {

@@ -18,7 +18,7 @@ namespace {
 void open_windows() {
     make_window_class("mainwindowclass", main_window_proc, CursorShape::cross);
     views[main_view].window =
-        create_window("mainwindowclass", "Zarnok 3D v1.01", use_default_position,
+        create_window("mainwindowclass", "Zarnok 3D v" ZARNOK_VERSION, use_default_position,
                       use_default_position, 400, 400 + system_metrics().caption_height);
     make_window_class("gunwindowclass", gun_window_proc, CursorShape::arrow);
     views[gun_view].window = create_window("gunwindowclass", "Gun", use_default_position,

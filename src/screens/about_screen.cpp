@@ -25,7 +25,7 @@ constexpr const char* body_lines[15] = {
 };
 
 constexpr const char* credit_lines[6] = {
-    "Zarnok 3D v1.01, written in C++ on SDL2",
+    "Zarnok 3D v" ZARNOK_VERSION ", written in C++ on SDL2",
     "    --> https://www.libsdl.org",
     "    --> https://github.com/libsdl-org/SDL",
     "    --> https://github.com/libsdl-org/SDL_ttf",
@@ -38,7 +38,7 @@ constexpr const char* credit_lines[6] = {
 void draw_about_screen(Canvas* back_dc) {
     const View& view = views[main_view];
     begin_side_screen(back_dc);
-    draw_heading(back_dc, view.width, "Zarnok3D v1.01");
+    draw_heading(back_dc, view.width, "Zarnok3D v" ZARNOK_VERSION);
 
     back_dc->align = TextAlign::left_top;
     back_dc->text_colour = rgb(229, 162, 0);

@@ -25,7 +25,9 @@ ADA_END = 'zarnok3d replay: points 300, level 1, hits 3, shots 3, row 5 "Ada", 2
 
 FILES = ["bg.bmp", "f1bg.bmp", "hiscbg.bmp", "nfobg.bmp", "gun.wav", "explode.wav", "yeah.wav",
          "supera29.xm"]
-TITLE = "Zarnok 3D v1.01"
+VERSION = re.search(r"project\(zarnok3d VERSION ([\d.]+)",
+                    pathlib.Path(SOURCE, "CMakeLists.txt").read_text()).group(1)
+TITLE = "Zarnok 3D v" + VERSION
 
 
 def wait_until(check, timeout=15.0):
