@@ -8,7 +8,6 @@
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "platform/bitmap.h"
-#include "render/shading.h"
 #include "render/window_icon.h"
 #include "store/config.h"
 #include "store/hiscores.h"
@@ -104,7 +103,6 @@ void init_game() {
     set_lights_and_eyes();
     particle_drift = 0.35f;
     load_backgrounds();
-    build_sqrt_table();
     Canvas* icon = draw_window_icon();
     for (const View& view : views)
         set_window_icon(view.window, icon);

@@ -1,5 +1,6 @@
-// Distance shading. For faces near the light the distance is the entry of the table of square
-// roots, worked out directly (quicker than reading it back); farther ones take a whole root.
+// Distance shading. Faces near the light, within the reach of the square roots the game once
+// kept in a table, take the root in single precision, as the table held it; farther ones take
+// a whole root.
 #include "render/shading.h"
 
 #include <cmath>
@@ -8,14 +9,10 @@
 #include <emmintrin.h>
 #endif
 
-float sqrt_table[sqrt_table_size];
-
-void build_sqrt_table() {
-    for (int32_t i = 0; i < sqrt_table_size; ++i)
-        sqrt_table[i] = std::sqrt(static_cast<float>(i));
-}
-
 namespace {
+
+// Squared distances below this take the single-precision root.
+constexpr int64_t near_light = 160000;
 
 int32_t clamp_component(int32_t value) {
     if (value < 0)
@@ -42,8 +39,8 @@ Colour shade(const Object3D& obj, const Vec3& centre, const Light& light) {
     // The far ends of the floor bars lie beyond 32 bits.
     const int64_t n = static_cast<int64_t>(d2);
     double distance;
-    if (n < sqrt_table_size)
-        distance = std::sqrt(static_cast<float>(n)); // sqrt_table[n], without its cache misses
+    if (n < near_light)
+        distance = std::sqrt(static_cast<float>(n));
     else
         distance = static_cast<double>(static_cast<int64_t>(std::sqrt(static_cast<double>(n))));
     // In double: in float, 500 x 0.45f would round up to 225 and lose a level too many.
@@ -92,7 +89,7 @@ void shade_box(const Object3D& obj, const Light& light, Colour colours[6]) {
         dy[h] = _mm_sub_ps(centres(4 * h, &Vec3::y), light_y);
         dz[h] = _mm_sub_ps(centres(4 * h, &Vec3::z), light_z);
     }
-    const __m128d near = _mm_set1_pd(sqrt_table_size);
+    const __m128d near = _mm_set1_pd(static_cast<double>(near_light));
     __m128i whole[3];
     int32_t all_near = 3;
     for (int32_t pair = 0; pair < 3; ++pair) {

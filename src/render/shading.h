@@ -11,10 +11,6 @@ struct Light {
     float x, y, z, k;
 };
 
-constexpr int32_t sqrt_table_size = 160000;
-extern float sqrt_table[sqrt_table_size];
-
-void build_sqrt_table();
 // The shaded colour of an object's base colour at the world point centre.
 Colour shade(const Object3D& obj, const Vec3& centre, const Light& light);
 // colours[n] = shade(obj, world centre of face faces[n], light) for n below count.
