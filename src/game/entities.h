@@ -7,7 +7,6 @@
 
 struct Target {
     Object3D object;
-    int32_t reserved;
     int32_t health; // removed by the next target update once 0 or less; -1 when it escaped
     Target* next;
 };

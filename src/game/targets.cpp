@@ -35,7 +35,6 @@ void spawn_target() {
     make_box(x, -140.0f, depth, 0.0f, 0.0f, 0.0f, 0.0f, fall_speed, 0.0f, 5.0f, 5.0f, 5.0f,
              &target->object);
     set_colour(&target->object, 255, 0, 0);
-    target->reserved = 1;
     target->health = 1;
     live_targets += 1;
 }

@@ -1,4 +1,4 @@
-// The mouse cursor, the Shift key and the keyboard hook.
+// The mouse cursor and the keyboard hook.
 #pragma once
 
 #include <cstdint>
@@ -17,8 +17,6 @@ void show_cursor(bool visible);
 void clip_cursor(const ScreenRect* rect);
 ScreenPoint get_cursor_pos();
 void set_cursor_pos(ScreenPoint point);
-
-bool shift_key_down();
 
 // While a recorded game is watched, the player's keys and mouse are not the game's: the key
 // hook hears nothing, and the pointer is neither held, moved nor hidden.

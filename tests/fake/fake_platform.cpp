@@ -213,10 +213,6 @@ void set_cursor_pos(ScreenPoint point) {
     current->cursor = point;
 }
 
-bool shift_key_down() {
-    return current->shift;
-}
-
 void set_watching(bool watching) {
     current->watching = watching;
 }

@@ -34,7 +34,7 @@ struct State {
     int64_t frequency = 1000000;
     SystemMetrics metrics{1024, 768, 0, 0, 0, 0, 0, 0, 0};
     ScreenPoint cursor{0, 0};
-    bool shift = false, hook_set = false, watching = false;
+    bool hook_set = false, watching = false;
     PadScene pad_scene = PadScene::play;
     std::set<std::string> missing_files;
     std::vector<PlatformWindow*> windows;

@@ -151,7 +151,3 @@ void set_cursor_pos(ScreenPoint point) {
     SDL_WarpMouseGlobal(at.x, at.y);
     apply_clip();
 }
-
-bool shift_key_down() {
-    return (SDL_GetModState() & KMOD_SHIFT) != 0;
-}

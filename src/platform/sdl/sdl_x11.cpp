@@ -217,13 +217,6 @@ bool x11_map_window(SDL_Window* window, bool visible) {
     return true;
 }
 
-bool x11_is_mapped(SDL_Window* window) {
-    const X11Window x = x11_of(window);
-    XWindowAttributes attributes{};
-    return x.display != nullptr && XGetWindowAttributes(x.display, x.window, &attributes) != 0 &&
-           attributes.map_state != IsUnmapped;
-}
-
 bool x11_move_window(SDL_Window* window, SDL_Point at) {
     const X11Window x = x11_of(window);
     if (x.display == nullptr)

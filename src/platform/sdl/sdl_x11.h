@@ -34,7 +34,6 @@ bool x11_frame_sides(SDL_Window* window, int* left, int* right, int* top = nullp
 // (SDL would wait for ever for one that never answers); SDL hears of it through its events.
 // False when the window is not on X.
 bool x11_map_window(SDL_Window* window, bool visible);
-bool x11_is_mapped(SDL_Window* window);
 // Asks for the window's client area to be moved to `at` (screen pixels) without waiting, the
 // frame's extents taken into account as far as they are known. False when not on X.
 bool x11_move_window(SDL_Window* window, SDL_Point at);
