@@ -8,14 +8,14 @@ packages=(
     libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libx11-dev libxfixes-dev libwayland-dev fonts-dejavu-core
     libdecor-0-plugin-1-cairo
     # tests and benchmarks
-    libgtest-dev libgmock-dev libbenchmark-dev
-    libxmp-dev sox libcairo2-dev libxtst-dev libxext-dev
+    libgtest-dev libbenchmark-dev
+    libxmp-dev libcairo2-dev libxtst-dev libxext-dev
     clang libclang-rt-14-dev
     # the Debian package and its metadata
     dpkg-dev appstream desktop-file-utils
     debhelper lintian
     # end-to-end tests: a real X server, real input, screenshots
-    xvfb xauth xdotool imagemagick openbox x11-utils python3
+    xvfb xauth xdotool openbox x11-utils python3
     i3 weston xwayland xserver-xorg-video-dummy x11-xserver-utils
     # the desktops most players have: KDE's kwin, GNOME's mutter, Xfce's xfwm4
     kwin-wayland kwin-style-breeze mutter xfwm4 xfconf dbus
