@@ -34,7 +34,7 @@ constexpr Uint64 mapping_time_ms = 500;  // a window manager's own states while 
 constexpr Uint64 screen_look_ms = 250;   // how often the screen's size is looked at
 
 // The view pixel under the pointer when F11 was pressed: it is put back under the pointer each
-// time the main window moves or takes a new layout for a while after, as the window manager
+// time the main window moves or takes a new layout for a few seconds after, as the window manager
 // answers in steps, so that the aim does not move.
 struct KeptAim {
     bool kept;
@@ -42,7 +42,7 @@ struct KeptAim {
     Uint64 until;
 };
 KeptAim kept_aim;
-constexpr Uint64 aim_kept_ms = 1000;
+constexpr Uint64 aim_kept_ms = 3000; // a busy desktop may take its time
 
 void keep_aim(const PlatformWindow* main) {
     const ScreenPoint at = get_cursor_pos();
