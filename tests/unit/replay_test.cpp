@@ -76,12 +76,9 @@ TEST(Replays, GamesPlayBackToTheirEnds) {
         j.passes_of(5);
         fake::state().counter_step = 0;
         j.key(vk_letter('P'));
-        const ReplayEnd first = game_end_state();
         j.key_down(0, 16); // Q, held into the next game
         j.key(vk_f2);
         games.push_back(read_kept("last.zrp"));
-        EXPECT_EQ(games.back().end.points, first.points);
-        EXPECT_EQ(games.back().end.random_state, first.random_state);
         // The second, begun with the music playing, Q held and the pause text's colour new: a
         // pause at once, two hits, a target escapes and the name is typed into row 4 (Q,
         // pressed again while held, types nothing), then more play until F12.
@@ -92,7 +89,6 @@ TEST(Replays, GamesPlayBackToTheirEnds) {
         ASSERT_EQ(new_rank, 3);
         j.keys("+q+^+z-z-^+e-e-q|+=-=|");
         games.push_back(read_kept("rank4.zrp"));
-        EXPECT_EQ(games.back().end.points, points);
         j.passes_of(30);
         j.key(vk_f12);
     }
@@ -102,9 +98,6 @@ TEST(Replays, GamesPlayBackToTheirEnds) {
     for (const Replay& game : games) {
         told.emplace_back();
         EXPECT_EQ(watch(game, &told.back()), 0) << told.back();
-        EXPECT_NE(told.back().find("points " + std::to_string(game.end.points) + ","),
-                  std::string::npos)
-            << told.back();
     }
     EXPECT_NE(told[1].find("row 4 \"Ze\""), std::string::npos) << told[1];
 }
