@@ -2,7 +2,6 @@
 // of every size, convex or not, inside the buffer and across its edges.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -49,42 +48,6 @@ TEST(PolygonFill, MatchesTheReferenceEverywhere) {
                         << "pixel " << x << "," << y << ", round " << round << " of spread "
                         << kind[0];
         }
-    free_canvas(canvas);
-}
-
-TEST(PolygonFill, BoxFacesArePaintedInOrder) {
-    // Six faces over eight shared corners, painted together: each pixel takes the colour of the
-    // last face in the order that covers it. Small boxes take the tile path, larger ones not.
-    constexpr Colour ground = rgb(1, 2, 3);
-    std::mt19937 random(7);
-    Canvas* canvas = allocate_canvas(61, 45);
-    for (int round = 0; round < 900; ++round) {
-        const int32_t spread = round % 4 == 0 ? 30 : 10;
-        const int32_t ox = static_cast<int32_t>(random() % 70) - 5;
-        const int32_t oy = static_cast<int32_t>(random() % 55) - 5;
-        IntPoint points[8];
-        for (IntPoint& p : points)
-            p = {ox + static_cast<int32_t>(random() % spread),
-                 oy + static_cast<int32_t>(random() % spread)};
-        int32_t order[6] = {0, 1, 2, 3, 4, 5};
-        std::shuffle(order, order + 6, random);
-        const Colour colours[6] = {rgb(9, 0, 0), rgb(0, 9, 0), rgb(0, 0, 9),
-                                   rgb(9, 9, 0), rgb(0, 9, 9), rgb(9, 0, 9)};
-        fill_rect(canvas, 0, 0, canvas->width, canvas->height, ground);
-        fill_quads(canvas, points, 8, box_faces, order, colours, 6);
-        for (int32_t y = 0; y < canvas->height; ++y)
-            for (int32_t x = 0; x < canvas->width; ++x) {
-                Colour want = ground;
-                for (int32_t n = 0; n < 6; ++n) {
-                    const int8_t* quad = box_faces[order[n]];
-                    if (inside({points[quad[0]], points[quad[1]], points[quad[2]], points[quad[3]]},
-                               x, y))
-                        want = colours[n];
-                }
-                ASSERT_EQ(pixel_at(canvas, x, y), pixel_of(want))
-                    << x << "," << y << ", round " << round;
-            }
-    }
     free_canvas(canvas);
 }
 
