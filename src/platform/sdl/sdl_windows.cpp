@@ -577,10 +577,11 @@ void window_moved(PlatformWindow* window, SDL_Point at) {
         post_message(window, MessageKind::moved, 0, make_lparam(window->told.x, window->told.y));
     // The held pointer follows the view, also where the game hears of no move (the same view
     // pixel, or the same told place while the window itself changed).
-    if (window == first_window() && (relaid || old_at.x != at.x || old_at.y != at.y)) {
+    if (window == first_window() && (relaid || old_at.x != at.x || old_at.y != at.y))
         refresh_pointer_hold();
+    // Each notice counts, also one of a place taken for granted when it was asked for.
+    if (window == first_window())
         put_aim_back(window);
-    }
     if (window == first_window() && second_window() != nullptr &&
         second_window()->sdl_window == nullptr)
         post_message(second_window(), MessageKind::moved, 0,
