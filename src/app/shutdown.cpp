@@ -57,7 +57,7 @@ void shut_down_with(int status) {
     }
     // The player's files first: a disk too full for the replays must not cost them.
     if (begin(3))
-        save_config();
+        save_config({music_volume, sound_volume});
     if (begin(4))
         save_named_row();
     if (begin(5))

@@ -108,7 +108,10 @@ void init_game() {
         set_window_icon(view.window, icon);
     free_canvas(icon);
     load_hiscores();
-    load_config();
+    Volumes volumes{music_volume, sound_volume};
+    load_config(&volumes);
+    music_volume = volumes.music;
+    sound_volume = volumes.sound;
     new_game();
     quit_requested = 0;
     running = 1;

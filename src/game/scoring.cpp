@@ -1,4 +1,5 @@
-// Counting shots and hits, raising the level, and ending the game.
+// Counting shots and hits, raising the level, ending the game and offering its result to the
+// hi-score table.
 #include "game/scoring.h"
 
 #include "app/state.h"
@@ -8,6 +9,13 @@
 #include "store/hiscores.h"
 
 namespace {
+
+// A row waiting for the player's name shows the game's result as it stands.
+void write_live_result(HiScore* entry) {
+    entry->points = points;
+    entry->accuracy = (entry->accuracy & ~0xFFu) | (static_cast<uint32_t>(accuracy) & 0xFF);
+    entry->level = static_cast<uint8_t>(level);
+}
 
 void recompute_accuracy() {
     accuracy = static_cast<int32_t>(static_cast<double>(hits) / shots_fired * 100.0);
@@ -26,7 +34,7 @@ void score_hit() {
     points += static_cast<uint32_t>(level * level * accuracy);
     to_next -= 1;
     if (entering_name == 1)
-        track_waiting_entry();
+        write_live_result(&hiscores[new_rank]);
     if (to_next <= 0)
         level_up();
 }
@@ -51,4 +59,19 @@ void end_game() {
         explode(p.x, p.y, p.z, 20);
     }
     insert_hiscore();
+}
+
+void insert_hiscore() {
+    int32_t rank = 0;
+    while (rank < hiscore_count && !(points > hiscores[rank].points))
+        ++rank;
+    if (rank == hiscore_count)
+        return;
+    for (int32_t j = hiscore_count - 2; j >= rank; --j)
+        hiscores[j + 1] = hiscores[j];
+    new_rank = rank;
+    entering_name = 1;
+    name_length = 0;
+    hiscores[rank].name[0] = '\0';
+    write_live_result(&hiscores[rank]);
 }

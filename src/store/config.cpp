@@ -3,7 +3,6 @@
 
 #include <cstdint>
 
-#include "audio/sound.h"
 #include "store/file_names.h"
 #include "store/le_bytes.h"
 #include "store/whole_file.h"
@@ -12,19 +11,19 @@ namespace {
 
 constexpr int config_size = 8;
 
-void encode(uint8_t* bytes) {
-    put_le32(bytes, static_cast<uint32_t>(music_volume));
-    put_le32(bytes + 4, static_cast<uint32_t>(sound_volume));
+void encode(uint8_t* bytes, const Volumes& volumes) {
+    put_le32(bytes, static_cast<uint32_t>(volumes.music));
+    put_le32(bytes + 4, static_cast<uint32_t>(volumes.sound));
 }
 
 } // namespace
 
 bool config_file_kept = false;
 
-void load_config() {
+void load_config(Volumes* volumes) {
     // What the file holds replaces the bytes it reaches; a short file leaves the rest.
     uint8_t bytes[config_size];
-    encode(bytes);
+    encode(bytes, *volumes);
     const FileRead file = read_file_start(config_file, bytes, config_size);
     if (file.state == FileState::unreadable) {
         // Like scores.dat: one the player keeps but the game may not read is never replaced.
@@ -33,14 +32,14 @@ void load_config() {
     }
     if (file.state != FileState::read)
         return;
-    music_volume = static_cast<int32_t>(get_le32(bytes));
-    sound_volume = static_cast<int32_t>(get_le32(bytes + 4));
+    volumes->music = static_cast<int32_t>(get_le32(bytes));
+    volumes->sound = static_cast<int32_t>(get_le32(bytes + 4));
 }
 
-void save_config() {
+void save_config(const Volumes& volumes) {
     if (config_file_kept)
         return;
     uint8_t bytes[config_size];
-    encode(bytes);
+    encode(bytes, volumes);
     write_whole_file(config_file, bytes, config_size);
 }

@@ -1,10 +1,8 @@
-// The hi-score table: loading, saving, insertion and the waiting entry.
+// The hi-score table and scores.dat that keeps it.
 #include "store/hiscores.h"
 
 #include <cstring>
 
-#include "app/state.h"
-#include "game/entities.h"
 #include "store/file_names.h"
 #include "store/le_bytes.h"
 #include "store/whole_file.h"
@@ -22,12 +20,6 @@ bool scores_file_kept = false;
 namespace {
 
 constexpr int record_size = 20;
-
-void write_live_result(HiScore* entry) {
-    entry->points = points;
-    entry->accuracy = (entry->accuracy & ~0xFFu) | (static_cast<uint32_t>(accuracy) & 0xFF);
-    entry->level = static_cast<uint8_t>(level);
-}
 
 } // namespace
 
@@ -73,23 +65,4 @@ bool save_hiscores() {
     uint8_t bytes[hiscores_file_size];
     encode_hiscores(bytes);
     return write_whole_file(scores_file, bytes, hiscores_file_size);
-}
-
-void insert_hiscore() {
-    int32_t rank = 0;
-    while (rank < hiscore_count && !(points > hiscores[rank].points))
-        ++rank;
-    if (rank == hiscore_count)
-        return;
-    for (int32_t j = hiscore_count - 2; j >= rank; --j)
-        hiscores[j + 1] = hiscores[j];
-    new_rank = rank;
-    entering_name = 1;
-    name_length = 0;
-    hiscores[rank].name[0] = '\0';
-    write_live_result(&hiscores[rank]);
-}
-
-void track_waiting_entry() {
-    write_live_result(&hiscores[new_rank]);
 }

@@ -27,7 +27,3 @@ bool save_hiscores();
 // The table as scores.dat holds it, and back.
 void encode_hiscores(uint8_t* bytes);
 void decode_hiscores(const uint8_t* bytes);
-// Offers the game's result to the table; a place found opens a row for the player's name.
-void insert_hiscore();
-// While a name is being typed, each hit writes the live result into the waiting row.
-void track_waiting_entry();

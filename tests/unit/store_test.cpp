@@ -22,6 +22,7 @@
 #include "app/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
+#include "game/scoring.h"
 #include "store/config.h"
 #include "store/folder_lock.h"
 #include "store/hiscores.h"
@@ -38,6 +39,7 @@ const Bytes theirs(100, 'r');                 // a player's own table
 const Bytes game(5000, 'g');                  // a recorded game
 const rlimit a_full_disk{200, RLIM_INFINITY}; // files stop growing at 200 bytes
 const Bytes volumes{1, 0, 0, 0, 2, 0, 0, 0};
+Volumes playing; // as the game plays them: 128 and 128 until config.dat says otherwise
 
 bool no_locks; // flock answers as on a filesystem without locks (NFS without lockd)
 
@@ -58,9 +60,16 @@ const Case cases[] = {
          write_bytes("scores.dat", theirs), chmod("scores.dat", 0);
          write_bytes("config.dat", volumes), chmod("config.dat", 0200);
      },
-     [] { load_hiscores(), load_config(), hiscores[4].points = 5, save_hiscores(), save_config(); },
      [] {
-         EXPECT_EQ(hiscores[0].points + music_volume, 10128u);
+         load_hiscores();
+         load_config(&playing);
+         hiscores[4].points = 5;
+         save_hiscores();
+         save_config(playing);
+     },
+     [] {
+         EXPECT_EQ(hiscores[0].points, builtin_hiscores[0].points);
+         EXPECT_EQ(playing.music, 128);
          chmod("scores.dat", 0600), chmod("config.dat", 0600);
          EXPECT_EQ(read_bytes("scores.dat"), theirs);
          EXPECT_EQ(read_bytes("config.dat"), volumes);
@@ -70,7 +79,12 @@ const Case cases[] = {
          write_bytes("scores.dat", theirs), write_bytes("config.dat", volumes);
          chmod("scores.dat", 0444), chmod("config.dat", 0444);
      },
-     [] { load_hiscores(), hiscores[0].level = 9, save_hiscores(), save_config(); },
+     [] {
+         load_hiscores();
+         hiscores[0].level = 9;
+         save_hiscores();
+         save_config(playing);
+     },
      [] {
          EXPECT_EQ(read_bytes("scores.dat"), theirs);
          EXPECT_EQ(read_bytes("config.dat"), volumes);
@@ -81,7 +95,10 @@ const Case cases[] = {
          mkdir("elsewhere", 0700), write_bytes("elsewhere/mine.dat", volumes);
          EXPECT_EQ(symlink("elsewhere/mine.dat", "config.dat"), 0);
      },
-     [] { load_config(), music_volume = 7, save_config(); },
+     [] {
+         load_config(&playing);
+         save_config({7, playing.sound});
+     },
      [] {
          EXPECT_TRUE(S_ISLNK(mode_of("config.dat")));
          EXPECT_EQ(read_bytes("elsewhere/mine.dat"), Bytes({7, 0, 0, 0, 2, 0, 0, 0}));
@@ -93,7 +110,11 @@ const Case cases[] = {
          EXPECT_EQ(symlink("nowhere.dat", "config.dat.saving"), 0);
          claim_folder();
      },
-     [] { load_hiscores(), save_hiscores(), save_config(); },
+     [] {
+         load_hiscores();
+         save_hiscores();
+         save_config(playing);
+     },
      [] {
          EXPECT_EQ(read_bytes("other.dat"), volumes);
          EXPECT_EQ(access("nowhere.dat", F_OK), -1);
@@ -103,10 +124,16 @@ const Case cases[] = {
      }},
     {"FIFOs are neither waited on nor replaced", 4,
      [] { mkfifo("scores.dat", 0600), mkfifo("config.dat", 0600); },
-     [] { load_hiscores(), load_config(), save_hiscores(), save_config(); },
      [] {
-         EXPECT_TRUE(S_ISFIFO(mode_of("scores.dat")) && S_ISFIFO(mode_of("config.dat")));
-         EXPECT_EQ(music_volume, 128);
+         load_hiscores();
+         load_config(&playing);
+         save_hiscores();
+         save_config(playing);
+     },
+     [] {
+         EXPECT_TRUE(S_ISFIFO(mode_of("scores.dat")));
+         EXPECT_TRUE(S_ISFIFO(mode_of("config.dat")));
+         EXPECT_EQ(playing.music, 128);
      }},
     {"a second copy is refused, in a folder the player may list or not, or only search", 0,
      [] { write_bytes("scores.dat", theirs); }, [] {},
@@ -142,7 +169,12 @@ const Case cases[] = {
      }},
     {"a disk too full for replays costs the replays alone, said once", 1,
      [] { std::signal(SIGXFSZ, SIG_IGN), setrlimit(RLIMIT_FSIZE, &a_full_disk); },
-     [] { keep_last_replay(game), keep_ranked_replay(0, game), save_hiscores(), save_config(); },
+     [] {
+         keep_last_replay(game);
+         keep_ranked_replay(0, game);
+         save_hiscores();
+         save_config(playing);
+     },
      [] {
          const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
          setrlimit(RLIMIT_FSIZE, &none);
@@ -187,6 +219,7 @@ TEST(Store, KeepsWhatThePlayerOwns) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FreshGame fresh;
+        playing = {128, 128};
         const bool root = geteuid() == 0;
         if (root) {
             ASSERT_EQ(chown(".", 65534, 65534), 0);
@@ -258,7 +291,7 @@ TEST(Store, EverySaveIsWholeUnderKills) {
                     if (step == kill_at_step)
                         std::raise(SIGKILL);
                 };
-                save_config();
+                save_config({128, 128});
             });
             const Bytes kept = read_bytes("config.dat");
             const Bytes read(kept.begin(), kept.begin() + std::min<size_t>(kept.size(), 8));

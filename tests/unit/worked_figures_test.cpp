@@ -133,14 +133,15 @@ TEST(WorkedFigures, NameCharacters) {
 TEST(WorkedFigures, StoredFiles) {
     FreshGame fresh;
     write_bytes("config.dat", {0x2C, 0x01, 0, 0, 0xFB, 0xFF, 0xFF, 0xFF, 9}); // 300, -5
-    load_config();
-    set_volumes(-1, -1);
+    Volumes volumes{0, 0};
+    load_config(&volumes);
+    set_volumes(volumes.music, volumes.sound);
     EXPECT_EQ(music_volume, 255);
     EXPECT_EQ(sound_volume, 0);
     write_bytes("config.dat", {58, 0, 0, 0}); // the music volume alone
-    load_config();
-    EXPECT_EQ(music_volume, 58);
-    EXPECT_EQ(sound_volume, 0);
+    load_config(&volumes);
+    EXPECT_EQ(volumes.music, 58);
+    EXPECT_EQ(volumes.sound, -5);
     // 30 bytes: row 0 and the first ten bytes of row 1's name.
     Bytes table(30, 'x');
     write_bytes("scores.dat", table);
