@@ -5,7 +5,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/check-sdl-includes.sh
 
 scripts/build.sh build
 (cd build && ctest --output-on-failure -j2 -LE package && ctest --output-on-failure -L package)

@@ -7,7 +7,11 @@
 #include <cstdint>
 
 #include "platform/window.h"
-#include "store/replay_file.h"
+
+// Kept in files by the store (store/replay_file.h).
+struct Replay;
+struct ReplayStart;
+struct ReplayEnd;
 
 // The logic's clock: the performance counter, noted; or, watching, the recorded reading.
 int64_t game_counter();

@@ -7,7 +7,6 @@
 #include "geometry/transform.h"
 #include "platform/canvas.h"
 #include "platform/window.h"
-#include "render/shading.h"
 
 // Flags hold 0 or 1.
 extern int32_t running;

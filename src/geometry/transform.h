@@ -8,6 +8,12 @@ struct Eye {
     float x, y, z, plane;
 };
 
+// The light a view is shaded by: its position and k, the levels of colour lost per pixel of
+// distance.
+struct Light {
+    float x, y, z, k;
+};
+
 // Degrees to radians, with 3.14 standing for pi as the game always has.
 inline double radians(double degrees) {
     return degrees * 3.14 * (1.0 / 180.0);

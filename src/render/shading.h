@@ -4,12 +4,8 @@
 #include <cstdint>
 
 #include "geometry/object3d.h"
+#include "geometry/transform.h"
 #include "platform/canvas.h"
-
-// The light's position and k, the levels of colour lost per pixel of distance.
-struct Light {
-    float x, y, z, k;
-};
 
 // The shaded colour of an object's base colour at the world point centre.
 Colour shade(const Object3D& obj, const Vec3& centre, const Light& light);
