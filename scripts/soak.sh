@@ -24,8 +24,9 @@ cmake --build "$build" -j2 --target zarnok3d game_data >/dev/null
 game="$PWD/$build/zarnok3d"
 
 work=$(mktemp -d /tmp/zarnok_soak_XXXXXX)
-cp "$build"/data/{bg.bmp,f1bg.bmp,hiscbg.bmp,nfobg.bmp,gun.wav,explode.wav,yeah.wav,supera29.xm} \
-    "$work"/
+for file in $(awk '!/^#/ { print $1 }' data/data_files.txt); do
+    cp "$build/data/$file" "$work"/
+done
 
 xvfb_pid=""
 game_pid=""

@@ -13,6 +13,7 @@
 #include "app/options.h"
 #include "app/replay_watch.h"
 #include "platform/data_file.h"
+#include "platform/data_file_names.h"
 #include "platform/system.h"
 #include "platform/window.h"
 #include "store/folder_lock.h"
@@ -22,9 +23,8 @@ namespace {
 
 // Started where none of the game's files are, it plays over black and in silence; says why.
 void say_where_the_files_are_missing() {
-    for (const char* file : {"bg.bmp", "f1bg.bmp", "hiscbg.bmp", "nfobg.bmp", "gun.wav",
-                             "explode.wav", "yeah.wav", "supera29.xm"})
-        if (data_file_present(file))
+    for (const DataFileName& file : data_file_names)
+        if (data_file_present(file.name))
             return;
     char folder[4096] = "the current folder";
     if (getcwd(folder, sizeof folder) == nullptr)

@@ -4,6 +4,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
+
+#include "app/key_list.h"
+#include "platform/data_file_names.h"
 
 namespace {
 
@@ -28,21 +32,36 @@ constexpr const char* help =
     "                 long it took: points, level, hits, shots, frames, seconds, frames a second\n"
     "  --help         show this help and exit\n"
     "  --version      show the version and exit\n\n"
-    "Keys: the mouse aims and the left button fires; P pauses; F1 help, F5 hi-scores,\n"
-    "F7 about (any other key returns); F2 new game; F8 frame rate; F11 fullscreen;\n"
-    "Home/End music louder/softer; Page Up/Page Down effects louder/softer; F12 quits.\n\n"
-    "Gamepad: either stick aims; A or the right trigger fires; Start pauses, and after a\n"
+    "Keys:\n";
+constexpr const char* gamepad_and_files =
+    "\nGamepad: either stick aims; A or the right trigger fires; Start pauses, and after a\n"
     "game over starts a new game; Back shows the help, again the hi-scores, again the about\n"
     "page, and B returns; Y new game; shoulder buttons effects softer/louder; D-pad up/down\n"
     "music louder/softer. Typing a name, the D-pad up and down choose a letter from A on,\n"
     "right moves on, left takes one back, and A or Start saves it (not A in the first second;\n"
     "an empty name by holding Start a second). A pad pulled out in play pauses.\n\n"
     "Files: the game runs in the current folder and keeps the hi-scores in scores.dat, the\n"
-    "volumes in config.dat and the replays (*.zrp) there. It reads its pictures, sounds and\n"
-    "music (bg.bmp, f1bg.bmp, hiscbg.bmp, nfobg.bmp, gun.wav, explode.wav, yeah.wav,\n"
-    "supera29.xm) from that folder when they are there, else where they were installed.\n"
+    "volumes in config.dat and the replays (*.zrp) there. It reads these from that folder\n"
+    "when they are there, else where they were installed:\n";
+
+constexpr const char* launcher =
     "The installed zarnok3d launcher runs it in $XDG_DATA_HOME/zarnok3d (by default\n"
     "~/.local/share/zarnok3d).\n";
+
+void print_data_files() {
+    const std::pair<DataKind, const char*> kinds[] = {
+        {DataKind::picture, "pictures"}, {DataKind::sample, "sounds"}, {DataKind::module, "music"}};
+    for (const auto& [kind, title] : kinds) {
+        std::printf("  %s:", title);
+        const char* comma = "";
+        for (const DataFileName& file : data_file_names)
+            if (file.kind == kind) {
+                std::printf("%s %s", comma, file.name);
+                comma = ",";
+            }
+        std::putchar('\n');
+    }
+}
 
 } // namespace
 
@@ -53,6 +72,10 @@ int read_options(int argc, char** argv, Options* options) {
         if (std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0) {
             std::fputs(usage, stdout);
             std::fputs(help, stdout);
+            std::fputs(key_list, stdout);
+            std::fputs(gamepad_and_files, stdout);
+            print_data_files();
+            std::fputs(launcher, stdout);
             return 0;
         }
         if (std::strcmp(option, "--version") == 0) {

@@ -8,6 +8,7 @@
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "platform/bitmap.h"
+#include "platform/data_file_names.h"
 #include "render/window_icon.h"
 #include "store/config.h"
 #include "store/hiscores.h"
@@ -82,10 +83,10 @@ void set_lights_and_eyes() {
 
 void load_backgrounds() {
     const View& main = views[main_view];
-    bg_bitmap = load_bitmap("bg.bmp", main.width, main.height);
-    help_bitmap = load_bitmap("f1bg.bmp", main.width, main.height);
-    hiscore_bitmap = load_bitmap("hiscbg.bmp", main.width, main.height);
-    about_bitmap = load_bitmap("nfobg.bmp", main.width, main.height);
+    bg_bitmap = load_bitmap(background_file, main.width, main.height);
+    help_bitmap = load_bitmap(help_background_file, main.width, main.height);
+    hiscore_bitmap = load_bitmap(hiscore_background_file, main.width, main.height);
+    about_bitmap = load_bitmap(about_background_file, main.width, main.height);
     background_dc = bg_bitmap;
 }
 

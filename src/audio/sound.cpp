@@ -5,11 +5,12 @@
 
 #include "app/clock.h"
 #include "app/game_record.h"
+#include "platform/data_file_names.h"
 
 SoundSlot sound_samples[effect_count] = {
-    {"gun.wav", nullptr},
-    {"explode.wav", nullptr},
-    {"yeah.wav", nullptr},
+    {gun_sound_file, nullptr},
+    {explosion_sound_file, nullptr},
+    {level_up_sound_file, nullptr},
 };
 char music_files[music_file_count][256];
 int32_t music_track = -1;
@@ -33,7 +34,7 @@ int32_t clamp_volume(int32_t volume) {
 void start_sound() {
     if (!sound_silenced)
         sound_init(44100, 64, 0);
-    std::strncpy(music_files[0], "supera29.xm", sizeof music_files[0] - 1);
+    std::strncpy(music_files[0], music_file, sizeof music_files[0] - 1);
     music_track = -1;
     music_volume = 128;
     sound_volume = 128;

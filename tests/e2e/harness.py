@@ -23,8 +23,9 @@ SOURCE = os.environ.get("ZARNOK_SOURCE", os.path.join(os.path.dirname(__file__),
 ADA = os.path.join(SOURCE, "tests/replays/ada.zrp")
 ADA_END = 'zarnok3d replay: points 300, level 1, hits 3, shots 3, row 5 "Ada", 2029 frames in '
 
-FILES = ["bg.bmp", "f1bg.bmp", "hiscbg.bmp", "nfobg.bmp", "gun.wav", "explode.wav", "yeah.wav",
-         "supera29.xm"]
+# The game's data files, as the build's table lists them.
+FILES = [line.split()[0] for line in pathlib.Path(SOURCE, "data/data_files.txt").read_text().splitlines()
+         if line and not line.startswith("#")]
 VERSION = re.search(r"project\(zarnok3d VERSION ([\d.]+)",
                     pathlib.Path(SOURCE, "CMakeLists.txt").read_text()).group(1)
 TITLE = "Zarnok 3D v" + VERSION

@@ -10,6 +10,7 @@
 #include "file_output.h"
 #include "music.h"
 #include "pictures.h"
+#include "platform/data_file_names.h"
 #include "wav_writer.h"
 #include "xm_writer.h"
 
@@ -36,14 +37,19 @@ int main(int argc, char** argv) {
         return 1;
     }
     bool ok = true;
-    ok = write_picture(directory + "/bg.bmp", paint_space_background(), 1) && ok;
-    ok = write_picture(directory + "/f1bg.bmp", paint_help_background(), 2) && ok;
-    ok = write_picture(directory + "/hiscbg.bmp", paint_hiscore_background(), 3) && ok;
-    ok = write_picture(directory + "/nfobg.bmp", paint_about_background(), 4) && ok;
-    ok = write_file(directory + "/gun.wav", encode_wav(make_gun_sound(), effect_rate)) && ok;
-    ok = write_file(directory + "/explode.wav", encode_wav(make_explosion_sound(), effect_rate)) &&
+    ok = write_picture(directory + "/" + background_file, paint_space_background(), 1) && ok;
+    ok = write_picture(directory + "/" + help_background_file, paint_help_background(), 2) && ok;
+    ok = write_picture(directory + "/" + hiscore_background_file, paint_hiscore_background(), 3) &&
          ok;
-    ok = write_file(directory + "/yeah.wav", encode_wav(make_level_up_sound(), effect_rate)) && ok;
-    ok = write_file(directory + "/supera29.xm", encode_xm(compose_music())) && ok;
+    ok = write_picture(directory + "/" + about_background_file, paint_about_background(), 4) && ok;
+    ok = write_file(directory + "/" + gun_sound_file, encode_wav(make_gun_sound(), effect_rate)) &&
+         ok;
+    ok = write_file(directory + "/" + explosion_sound_file,
+                    encode_wav(make_explosion_sound(), effect_rate)) &&
+         ok;
+    ok = write_file(directory + "/" + level_up_sound_file,
+                    encode_wav(make_level_up_sound(), effect_rate)) &&
+         ok;
+    ok = write_file(directory + "/" + music_file, encode_xm(compose_music())) && ok;
     return ok ? 0 : 1;
 }

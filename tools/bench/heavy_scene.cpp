@@ -12,6 +12,7 @@
 #include "game/scoring.h"
 #include "game/shots.h"
 #include "game/targets.h"
+#include "platform/data_file_names.h"
 #include "platform/window.h"
 #include "render/gun_view.h"
 
@@ -22,7 +23,8 @@ void enter_scratch_folder() {
     namespace fs = std::filesystem;
     const fs::path scratch = fs::temp_directory_path() / "zarnok-bench";
     fs::create_directories(scratch);
-    for (const char* picture : {"bg.bmp", "f1bg.bmp", "hiscbg.bmp", "nfobg.bmp"})
+    for (const char* picture :
+         {background_file, help_background_file, hiscore_background_file, about_background_file})
         fs::copy_file(fs::path(ZARNOK_DATA_DIR) / picture, scratch / picture,
                       fs::copy_options::overwrite_existing);
     fs::current_path(scratch);
