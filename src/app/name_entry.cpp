@@ -4,17 +4,12 @@
 #include "app/game_record.h"
 #include "app/key_hook.h"
 #include "app/state.h"
+#include "platform/us_keyboard.h"
 #include "store/hiscores.h"
 
 namespace {
 
-constexpr char no_char = 1;
 constexpr int32_t max_name_length = 10;
-
-// Scan codes 2 to 53, without and with Shift; a space marks a code that types nothing.
-constexpr char plain_row[] = "1234567890-=  qwertyuiop[]  asdfghjkl;'` \\zxcvbnm,./";
-constexpr char shifted_row[] = "!@#$%^&*()_+  QWERTYUIOP{}  ASDFGHJKL:\"~ |ZXCVBNM<>?";
-static_assert(sizeof plain_row == 53 && sizeof shifted_row == 53);
 
 constexpr int32_t scan_backspace = 14;
 constexpr int32_t scan_enter = 28;
@@ -28,23 +23,6 @@ void finish_naming() {
 }
 
 } // namespace
-
-char scan_code_to_char(int32_t scan_code, bool shifted) {
-    switch (scan_code) {
-    case 55:
-        return '*';
-    case 57:
-        return ' ';
-    case 74:
-        return '-';
-    default:
-        break;
-    }
-    if (scan_code < 2 || scan_code > 53)
-        return no_char;
-    const char c = (shifted ? shifted_row : plain_row)[scan_code - 2];
-    return c == ' ' ? no_char : c;
-}
 
 void name_entry_step() {
     KeyPress press{};

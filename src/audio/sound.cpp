@@ -1,6 +1,7 @@
 // Effects, music and volumes on top of the sound library.
 #include "audio/sound.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/clock.h"
@@ -18,18 +19,6 @@ MusicModule* music_module;
 int32_t music_volume = 128;
 int32_t sound_volume = 128;
 bool sound_silenced = false;
-
-namespace {
-
-int32_t clamp_volume(int32_t volume) {
-    if (volume > 255)
-        return 255;
-    if (volume < 0)
-        return 0;
-    return volume;
-}
-
-} // namespace
 
 void start_sound() {
     if (!sound_silenced)
@@ -60,8 +49,8 @@ void set_volumes(int32_t music, int32_t sound) {
         music = music_volume;
     if (sound == -1)
         sound = sound_volume;
-    music = clamp_volume(music);
-    sound = clamp_volume(sound);
+    music = std::clamp(music, 0, 255);
+    sound = std::clamp(sound, 0, 255);
     if (music_module != nullptr)
         music_set_volume(music_module, music);
     sound_set_effects_volume(sound);

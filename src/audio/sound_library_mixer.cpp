@@ -52,10 +52,7 @@ void limit(void* state, Uint8* stream, int length) {
 }
 
 int mixer_volume(int32_t volume) {
-    if (volume < 0)
-        volume = 0;
-    if (volume > 255)
-        volume = 255;
+    volume = std::clamp(volume, 0, 255);
     return (volume * MIX_MAX_VOLUME + 127) / 255;
 }
 

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/whole_numbers.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -23,18 +25,6 @@ inline int32_t next_corner(int32_t i, int32_t count) {
 }
 inline int32_t previous_corner(int32_t i, int32_t count) {
     return i == 0 ? count - 1 : i - 1;
-}
-
-// floor(a / b) for b > 0, exact for every value the filler meets: a division in double is much
-// cheaper than a 64-bit integer one, and one step of correction makes it exact.
-inline int64_t floor_div(int64_t a, int64_t b) {
-    int64_t q = static_cast<int64_t>(static_cast<double>(a) / static_cast<double>(b));
-    const int64_t r = a - q * b;
-    if (r < 0)
-        --q;
-    else if (r >= b)
-        ++q;
-    return q;
 }
 
 // Steps down an edge from a to b (a above b) one row at a time.
@@ -329,9 +319,9 @@ void fill_small_quads(Canvas* canvas, const IntPoint* points, const int8_t (*qua
                                      points[quad[3]]};
         // Only the rows whose pixel centres lie between the quad's top and bottom can be marked.
         const int32_t from = std::max(first_row, std::min(std::min(corners[0].y, corners[1].y),
-                                                           std::min(corners[2].y, corners[3].y)));
+                                                          std::min(corners[2].y, corners[3].y)));
         const int32_t to = std::min(end_row, std::max(std::max(corners[0].y, corners[1].y),
-                                                       std::max(corners[2].y, corners[3].y)));
+                                                      std::max(corners[2].y, corners[3].y)));
         if (from >= to)
             continue;
         mark_small(marks, corners, 4, x0, from, to);

@@ -3,6 +3,7 @@
 // a whole root.
 #include "render/shading.h"
 
+#include <algorithm>
 #include <cmath>
 
 #if defined(__SSE2__)
@@ -14,18 +15,10 @@ namespace {
 // Squared distances below this take the single-precision root.
 constexpr int64_t near_light = 160000;
 
-int32_t clamp_component(int32_t value) {
-    if (value < 0)
-        return 0;
-    if (value > 255)
-        return 255;
-    return value;
-}
-
 // The object's colour less loss levels in each component.
 Colour dimmed(const Object3D& obj, int32_t loss) {
-    return rgb(clamp_component(obj.red - loss), clamp_component(obj.green - loss),
-               clamp_component(obj.blue - loss));
+    return rgb(std::clamp(obj.red - loss, 0, 255), std::clamp(obj.green - loss, 0, 255),
+               std::clamp(obj.blue - loss, 0, 255));
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "game/entities.h"
 #include "game/scoring.h"
 #include "geometry/transform.h"
+#include "platform/us_keyboard.h"
 #include "screens/help_screen.h"
 #include "screens/hiscore_screen.h"
 #include "store/config.h"

@@ -5,11 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "platform/input.h"
+#include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_windows.h"
+#include "platform/us_keyboard.h"
 
 namespace {
 
@@ -53,10 +54,6 @@ constexpr Uint64 first_repeat = 400, slow_repeat = 100, fast_repeat = 30, fast_a
 constexpr char typed_order[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 "
                                "!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~";
 constexpr int typed_count = sizeof typed_order - 1;
-// What the keys from SDL_SCANCODE_A to SDL_SCANCODE_SLASH type on a US keyboard, without and
-// with Shift; \1 where a key types nothing.
-constexpr char plain_keys[] = "abcdefghijklmnopqrstuvwxyz1234567890\1\1\1\1 -=[]\\\1;'`,./";
-constexpr char shifted_keys[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ!@#$%^&*()\1\1\1\1 _+{}|\1:\"~<>?";
 
 struct Key {
     SDL_Scancode code;
@@ -101,11 +98,18 @@ void press(Key key, bool shifted = false) {
         push_key(shift, false);
 }
 
+// Presses the key that types `c` on a US keyboard, as the name entry reads it.
 void type(char c) {
-    const char* plain = std::strchr(plain_keys, c);
-    const long index =
-        plain != nullptr ? plain - plain_keys : std::strchr(shifted_keys, c) - shifted_keys;
-    press({static_cast<SDL_Scancode>(SDL_SCANCODE_A + index), plain_keys[index]}, plain == nullptr);
+    int32_t scan_code = 0;
+    bool shifted = false;
+    if (!char_to_scan_code(c, &scan_code, &shifted))
+        return;
+    for (int code = 0; code < SDL_NUM_SCANCODES; ++code)
+        if (set1_scan_code_of(static_cast<SDL_Scancode>(code)) ==
+            static_cast<uint32_t>(scan_code)) {
+            press({static_cast<SDL_Scancode>(code), scan_code_to_char(scan_code, false)}, shifted);
+            return;
+        }
 }
 
 // Up and down replace the character being chosen by the next or the one before; the first

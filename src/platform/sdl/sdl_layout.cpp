@@ -3,10 +3,6 @@
 
 #include <algorithm>
 
-int32_t floor_div(int32_t a, int32_t b) {
-    return a / b - (a % b != 0 && (a < 0) != (b < 0) ? 1 : 0);
-}
-
 int32_t scale_for_monitor(int32_t monitor_height, int32_t view_height) {
     return view_height > 0 ? std::max(1, monitor_height / 2 / view_height) : 1;
 }

@@ -6,14 +6,14 @@
 
 #include <cstdint>
 
+#include "platform/whole_numbers.h"
+
 // Screen pixels per view pixel, and where the view's top-left lies in its window.
 struct ViewLayout {
     int32_t scale;
     SDL_Point origin;
 };
 
-// Division that rounds toward minus infinity: a point left of a window is left of its view too.
-int32_t floor_div(int32_t a, int32_t b);
 // The largest whole number that keeps a view of `view_height` within half the monitor's height.
 int32_t scale_for_monitor(int32_t monitor_height, int32_t view_height);
 // A window of exactly the views' size at `natural` scale shows them so, `beside` (a second view,
