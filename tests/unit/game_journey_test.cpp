@@ -4,8 +4,9 @@
 // silent sound device, the end of the game, a name typed into the table, a second game that
 // scores nothing. Every so many passes it notes a compact line of the game's state (counters,
 // lists, frames, texts, hashed) and every platform and sound call in between, and compares the
-// whole with tests/unit/game_journey.trace, recorded from a reviewed run. A few worked figures
-// are checked directly beside it. ZARNOK_RECORD_TRACE=1 writes the trace anew.
+// whole with tests/unit/game_journey.trace, recorded from a reviewed run, and each object of the
+// lists in words with game_journey.objects beside it. A few worked figures are checked directly
+// beside it. ZARNOK_RECORD_TRACE=1 writes both anew.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -70,14 +71,36 @@ void add_object(Hash* h, const Object3D& o) {
             .add(&o.draw_order[i], sizeof(int32_t));
 }
 
-template <typename Record> size_t add_list(Hash* h, const RecordList<Record>& list) {
+// Every object of the lists at each note, in words, recorded beside the trace: where the
+// trace's hash of the objects differs, it tells which object and which of its figures.
+std::vector<std::string> objects;
+
+std::string described(const std::string& why, const char* kind, size_t index, const Object3D& o) {
+    char line[400];
+    std::snprintf(
+        line, sizeof line,
+        "%s, %s %zu: position %.3f,%.3f,%.3f velocity %.3f,%.3f,%.3f angles %.2f,%.2f,%.2f"
+        " colour %d,%d,%d",
+        why.c_str(), kind, index, o.position.x, o.position.y, o.position.z, o.velocity.x,
+        o.velocity.y, o.velocity.z, o.angle_x, o.angle_y, o.angle_z, o.red, o.green, o.blue);
+    return line;
+}
+
+template <typename Record>
+size_t add_list(Hash* h, const RecordList<Record>& list, const std::string& why, const char* kind) {
     size_t count = 0;
     for (const Record* r = list.first; r != nullptr; r = r->next, ++count) {
         add_object(h, r->object);
-        if constexpr (std::is_same_v<Record, Target>)
+        std::string object = described(why, kind, count, r->object);
+        if constexpr (std::is_same_v<Record, Target>) {
             h->add(&r->health, sizeof r->health);
-        if constexpr (std::is_same_v<Record, Particle>)
+            object += " health " + std::to_string(r->health);
+        }
+        if constexpr (std::is_same_v<Record, Particle>) {
             h->add(&r->life, sizeof r->life);
+            object += " life " + std::to_string(r->life);
+        }
+        objects.push_back(object);
     }
     return count;
 }
@@ -95,8 +118,9 @@ void note(std::vector<std::string>* trace, const std::string& why) {
         trace->push_back("  " + line);
     fake::state().log.clear();
     Hash lists, texts, table;
-    const size_t t = add_list(&lists, target_list), s = add_list(&lists, shot_list),
-                 p = add_list(&lists, particle_list);
+    const size_t t = add_list(&lists, target_list, why, "target");
+    const size_t s = add_list(&lists, shot_list, why, "shot");
+    const size_t p = add_list(&lists, particle_list, why, "particle");
     for (int32_t i = 0; aim_cubes != nullptr && i < aim_cube_count; ++i)
         add_object(&lists, aim_cubes[i]);
     add_object(&lists, gun_model);
@@ -127,6 +151,33 @@ void note(std::vector<std::string>* trace, const std::string& why) {
     trace->push_back(line);
 }
 
+// Each figure of a line that differs from the recorded one, by its name: "name value" pairs
+// after the colon.
+std::string figures_differing(const std::string& now, const std::string& then) {
+    std::string said;
+    std::istringstream a(now.substr(now.find(':') + 1)), b(then.substr(then.find(':') + 1));
+    for (std::string name, value, recorded_name, recorded_value; a >> name && b >> recorded_name;)
+        if (name != "|" && a >> value && b >> recorded_value && value != recorded_value)
+            said += name + " is " + value + " where the recording has " + recorded_value + "; ";
+    return said.substr(0, said.size() - 2);
+}
+
+// The first object that differs from the recorded ones, in words.
+std::string object_differing(const std::vector<std::string>& recorded) {
+    for (size_t i = 0; i < std::min(objects.size(), recorded.size()); ++i) {
+        const std::string who = objects[i].substr(0, objects[i].find(':'));
+        if (who != recorded[i].substr(0, recorded[i].find(':')))
+            return "; at " + who + " the recording has " +
+                   recorded[i].substr(0, recorded[i].find(':'));
+        if (objects[i] != recorded[i])
+            return "; at " + who + ", " + figures_differing(objects[i], recorded[i]);
+    }
+    if (objects.size() == recorded.size())
+        return "";
+    return "; " + std::to_string(objects.size()) + " objects noted where the recording has " +
+           std::to_string(recorded.size());
+}
+
 // How a line of the trace differs from the recorded one, in words: at which note, and each
 // figure of the game's state that differs, by its name; or the platform or sound calls.
 std::string difference(const std::vector<std::string>& trace,
@@ -145,11 +196,21 @@ std::string difference(const std::vector<std::string>& trace,
     if (is_call(now) || is_call(then))
         return said + "the call \"" + now.substr(now.find_first_not_of(' ')) +
                "\" where the recording has \"" + then.substr(then.find_first_not_of(' ')) + "\"";
-    std::istringstream a(now.substr(now.find(':') + 1)), b(then.substr(then.find(':') + 1));
-    for (std::string name, value, recorded_name, recorded_value; a >> name && b >> recorded_name;)
-        if (name != "|" && a >> value && b >> recorded_value && value != recorded_value)
-            said += name + " is " + value + " where the recording has " + recorded_value + "; ";
-    return said.substr(0, said.size() - 2);
+    return said + figures_differing(now, then);
+}
+
+std::vector<std::string> read_lines(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+void write_lines(const std::string& path, const std::vector<std::string>& lines) {
+    std::ofstream out(path);
+    for (const std::string& line : lines)
+        out << line << "\n";
 }
 
 TEST(GameJourney, MatchesTheRecordedTrace) {
@@ -275,19 +336,17 @@ TEST(GameJourney, MatchesTheRecordedTrace) {
     note(&trace, "end");
 
     const std::string path = std::string(ZARNOK_TRACE_DIR) + "/game_journey.trace";
+    const std::string objects_path = std::string(ZARNOK_TRACE_DIR) + "/game_journey.objects";
     if (std::getenv("ZARNOK_RECORD_TRACE") != nullptr) {
-        std::ofstream out(path);
-        for (const std::string& line : trace)
-            out << line << "\n";
+        write_lines(path, trace);
+        write_lines(objects_path, objects);
     }
-    std::ifstream in(path);
-    std::vector<std::string> recorded;
-    for (std::string line; std::getline(in, line);)
-        recorded.push_back(line);
+    const std::vector<std::string> recorded = read_lines(path);
     const size_t common = std::min(recorded.size(), trace.size());
     for (size_t i = 0; i < common; ++i)
-        ASSERT_EQ(trace[i], recorded[i])
-            << difference(trace, recorded, i) << " (line " << i + 1 << " of " << path << ")";
+        if (trace[i] != recorded[i])
+            FAIL() << difference(trace, recorded, i) << object_differing(read_lines(objects_path))
+                   << " (line " << i + 1 << " of " << path << ")";
     EXPECT_EQ(trace.size(), recorded.size()) << path;
 }
 
