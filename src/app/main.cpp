@@ -1,7 +1,6 @@
 // zarnok3d: a small 3D shooting game. Red cubes fall; shoot them before one escapes.
 #include <unistd.h>
 
-#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 
 #include "app/main_loop.h"
 #include "app/options.h"
+#include "app/readable_text.h"
 #include "app/replay_watch.h"
 #include "platform/data_file.h"
 #include "platform/data_file_names.h"
@@ -33,32 +33,6 @@ void say_where_the_files_are_missing() {
                  "zarnok3d: none of the game's pictures, sounds and music are in %s or in %s; it "
                  "plays without them.\n",
                  folder, installed_data_folder());
-}
-
-// A text as a message box shows it readably: lines of at most 72 bytes, broken at spaces where
-// there are some and never inside a character, and no more than 12 of them, the last ending in
-// "..." when the text goes on.
-std::string readable(std::string rest) {
-    constexpr size_t width = 72, most_lines = 12;
-    std::string shown;
-    for (size_t line = 1; !rest.empty(); ++line) {
-        const bool cut = line == most_lines && rest.size() > width; // "..." takes three
-        const size_t room = cut ? width - 3 : width;
-        size_t end = std::min(rest.find('\n'), rest.size());
-        if (end > room) {
-            end = rest.find_last_of(' ', room);
-            for (end = end == std::string::npos || end == 0 ? room : end;
-                 end > 1 && (rest[end] & 0xC0) == 0x80;)
-                --end; // not inside a character of several bytes
-        }
-        if (line == most_lines && end < rest.size())
-            return shown + rest.substr(0, end) + "...";
-        shown += rest.substr(0, end);
-        rest.erase(0, end < rest.size() && (rest[end] == ' ' || rest[end] == '\n') ? end + 1 : end);
-        if (!rest.empty())
-            shown += '\n';
-    }
-    return shown;
 }
 
 // Said where a player sees it, whether started from a terminal or from the desktop.

@@ -8,7 +8,7 @@ import tempfile
 import time
 import unittest
 
-from harness import ADA, ADA_END, DATA, FILES, GAME, VERSION, Desktop, Game, wait_until
+from harness import ADA, ADA_END, DATA, FILES, GAME, Desktop, Game, wait_until
 
 
 class Journeys(unittest.TestCase):
@@ -134,10 +134,9 @@ class Journeys(unittest.TestCase):
         self.addCleanup(game.close)
         self.assertEqual(game.wait(), 1)
         self.assertIn("cannot open the display", game.output())
-        for args, status, said in ((["--version"], 0, "zarnok3d %s\n" % VERSION), (["-x"], 2, "Usage:"),
-                                   (["--replay", GAME], 2, "is not a replay of Zarnok 3D")):
-            done = subprocess.run([GAME, *args], capture_output=True, text=True, timeout=10)
-            self.assertEqual((done.returncode, said in done.stdout + done.stderr), (status, True))
+        done = subprocess.run([GAME, "--replay", GAME], capture_output=True, text=True, timeout=10)
+        self.assertEqual(done.returncode, 2)
+        self.assertIn("is not a replay of Zarnok 3D", done.stderr)
         read_end, write_end = os.pipe()  # output to a closed pipe is lost, and that is all
         os.close(read_end)
         self.assertEqual(subprocess.run([GAME, "-x"], stderr=write_end, timeout=10).returncode, 2)
