@@ -7,6 +7,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/sdl/sdl_pacing.h"
 #include "platform/sdl/sdl_renderer.h"
 #include "platform/sdl/sdl_windows.h"
 #include "platform/sdl/sdl_x11.h"
@@ -15,16 +16,10 @@ namespace {
 
 FramePacing pacing = FramePacing::every_frame;
 Uint64 next_frame = 0;    // when the next frame is due, on the clock
-Uint64 last_synced = 0;   // when a present that waits for the refresh last came back
 bool swap_waited = false; // the last pass's present waited for the refresh itself
-// A renderer may promise vertical sync and keep another pace (a software OpenGL under Xvfb
-// returns at once, or at the server's own 62.5 Hz): its presents are judged over a second of
-// them, and once they came faster than the display's refresh, vsync is turned off and the clock
-// paces instead, for good.
-constexpr int judged_swaps = 60;
-int swaps_counted = 0;
-Uint64 counting_since = 0;
-bool swaps_pace = true;
+// How the presents that wait for the refresh keep its pace; once they came faster than it,
+// vsync is turned off and the clock paces instead, for good.
+SwapPace swap_pace;
 
 Uint64 refresh_period() {
     SDL_DisplayMode mode{};
@@ -45,22 +40,12 @@ void sleep_until(Uint64 when) {
 // Judges a present that promised to wait for the refresh by when it came back; whether the
 // presents still count as pacing the passes.
 bool swap_kept_pace(Uint64 period) {
-    const Uint64 now = SDL_GetPerformanceCounter();
-    // A pass that presented nothing (paused) starts the count again.
-    if (now - last_synced > 2 * period) {
-        swaps_counted = 0;
-        counting_since = now;
-    } else if (++swaps_counted == judged_swaps) {
-        swaps_pace = now - counting_since >= period * judged_swaps * 97 / 100;
-        swaps_counted = 0;
-        counting_since = now;
-    }
-    last_synced = now;
-    if (!swaps_pace)
+    const bool kept = judge_swap(&swap_pace, SDL_GetPerformanceCounter(), period);
+    if (!kept)
         for (PlatformWindow* window : {first_window(), second_window()})
             if (window != nullptr && window->renderer != nullptr && window->vsync)
                 window->vsync = SDL_RenderSetVSync(window->renderer, 0) != 0;
-    return swaps_pace;
+    return kept;
 }
 
 // The gun view, when the main window shows it at its left.
@@ -182,7 +167,7 @@ void wait_for_refresh() {
         return;
     const Uint64 period = refresh_period();
     if (swap_waited) {
-        next_frame = last_synced + period;
+        next_frame = swap_pace.last + period;
         return;
     }
     // Frames are due a refresh period apart on the clock, each counted from when the last one
