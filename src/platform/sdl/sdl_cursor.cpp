@@ -2,9 +2,9 @@
 #include <algorithm>
 
 #include "platform/input.h"
+#include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_windows.h"
-#include "platform/sdl/sdl_x11.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ bool clip_active = false;
 ScreenRect clip_rect{};
 
 void release(PlatformWindow* window) {
-    if (!x11_confine_pointer(window->sdl_window, nullptr)) {
+    if (!desktop_confine_pointer(window->sdl_window, nullptr)) {
         SDL_SetWindowMouseRect(window->sdl_window, nullptr);
         SDL_SetWindowMouseGrab(window->sdl_window, SDL_FALSE);
     }
@@ -38,11 +38,11 @@ void apply_clip() {
         release(window);
         return;
     }
-    if (x11_confine_pointer(window->sdl_window, &part)) {
+    if (desktop_confine_pointer(window->sdl_window, &part)) {
         // Barriers keep a pointer in, but do not bring one in: like any confinement, it is put
         // at the nearest point inside.
         SDL_Point at{};
-        if (x11_pointer_position(window->sdl_window, &at) && !SDL_PointInRect(&at, &part))
+        if (desktop_pointer_position(window->sdl_window, &at) && !SDL_PointInRect(&at, &part))
             SDL_WarpMouseGlobal(std::clamp(at.x, part.x, part.x + part.w - 1),
                                 std::clamp(at.y, part.y, part.y + part.h - 1));
         return;
@@ -52,7 +52,7 @@ void apply_clip() {
     part.y -= window->at.y;
     SDL_SetWindowMouseRect(window->sdl_window, &part);
     // Under XWayland the compositor holds the pointer for a window that grabs it.
-    if (x11_is_xwayland())
+    if (desktop_compositor_moves_pointer())
         SDL_SetWindowMouseGrab(window->sdl_window, SDL_TRUE);
 }
 
@@ -78,7 +78,7 @@ SDL_Cursor* all_but_clear_cursor() {
 }
 
 void apply_cursor() {
-    if (cursor_hidden && x11_is_xwayland() && all_but_clear_cursor() != nullptr) {
+    if (cursor_hidden && desktop_compositor_moves_pointer() && all_but_clear_cursor() != nullptr) {
         SDL_SetCursor(all_but_clear_cursor());
         SDL_ShowCursor(SDL_ENABLE);
         return;
@@ -96,7 +96,7 @@ void set_cursor_shape(CursorShape shape) {
         cursors[index] = SDL_CreateSystemCursor(
             shape == CursorShape::cross ? SDL_SYSTEM_CURSOR_CROSSHAIR : SDL_SYSTEM_CURSOR_ARROW);
     shape_cursor = cursors[index];
-    if (!cursor_hidden || !x11_is_xwayland())
+    if (!cursor_hidden || !desktop_compositor_moves_pointer())
         apply_cursor();
 }
 
@@ -127,7 +127,7 @@ ScreenPoint get_cursor_pos() {
     SDL_Point at{};
     const PlatformWindow* main = first_window();
     if (main != nullptr && main->sdl_window != nullptr && !display_is_lost() &&
-        x11_pointer_position(main->sdl_window, &at))
+        desktop_pointer_position(main->sdl_window, &at))
         return screen_to_view(at);
     // Elsewhere, over our own windows the last motion event is exact.
     SDL_Window* focus = SDL_GetMouseFocus();

@@ -5,13 +5,13 @@
 
 #include "platform/input.h"
 #include "platform/key_codes.h"
+#include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_signals.h"
 #include "platform/sdl/sdl_wayland.h"
 #include "platform/sdl/sdl_windows.h"
-#include "platform/sdl/sdl_x11.h"
 
 struct KeyHook {
     KeyHookProc proc;
@@ -51,7 +51,7 @@ void post_mouse(uint32_t window_id, MessageKind kind, int32_t x, int32_t y, bool
         // the X server knows where the pointer really is.
         SDL_Point real{};
         if (kind == MessageKind::left_button_down &&
-            !(!from_pad && x11_pointer_position(window->sdl_window, &real)
+            !(!from_pad && desktop_pointer_position(window->sdl_window, &real)
                   ? point_in_views(window, real.x - window->at.x, real.y - window->at.y).inside
                   : point.inside))
             return;
@@ -187,7 +187,7 @@ void translate(const SDL_Event& event) {
         // A window another program destroyed; the main one's loss ends the game.
         for (PlatformWindow* window : {first_window(), second_window()})
             if (window != nullptr && window->sdl_window != nullptr && !window->gone &&
-                x11_destroyed_window(event.syswm.msg, window->sdl_window))
+                desktop_destroyed_window(event.syswm.msg, window->sdl_window))
                 forget_window(window);
         break;
     case SDL_DISPLAYEVENT:

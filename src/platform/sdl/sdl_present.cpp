@@ -7,10 +7,10 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_pacing.h"
 #include "platform/sdl/sdl_renderer.h"
 #include "platform/sdl/sdl_windows.h"
-#include "platform/sdl/sdl_x11.h"
 
 namespace {
 

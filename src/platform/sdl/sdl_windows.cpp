@@ -3,14 +3,13 @@
 #include "platform/sdl/sdl_windows.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_renderer.h"
 #include "platform/sdl/sdl_wayland.h"
-#include "platform/sdl/sdl_x11.h"
 
 namespace {
 
@@ -47,8 +46,8 @@ constexpr Uint64 aim_kept_ms = 3000; // a busy desktop may take its time
 void keep_aim(const PlatformWindow* main) {
     const ScreenPoint at = get_cursor_pos();
     const ScreenPoint pixel{at.x - main->told.x, at.y - main->told.y};
-    const bool on_view = pixel.x >= 0 && pixel.y >= 0 && pixel.x < main->view_width &&
-                         pixel.y < main->view_height;
+    const bool on_view =
+        pixel.x >= 0 && pixel.y >= 0 && pixel.x < main->view_width && pixel.y < main->view_height;
     kept_aim = {on_view, pixel, SDL_GetTicks64() + aim_kept_ms};
 }
 
@@ -82,15 +81,6 @@ SDL_Point natural_size(const PlatformWindow* window) {
     const SDL_Point beside = beside_of(window);
     return {(window->view_width + beside.x) * window->natural_scale,
             std::max(window->view_height, beside.y) * window->natural_scale};
-}
-
-// On native Wayland a program has no say where its windows go, nor under weston's window manager
-// for XWayland; other window managers that ignore the place asked are found out as the windows
-// appear.
-bool places_windows_itself(SDL_Window* window) {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    return (driver != nullptr && std::strcmp(driver, "wayland") == 0) ||
-           std::strcmp(x11_window_manager_name(window), "Weston WM") == 0;
 }
 
 int32_t monitor_scale_at(SDL_Point point) {
@@ -166,8 +156,7 @@ SDL_Point clear_of_frames(const PlatformWindow* window, SDL_Point place) {
 
 int32_t frame_side(SDL_Window* window, bool left) {
     int sides[2] = {};
-    if (window == nullptr || !x11_frame_sides(window, &sides[0], &sides[1]))
-        SDL_GetWindowBordersSize(window, nullptr, &sides[0], nullptr, &sides[1]);
+    desktop_frame_sides(window, &sides[0], &sides[1]);
     return std::max(sides[left ? 0 : 1], 0);
 }
 
@@ -199,22 +188,16 @@ bool where_wanted(const PlatformWindow* window) {
 
 void ask_to_move(PlatformWindow* window, SDL_Point at) {
     window->asked_at = at;
-    if (!x11_move_window(window->sdl_window, at))
-        SDL_SetWindowPosition(window->sdl_window, at.x, at.y);
+    desktop_move_window(window->sdl_window, at);
 }
 
 void show_now(PlatformWindow* window, bool visible) {
     if (window->sdl_window == nullptr || window->gone)
         return;
-    const bool shown = (SDL_GetWindowFlags(window->sdl_window) & SDL_WINDOW_SHOWN) != 0;
-    if (x11_map_window(window->sdl_window, visible)) {
-        // Without a window manager nobody gives the new window the keyboard.
-        if (visible && window == first_window() &&
-            x11_desktop(window->sdl_window) == X11Desktop::bare)
-            raise_window(window);
-    } else if (visible != shown) {
-        visible ? SDL_ShowWindow(window->sdl_window) : SDL_HideWindow(window->sdl_window);
-    }
+    desktop_show_window(window->sdl_window, visible);
+    // Without a window manager nobody gives the new window the keyboard.
+    if (visible && window == first_window() && desktop_unmanaged(window->sdl_window))
+        raise_window(window);
     if (visible) {
         window->mapping_until = SDL_GetTicks64() + mapping_time_ms;
         window->exposed_since_map = false;
@@ -290,7 +273,7 @@ int current_monitors(SDL_Rect* monitors, int most) {
     const PlatformWindow* main = first_window();
     SDL_Point screen{};
     const bool on_x = main != nullptr && main->sdl_window != nullptr &&
-                      x11_screen_size(main->sdl_window, &screen);
+                      desktop_screen_size(main->sdl_window, &screen);
     const SDL_Rect whole{0, 0, screen.x, screen.y};
     int kept = 0;
     for (int i = 0; i < count; ++i) {
@@ -356,9 +339,9 @@ WindowHandle create_window(const char* class_name, const char* title, int32_t x,
     if (main == nullptr)
         one_window = arrangement == WindowArrangement::one_window ||
                      (arrangement == WindowArrangement::automatic &&
-                      places_windows_itself(window->sdl_window));
+                      desktop_places_windows(window->sdl_window));
     else
-        x11_tie_to_owner(window->sdl_window, main->sdl_window);
+        desktop_tie_to_owner(window->sdl_window, main->sdl_window);
     SDL_GetWindowPosition(window->sdl_window, &window->at.x, &window->at.y);
     refit(window);
     tell_size_and_position(window);
@@ -429,7 +412,7 @@ void toggle_fullscreen(WindowHandle window) {
         return;
     const bool full = !main_is_fullscreen();
     // A bare X server has no window manager to give a window the whole screen.
-    if (full && x11_desktop(window->sdl_window) == X11Desktop::bare)
+    if (full && desktop_unmanaged(window->sdl_window))
         return;
     keep_aim(window);
     // Where a window manager puts a gun window shown again after the full screen (i3: in the
@@ -439,7 +422,7 @@ void toggle_fullscreen(WindowHandle window) {
     // The gun view is drawn beside the main one on the full screen, its window hidden (at the
     // next pass).
     SDL_SetWindowFullscreen(window->sdl_window, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-    if (!x11_client_position(window->sdl_window, &window->at))
+    if (!desktop_client_position(window->sdl_window, &window->at))
         SDL_GetWindowPosition(window->sdl_window, &window->at.x, &window->at.y);
     if (!full) {
         // Window managers put a window back from the full screen where they think best; it goes
@@ -472,7 +455,7 @@ void destroy_window(WindowHandle window) {
     // SDL would wait for ever to see a window hidden that another program destroyed; such a
     // window is left to the end of the process, and SDL must not close it either.
     if (window->sdl_window != nullptr) {
-        if (!window->gone && !display_is_lost() && x11_window_exists(window->sdl_window)) {
+        if (!window->gone && !display_is_lost() && desktop_window_exists(window->sdl_window)) {
             release_renderer(window);
             SDL_DestroyWindow(window->sdl_window);
         } else {
@@ -501,7 +484,7 @@ void watch_screen_size(Uint64 now) {
     const PlatformWindow* main = first_window();
     SDL_Point size{};
     if (now < next_look || main == nullptr || main->sdl_window == nullptr ||
-        !x11_screen_size(main->sdl_window, &size))
+        !desktop_screen_size(main->sdl_window, &size))
         return;
     next_look = now + screen_look_ms;
     const bool changed = last.x != 0 && (size.x != last.x || size.y != last.y);
@@ -527,7 +510,7 @@ void settle_windows() {
                    (SDL_GetWindowFlags(window->sdl_window) & SDL_WINDOW_SHOWN) == 0) {
             // A window manager that was itself starting may have let the request go by.
             window->map_again_at = now + map_wait_ms;
-            x11_map_window(window->sdl_window, true);
+            desktop_show_again(window->sdl_window);
         }
         if (window->place_again && window->tries_left > 0 && !main_is_fullscreen()) {
             --window->tries_left;
@@ -558,8 +541,8 @@ void settle_windows() {
 }
 
 void window_moved(PlatformWindow* window, SDL_Point at) {
-    // Some window managers' notices of a move are wrong; the X server's word counts.
-    x11_client_position(window->sdl_window, &at);
+    // Some window managers' notices of a move are wrong; the display server's word counts.
+    desktop_client_position(window->sdl_window, &at);
     measure_frame_gap();
     const SDL_Point old_at = window->at;
     window->at = at;
