@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_desktop_answers.h"
@@ -121,39 +120,14 @@ bool unmanaged(SDL_Window* window) {
     return x.display != nullptr && !has_manager(x);
 }
 
-// The name the window manager gives itself, or "" when none runs.
-std::string manager_name(const X11Window& x) {
-    const auto window_property = [&](Window of, const char* atom_name, Atom type,
-                                     unsigned char** data) {
-        const Atom atom = XInternAtom(x.display, atom_name, True);
-        Atom actual = None;
-        int format = 0;
-        unsigned long count = 0, left = 0;
-        *data = nullptr;
-        return atom != None &&
-               XGetWindowProperty(x.display, of, atom, 0, 16, False, type, &actual, &format, &count,
-                                  &left, data) == Success &&
-               *data != nullptr && count > 0;
-    };
-    std::string name;
-    unsigned char* check = nullptr;
-    if (window_property(DefaultRootWindow(x.display), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW,
-                        &check)) {
-        unsigned char* text = nullptr;
-        const Atom utf8 = XInternAtom(x.display, "UTF8_STRING", False);
-        if (window_property(*reinterpret_cast<Window*>(check), "_NET_WM_NAME", utf8, &text))
-            name = reinterpret_cast<char*>(text);
-        XFree(text);
-    }
-    XFree(check);
-    return name;
-}
-
-// weston's window manager for XWayland ignores the place a program asks for; other window
-// managers that ignore it are found out as the windows appear.
+// A window manager that does not offer to move windows on request (_NET_MOVERESIZE_WINDOW,
+// which openbox, i3, xfwm4, mutter and kwin all list) has them go where it likes: weston's for
+// XWayland lists none, and ignores the place a program asks for. Others that ignore the place
+// asked for are found out as the windows appear.
 bool places_windows(SDL_Window* window) {
     const X11Window x = x11_of(window);
-    return x.display != nullptr && manager_name(x) == "Weston WM";
+    return x.display != nullptr && has_manager(x) &&
+           manager_supports(x, "_NET_MOVERESIZE_WINDOW") == Support::not_listed;
 }
 
 bool compositor_moves_pointer() {
