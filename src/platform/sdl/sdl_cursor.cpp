@@ -48,8 +48,8 @@ void apply_clip() {
         return;
     }
     // Elsewhere SDL holds the pointer, in the window's own pixels, while the window has the focus.
-    part.x -= window->at.x;
-    part.y -= window->at.y;
+    part.x -= window->place.at.x;
+    part.y -= window->place.at.y;
     SDL_SetWindowMouseRect(window->sdl_window, &part);
     // Under XWayland the compositor holds the pointer for a window that grabs it.
     if (desktop_compositor_moves_pointer())
@@ -134,7 +134,7 @@ ScreenPoint get_cursor_pos() {
     if (const PlatformWindow* over =
             focus != nullptr ? find_window(SDL_GetWindowID(focus)) : nullptr) {
         SDL_GetMouseState(&at.x, &at.y);
-        at = {at.x + over->at.x, at.y + over->at.y};
+        at = {at.x + over->place.at.x, at.y + over->place.at.y};
     } else {
         SDL_GetGlobalMouseState(&at.x, &at.y);
     }

@@ -52,7 +52,8 @@ void post_mouse(uint32_t window_id, MessageKind kind, int32_t x, int32_t y, bool
         SDL_Point real{};
         if (kind == MessageKind::left_button_down &&
             !(!from_pad && desktop_pointer_position(window->sdl_window, &real)
-                  ? point_in_views(window, real.x - window->at.x, real.y - window->at.y).inside
+                  ? point_in_views(window, real.x - window->place.at.x, real.y - window->place.at.y)
+                        .inside
                   : point.inside))
             return;
         post(point.window, kind, 0, make_lparam(point.x, point.y));
@@ -89,20 +90,20 @@ void translate_key(const SDL_KeyboardEvent& key) {
 // destruction comes in the same batch of events, and such a window takes its partner nowhere.
 // So a minimise counts once the batch is read, or at a restore that follows it.
 void count_minimise(PlatformWindow* window) {
-    if (!window->minimise_heard)
+    if (!window->state.minimise_heard)
         return;
-    window->minimise_heard = false;
-    if (!window->gone) {
+    window->state.minimise_heard = false;
+    if (!window->state.gone) {
         // Minimised by the player before the window manager was judged on where it put the
         // windows: it placed them as a window manager does, and where they come back from their
         // icons is no refusal.
         for (PlatformWindow* w : {first_window(), second_window()}) {
             if (w != nullptr) {
-                w->placed_by = 0;
-                w->first_placing = false;
+                w->place.placed_by = 0;
+                w->place.first_placing = false;
             }
         }
-        window->minimised = true;
+        window->state.minimised = true;
         post(window, MessageKind::sized, size_minimised, 0);
     }
 }
@@ -117,39 +118,40 @@ void translate_window_event(const SDL_WindowEvent& event) {
         break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         // The game's view keeps its size; it is fitted into the window's new one.
-        window_moved(window, window->at);
+        window_moved(window, window->place.at);
         break;
     case SDL_WINDOWEVENT_MINIMIZED:
         // SDL tells a window withdrawn from the screen (the gun window on the full screen) as
         // minimised; it is only hidden. Nor is a window minimised by the states a window manager
         // passes it through while mapping it (kwin: hidden, minimised, restored): a minimise
         // counts once the window has been seen, and the first moments after its mapping.
-        if (!window->asked_visible || !window->exposed_since_map ||
-            SDL_GetTicks64() < window->mapping_until)
+        if (!window->state.asked_visible || !window->state.exposed_since_map ||
+            SDL_GetTicks64() < window->state.mapping_until)
             break;
-        window->minimise_heard = true;
+        window->state.minimise_heard = true;
         break;
     case SDL_WINDOWEVENT_RESTORED:
         count_minimise(window);
-        window->minimised = false;
-        window_moved(window, window->at); // back from its icon, perhaps not where SDL last saw it
+        window->state.minimised = false;
+        window_moved(window,
+                     window->place.at); // back from its icon, perhaps not where SDL last saw it
         post(window, MessageKind::sized, size_restored,
-             make_lparam(window->view_width, window->view_height));
+             make_lparam(window->place.view_width, window->place.view_height));
         break;
     case SDL_WINDOWEVENT_EXPOSED:
         // Shown whole again at the next present, changed or not; and looked for where it is,
         // as a window manager may have mapped it elsewhere without a move SDL passes on.
-        window->needs_whole = true;
-        window->exposed_since_map = true;
-        window_moved(window, window->at);
+        window->present.needs_whole = true;
+        window->state.exposed_since_map = true;
+        window_moved(window, window->place.at);
         post(window, MessageKind::paint, 0, 0);
         break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
-        window->focused = true;
+        window->state.focused = true;
         keep_focus_on_main(window);
         break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-        window->focused = false;
+        window->state.focused = false;
         break;
     case SDL_WINDOWEVENT_ENTER:
         set_cursor_shape(window->cursor);
@@ -186,7 +188,7 @@ void translate(const SDL_Event& event) {
     case SDL_SYSWMEVENT:
         // A window another program destroyed; the main one's loss ends the game.
         for (PlatformWindow* window : {first_window(), second_window()})
-            if (window != nullptr && window->sdl_window != nullptr && !window->gone &&
+            if (window != nullptr && window->sdl_window != nullptr && !window->state.gone &&
                 desktop_destroyed_window(event.syswm.msg, window->sdl_window))
                 forget_window(window);
         break;

@@ -63,7 +63,7 @@ SystemMetrics system_metrics() {
     SystemMetrics metrics{};
     SDL_Rect primary{};
     const PlatformWindow* main = first_window();
-    const int32_t scale = main != nullptr ? main->natural_scale : 1;
+    const int32_t scale = main != nullptr ? main->place.natural_scale : 1;
     if (SDL_GetDisplayBounds(0, &primary) == 0) {
         metrics.screen_width = primary.w / scale;
         metrics.screen_height = primary.h / scale;
