@@ -32,7 +32,7 @@ void apply_clip() {
     const SDL_Point to = view_to_screen({clip_rect.right, clip_rect.bottom});
     const SDL_Rect wanted{from.x, from.y, to.x - from.x, to.y - from.y};
     SDL_Rect monitors[8]{};
-    const int count = current_monitors(monitors, 8);
+    const int count = desktop_monitors(window->sdl_window, monitors, 8);
     SDL_Rect part{};
     if (!part_on_monitors(wanted, monitors, count, &part)) {
         release(window);
@@ -88,7 +88,32 @@ void apply_cursor() {
     SDL_ShowCursor(cursor_hidden ? SDL_DISABLE : SDL_ENABLE);
 }
 
+struct KeptAim {
+    bool kept;
+    ScreenPoint pixel; // of the main view
+    Uint64 until;
+};
+KeptAim kept_aim;
+constexpr Uint64 aim_kept_ms = 3000; // a busy desktop may take its time
+
 } // namespace
+
+void keep_aim() {
+    const PlatformWindow* main = first_window();
+    const ScreenPoint at = get_cursor_pos();
+    const ScreenPoint pixel{at.x - main->place.told.x, at.y - main->place.told.y};
+    const bool on_view = pixel.x >= 0 && pixel.y >= 0 && pixel.x < main->place.view_width &&
+                         pixel.y < main->place.view_height;
+    kept_aim = {on_view, pixel, SDL_GetTicks64() + aim_kept_ms};
+}
+
+void put_aim_back() {
+    const PlatformWindow* main = first_window();
+    kept_aim.kept = kept_aim.kept && SDL_GetTicks64() < kept_aim.until;
+    if (kept_aim.kept)
+        set_cursor_pos(
+            {main->place.told.x + kept_aim.pixel.x, main->place.told.y + kept_aim.pixel.y});
+}
 
 void set_cursor_shape(CursorShape shape) {
     const int index = shape == CursorShape::cross ? 1 : 0;

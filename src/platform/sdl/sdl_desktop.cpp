@@ -2,6 +2,7 @@
 // with what SDL alone knows for a window not on X (Wayland, the drivers that show nothing).
 #include "platform/sdl/sdl_desktop.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -112,6 +113,21 @@ void desktop_move_window(SDL_Window* window, SDL_Point at) {
 
 bool desktop_screen_size(SDL_Window* window, SDL_Point* size) {
     return desktop->screen_size(window, size);
+}
+
+int desktop_monitors(SDL_Window* window, SDL_Rect* monitors, int most) {
+    const int count = std::clamp(SDL_GetNumVideoDisplays(), 0, most);
+    SDL_Point screen{};
+    const bool cut = window != nullptr && desktop_screen_size(window, &screen);
+    const SDL_Rect whole{0, 0, screen.x, screen.y};
+    int kept = 0;
+    for (int i = 0; i < count; ++i) {
+        SDL_Rect bounds{};
+        if (SDL_GetDisplayBounds(i, &bounds) == 0 &&
+            (!cut || SDL_IntersectRect(&bounds, &whole, &bounds)))
+            monitors[kept++] = bounds;
+    }
+    return kept;
 }
 
 bool desktop_window_exists(SDL_Window* window) {

@@ -41,6 +41,9 @@ void desktop_move_window(SDL_Window* window, SDL_Point at);
 // The whole screen's size now (SDL does not hear of a monitor's mode set anew); false when it
 // cannot tell.
 bool desktop_screen_size(SDL_Window* window, SDL_Point* size);
+// The monitors as they are now, the primary first, at most `most`: SDL's, cut to the whole
+// screen where the desktop tells its size, as SDL does not hear of a monitor's mode set anew.
+int desktop_monitors(SDL_Window* window, SDL_Rect* monitors, int most);
 // False once another program has destroyed the window.
 bool desktop_window_exists(SDL_Window* window);
 // Whether the system message tells that another program destroyed the window.

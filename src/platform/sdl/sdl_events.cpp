@@ -41,6 +41,34 @@ void post(PlatformWindow* window, MessageKind kind, uint32_t wparam, uint32_t lp
     queue.push_back({window, kind, wparam, lparam});
 }
 
+// Where a point of a window lies: the window whose view it is over, the view pixel (the nearest
+// one over a margin), and whether the point is on the view itself.
+struct ViewPoint {
+    PlatformWindow* window;
+    int32_t x, y;
+    bool inside;
+};
+
+ViewPoint point_in_views(PlatformWindow* window, int32_t x, int32_t y) {
+    PlatformWindow* shown = window;
+    ViewLayout layout = window->place.layout;
+    PlatformWindow* gun = second_window();
+    if (window == first_window() && main_shows_gun() && gun != nullptr) {
+        // Over the gun view shown at the left, the point is the gun window's.
+        const int32_t gun_left = layout.origin.x - gun->place.view_width * layout.scale;
+        if (x >= gun_left && x < layout.origin.x && y >= layout.origin.y &&
+            y < layout.origin.y + gun->place.view_height * layout.scale) {
+            shown = gun;
+            layout.origin.x = gun_left;
+        }
+    }
+    const int32_t view_x = floor_div(x - layout.origin.x, layout.scale);
+    const int32_t view_y = floor_div(y - layout.origin.y, layout.scale);
+    const int32_t x_on = std::clamp(view_x, 0, std::max(shown->place.view_width - 1, 0));
+    const int32_t y_on = std::clamp(view_y, 0, std::max(shown->place.view_height - 1, 0));
+    return {shown, x_on, y_on, x_on == view_x && y_on == view_y};
+}
+
 // A mouse event over a window reaches the view under it, at the view's pixel.
 void post_mouse(uint32_t window_id, MessageKind kind, int32_t x, int32_t y, bool from_pad = false) {
     if (PlatformWindow* window = find_window(window_id)) {
@@ -121,14 +149,10 @@ void translate_window_event(const SDL_WindowEvent& event) {
         window_moved(window, window->place.at);
         break;
     case SDL_WINDOWEVENT_MINIMIZED:
-        // SDL tells a window withdrawn from the screen (the gun window on the full screen) as
-        // minimised; it is only hidden. Nor is a window minimised by the states a window manager
-        // passes it through while mapping it (kwin: hidden, minimised, restored): a minimise
-        // counts once the window has been seen, and the first moments after its mapping.
-        if (!window->state.asked_visible || !window->state.exposed_since_map ||
-            SDL_GetTicks64() < window->state.mapping_until)
-            break;
-        window->state.minimise_heard = true;
+        // The gun window withdrawn on the full screen is only hidden; a window manager mapping a
+        // window passes it through states of its own.
+        if (minimise_is_players(window->state, SDL_GetTicks64()))
+            window->state.minimise_heard = true;
         break;
     case SDL_WINDOWEVENT_RESTORED:
         count_minimise(window);

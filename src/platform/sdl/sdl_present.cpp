@@ -183,6 +183,12 @@ void wait_for_refresh() {
     next_frame += period;
 }
 
+void forget_presentation(WindowPresentation* present) {
+    forget_picture(&present->picture);
+    free_canvas(present->view);
+    free_canvas(present->composed);
+}
+
 Canvas* create_back_buffer(int32_t width, int32_t height) {
     return allocate_canvas(width, height);
 }

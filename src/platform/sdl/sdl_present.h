@@ -25,3 +25,5 @@ void present_windows();
 // Waits until the next pass is due: where the last present waited for the display's refresh
 // itself, not at all; else until the next refresh on the clock.
 void wait_for_refresh();
+// Lets go of what the window showed its frames with.
+void forget_presentation(WindowPresentation* present);

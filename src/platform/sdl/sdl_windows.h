@@ -34,6 +34,22 @@ bool main_is_fullscreen();
 // The main window shows the gun view at its left (on the full screen, or as the one window).
 bool main_shows_gun();
 
+// Shared by the window code: the primary monitor's top-left, where the game's positions count
+// from; a window's size on the screen now; the height of the view a monitor's scale is chosen
+// for (the main view's).
+SDL_Point primary_origin();
+SDL_Point window_size(const PlatformWindow* window);
+int32_t scaled_view_height();
+// The view is fitted again into the window as it stands, the game not told.
+void refit(PlatformWindow* window);
+// The window takes its views' size at its scale, and is fitted again.
+void take_natural_size(PlatformWindow* window);
+// The window manager is asked to put the client area at `at`, without waiting for it.
+void ask_to_move(PlatformWindow* window, SDL_Point at);
+// The gun window was refused the first place it was given: where the choice is left to the
+// game, the gun view moves into the main window for good.
+void gun_place_refused();
+
 // The desktop catches up with what the game asked: windows shown or hidden, placed again where
 // the window manager put them elsewhere, rescaled on a monitor of another scale. Called at every
 // look for messages.
@@ -48,24 +64,17 @@ void screen_changed();
 void keep_focus_on_main(PlatformWindow* focused);
 // The held pointer follows the main view to where it now lies on the screen.
 void refresh_pointer_hold();
+// F11 and back keep the pointer on the same view pixel: the pixel under it is kept as F11 is
+// pressed, and put back under it at each notice of the main window's place for a while after,
+// as the window manager answers in steps.
+void keep_aim();
+void put_aim_back();
 // Another program destroyed the window: nothing more is asked of it.
 void forget_window(PlatformWindow* window);
-
-// The monitors as they are now, the primary first, at most `most`: SDL's, cut to the X screen,
-// as SDL does not hear of a monitor's mode set anew.
-int current_monitors(SDL_Rect* monitors, int most);
 
 // A point of the screen in the game's view pixels, and back, as seen from the main window.
 ScreenPoint screen_to_view(SDL_Point point);
 SDL_Point view_to_screen(ScreenPoint point);
-// Where a point of a window lies: the window whose view it is over, the view pixel (the nearest
-// one over a margin), and whether the point is on the view itself.
-struct ViewPoint {
-    PlatformWindow* window;
-    int32_t x, y;
-    bool inside;
-};
-ViewPoint point_in_views(PlatformWindow* window, int32_t x, int32_t y);
 // Destroys every window still open, as the end of the process does; false when one of them
 // cannot be destroyed safely (gone, or the display lost), and SDL must not try either.
 bool close_all_windows();
