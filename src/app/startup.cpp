@@ -17,9 +17,8 @@ namespace {
 
 void open_windows() {
     make_window_class("mainwindowclass", main_window_proc, CursorShape::cross);
-    views[main_view].window =
-        create_window("mainwindowclass", "Zarnok 3D v" ZARNOK_VERSION, use_default_position,
-                      use_default_position, 400, 400 + system_metrics().caption_height);
+    views[main_view].window = create_window("mainwindowclass", "Zarnok 3D v" ZARNOK_VERSION,
+                                            use_default_position, use_default_position, 400, 400);
     make_window_class("gunwindowclass", gun_window_proc, CursorShape::arrow);
     views[gun_view].window = create_window("gunwindowclass", "Gun", use_default_position,
                                            use_default_position, 100, 150);

@@ -23,10 +23,7 @@ bool playing_field_has_cursor() {
 
 void update_cursor_clip() {
     const View& view = views[main_view];
-    const SystemMetrics m = system_metrics();
-    cursor_clip = {view.x, view.y, view.x + view.width - m.dialog_frame_x - m.edge_x - m.border_x,
-                   view.y + view.height - m.dialog_frame_y - m.edge_y - m.border_y -
-                       m.caption_height - 1};
+    cursor_clip = {view.x, view.y, view.x + view.width, view.y + view.height - 1};
 }
 
 void activate() {

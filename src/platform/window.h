@@ -64,14 +64,11 @@ enum class CursorShape { arrow, cross };
 // Where the window manager may place a new window.
 constexpr int32_t use_default_position = INT32_MIN;
 
-// Frame measures and the screen size. Our windows are sized by their client areas, so the frame
-// and caption measures are 0 on the desktop.
+// The screen's size as the game counts it. Windows are sized by their client areas: no frame or
+// caption enters the game's sums.
 struct SystemMetrics {
     int32_t screen_width;
     int32_t screen_height;
-    int32_t caption_height;
-    int32_t dialog_frame_x, edge_x, border_x;
-    int32_t dialog_frame_y, edge_y, border_y;
 };
 
 // Starts the windowing system; false (with the reason on stderr) when there is no display.

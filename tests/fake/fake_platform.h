@@ -32,7 +32,7 @@ struct State {
     std::function<void()> on_idle;
     int64_t counter = 0, counter_step = 0; // the step is added after each reading
     int64_t frequency = 1000000;
-    SystemMetrics metrics{1024, 768, 0, 0, 0, 0, 0, 0, 0};
+    SystemMetrics metrics{1024, 768};
     ScreenPoint cursor{0, 0};
     bool hook_set = false, watching = false;
     PadScene pad_scene = PadScene::play;

@@ -51,7 +51,7 @@ TEST_P(ShowingTest, ViewsShowEnlargedAndFillTheFullScreen) {
     // On the dummy driver's 1024 x 768 desktop, a first window 96 high is shown 4 times as large
     // (within half the screen's height), and the game counts in quarters of screen pixels.
     WindowHandle window = make_window("one", 40, 96);
-    EXPECT_EQ(window->renderer != nullptr, GetParam() == RendererChoice::gpu);
+    EXPECT_EQ(window->present.renderer != nullptr, GetParam() == RendererChoice::gpu);
     move_window(window, 33, 44, 40, 96);
     EXPECT_EQ(sent, std::vector<std::string>({"sized one 0 00600028", "moved one 0 0030006c",
                                               "sized one 0 00600028", "moved one 0 002c0021"}));
@@ -99,7 +99,8 @@ TEST_P(ShowingTest, ViewsShowEnlargedAndFillTheFullScreen) {
     motion.motion = {SDL_MOUSEMOTION, 0, window->id, 0, 0, 352 + 12 * 8 + 7, 7 * 8 + 1, 0, 0};
     SDL_PushEvent(&motion);
     EXPECT_EQ(drain().back(), "mouse one 0 0007000c");
-    const ScreenPoint at = screen_to_view({window->at.x + 352 + 12 * 8 + 7, window->at.y + 57});
+    const ScreenPoint at =
+        screen_to_view({window->place.at.x + 352 + 12 * 8 + 7, window->place.at.y + 57});
     EXPECT_EQ(std::pair(at.x, at.y), std::pair(44 + 12, 7));
     delete_back_buffer(back);
 }

@@ -123,7 +123,7 @@ TEST_F(EventsTest, WindowsMouseFocusAndQuitting) {
     EXPECT_EQ(drain(), std::vector<std::string>{});
     for (WindowHandle w : {main, gun}) { // seen, and up for a while
         window(w, SDL_WINDOWEVENT_EXPOSED);
-        w->mapping_until = 0;
+        w->state.mapping_until = 0;
     }
     drain();
     present_windows(); // as the pass that follows shows its frame

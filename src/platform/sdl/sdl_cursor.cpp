@@ -2,9 +2,9 @@
 #include <algorithm>
 
 #include "platform/input.h"
+#include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_windows.h"
-#include "platform/sdl/sdl_x11.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ bool clip_active = false;
 ScreenRect clip_rect{};
 
 void release(PlatformWindow* window) {
-    if (!x11_confine_pointer(window->sdl_window, nullptr)) {
+    if (!desktop_confine_pointer(window->sdl_window, nullptr)) {
         SDL_SetWindowMouseRect(window->sdl_window, nullptr);
         SDL_SetWindowMouseGrab(window->sdl_window, SDL_FALSE);
     }
@@ -32,27 +32,27 @@ void apply_clip() {
     const SDL_Point to = view_to_screen({clip_rect.right, clip_rect.bottom});
     const SDL_Rect wanted{from.x, from.y, to.x - from.x, to.y - from.y};
     SDL_Rect monitors[8]{};
-    const int count = current_monitors(monitors, 8);
+    const int count = desktop_monitors(window->sdl_window, monitors, 8);
     SDL_Rect part{};
     if (!part_on_monitors(wanted, monitors, count, &part)) {
         release(window);
         return;
     }
-    if (x11_confine_pointer(window->sdl_window, &part)) {
+    if (desktop_confine_pointer(window->sdl_window, &part)) {
         // Barriers keep a pointer in, but do not bring one in: like any confinement, it is put
         // at the nearest point inside.
         SDL_Point at{};
-        if (x11_pointer_position(window->sdl_window, &at) && !SDL_PointInRect(&at, &part))
+        if (desktop_pointer_position(window->sdl_window, &at) && !SDL_PointInRect(&at, &part))
             SDL_WarpMouseGlobal(std::clamp(at.x, part.x, part.x + part.w - 1),
                                 std::clamp(at.y, part.y, part.y + part.h - 1));
         return;
     }
     // Elsewhere SDL holds the pointer, in the window's own pixels, while the window has the focus.
-    part.x -= window->at.x;
-    part.y -= window->at.y;
+    part.x -= window->place.at.x;
+    part.y -= window->place.at.y;
     SDL_SetWindowMouseRect(window->sdl_window, &part);
     // Under XWayland the compositor holds the pointer for a window that grabs it.
-    if (x11_is_xwayland())
+    if (desktop_compositor_moves_pointer())
         SDL_SetWindowMouseGrab(window->sdl_window, SDL_TRUE);
 }
 
@@ -78,7 +78,7 @@ SDL_Cursor* all_but_clear_cursor() {
 }
 
 void apply_cursor() {
-    if (cursor_hidden && x11_is_xwayland() && all_but_clear_cursor() != nullptr) {
+    if (cursor_hidden && desktop_compositor_moves_pointer() && all_but_clear_cursor() != nullptr) {
         SDL_SetCursor(all_but_clear_cursor());
         SDL_ShowCursor(SDL_ENABLE);
         return;
@@ -88,7 +88,32 @@ void apply_cursor() {
     SDL_ShowCursor(cursor_hidden ? SDL_DISABLE : SDL_ENABLE);
 }
 
+struct KeptAim {
+    bool kept;
+    ScreenPoint pixel; // of the main view
+    Uint64 until;
+};
+KeptAim kept_aim;
+constexpr Uint64 aim_kept_ms = 3000; // a busy desktop may take its time
+
 } // namespace
+
+void keep_aim() {
+    const PlatformWindow* main = first_window();
+    const ScreenPoint at = get_cursor_pos();
+    const ScreenPoint pixel{at.x - main->place.told.x, at.y - main->place.told.y};
+    const bool on_view = pixel.x >= 0 && pixel.y >= 0 && pixel.x < main->place.view_width &&
+                         pixel.y < main->place.view_height;
+    kept_aim = {on_view, pixel, SDL_GetTicks64() + aim_kept_ms};
+}
+
+void put_aim_back() {
+    const PlatformWindow* main = first_window();
+    kept_aim.kept = kept_aim.kept && SDL_GetTicks64() < kept_aim.until;
+    if (kept_aim.kept)
+        set_cursor_pos(
+            {main->place.told.x + kept_aim.pixel.x, main->place.told.y + kept_aim.pixel.y});
+}
 
 void set_cursor_shape(CursorShape shape) {
     const int index = shape == CursorShape::cross ? 1 : 0;
@@ -96,7 +121,7 @@ void set_cursor_shape(CursorShape shape) {
         cursors[index] = SDL_CreateSystemCursor(
             shape == CursorShape::cross ? SDL_SYSTEM_CURSOR_CROSSHAIR : SDL_SYSTEM_CURSOR_ARROW);
     shape_cursor = cursors[index];
-    if (!cursor_hidden || !x11_is_xwayland())
+    if (!cursor_hidden || !desktop_compositor_moves_pointer())
         apply_cursor();
 }
 
@@ -127,14 +152,14 @@ ScreenPoint get_cursor_pos() {
     SDL_Point at{};
     const PlatformWindow* main = first_window();
     if (main != nullptr && main->sdl_window != nullptr && !display_is_lost() &&
-        x11_pointer_position(main->sdl_window, &at))
+        desktop_pointer_position(main->sdl_window, &at))
         return screen_to_view(at);
     // Elsewhere, over our own windows the last motion event is exact.
     SDL_Window* focus = SDL_GetMouseFocus();
     if (const PlatformWindow* over =
             focus != nullptr ? find_window(SDL_GetWindowID(focus)) : nullptr) {
         SDL_GetMouseState(&at.x, &at.y);
-        at = {at.x + over->at.x, at.y + over->at.y};
+        at = {at.x + over->place.at.x, at.y + over->place.at.y};
     } else {
         SDL_GetGlobalMouseState(&at.x, &at.y);
     }

@@ -5,13 +5,13 @@
 
 #include "platform/input.h"
 #include "platform/key_codes.h"
+#include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_signals.h"
 #include "platform/sdl/sdl_wayland.h"
 #include "platform/sdl/sdl_windows.h"
-#include "platform/sdl/sdl_x11.h"
 
 struct KeyHook {
     KeyHookProc proc;
@@ -41,6 +41,34 @@ void post(PlatformWindow* window, MessageKind kind, uint32_t wparam, uint32_t lp
     queue.push_back({window, kind, wparam, lparam});
 }
 
+// Where a point of a window lies: the window whose view it is over, the view pixel (the nearest
+// one over a margin), and whether the point is on the view itself.
+struct ViewPoint {
+    PlatformWindow* window;
+    int32_t x, y;
+    bool inside;
+};
+
+ViewPoint point_in_views(PlatformWindow* window, int32_t x, int32_t y) {
+    PlatformWindow* shown = window;
+    ViewLayout layout = window->place.layout;
+    PlatformWindow* gun = second_window();
+    if (window == first_window() && main_shows_gun() && gun != nullptr) {
+        // Over the gun view shown at the left, the point is the gun window's.
+        const int32_t gun_left = layout.origin.x - gun->place.view_width * layout.scale;
+        if (x >= gun_left && x < layout.origin.x && y >= layout.origin.y &&
+            y < layout.origin.y + gun->place.view_height * layout.scale) {
+            shown = gun;
+            layout.origin.x = gun_left;
+        }
+    }
+    const int32_t view_x = floor_div(x - layout.origin.x, layout.scale);
+    const int32_t view_y = floor_div(y - layout.origin.y, layout.scale);
+    const int32_t x_on = std::clamp(view_x, 0, std::max(shown->place.view_width - 1, 0));
+    const int32_t y_on = std::clamp(view_y, 0, std::max(shown->place.view_height - 1, 0));
+    return {shown, x_on, y_on, x_on == view_x && y_on == view_y};
+}
+
 // A mouse event over a window reaches the view under it, at the view's pixel.
 void post_mouse(uint32_t window_id, MessageKind kind, int32_t x, int32_t y, bool from_pad = false) {
     if (PlatformWindow* window = find_window(window_id)) {
@@ -51,8 +79,9 @@ void post_mouse(uint32_t window_id, MessageKind kind, int32_t x, int32_t y, bool
         // the X server knows where the pointer really is.
         SDL_Point real{};
         if (kind == MessageKind::left_button_down &&
-            !(!from_pad && x11_pointer_position(window->sdl_window, &real)
-                  ? point_in_views(window, real.x - window->at.x, real.y - window->at.y).inside
+            !(!from_pad && desktop_pointer_position(window->sdl_window, &real)
+                  ? point_in_views(window, real.x - window->place.at.x, real.y - window->place.at.y)
+                        .inside
                   : point.inside))
             return;
         post(point.window, kind, 0, make_lparam(point.x, point.y));
@@ -89,20 +118,20 @@ void translate_key(const SDL_KeyboardEvent& key) {
 // destruction comes in the same batch of events, and such a window takes its partner nowhere.
 // So a minimise counts once the batch is read, or at a restore that follows it.
 void count_minimise(PlatformWindow* window) {
-    if (!window->minimise_heard)
+    if (!window->state.minimise_heard)
         return;
-    window->minimise_heard = false;
-    if (!window->gone) {
+    window->state.minimise_heard = false;
+    if (!window->state.gone) {
         // Minimised by the player before the window manager was judged on where it put the
         // windows: it placed them as a window manager does, and where they come back from their
         // icons is no refusal.
         for (PlatformWindow* w : {first_window(), second_window()}) {
             if (w != nullptr) {
-                w->placed_by = 0;
-                w->first_placing = false;
+                w->place.placed_by = 0;
+                w->place.first_placing = false;
             }
         }
-        window->minimised = true;
+        window->state.minimised = true;
         post(window, MessageKind::sized, size_minimised, 0);
     }
 }
@@ -117,39 +146,36 @@ void translate_window_event(const SDL_WindowEvent& event) {
         break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         // The game's view keeps its size; it is fitted into the window's new one.
-        window_moved(window, window->at);
+        window_moved(window, window->place.at);
         break;
     case SDL_WINDOWEVENT_MINIMIZED:
-        // SDL tells a window withdrawn from the screen (the gun window on the full screen) as
-        // minimised; it is only hidden. Nor is a window minimised by the states a window manager
-        // passes it through while mapping it (kwin: hidden, minimised, restored): a minimise
-        // counts once the window has been seen, and the first moments after its mapping.
-        if (!window->asked_visible || !window->exposed_since_map ||
-            SDL_GetTicks64() < window->mapping_until)
-            break;
-        window->minimise_heard = true;
+        // The gun window withdrawn on the full screen is only hidden; a window manager mapping a
+        // window passes it through states of its own.
+        if (minimise_is_players(window->state, SDL_GetTicks64()))
+            window->state.minimise_heard = true;
         break;
     case SDL_WINDOWEVENT_RESTORED:
         count_minimise(window);
-        window->minimised = false;
-        window_moved(window, window->at); // back from its icon, perhaps not where SDL last saw it
+        window->state.minimised = false;
+        window_moved(window,
+                     window->place.at); // back from its icon, perhaps not where SDL last saw it
         post(window, MessageKind::sized, size_restored,
-             make_lparam(window->view_width, window->view_height));
+             make_lparam(window->place.view_width, window->place.view_height));
         break;
     case SDL_WINDOWEVENT_EXPOSED:
         // Shown whole again at the next present, changed or not; and looked for where it is,
         // as a window manager may have mapped it elsewhere without a move SDL passes on.
-        window->needs_whole = true;
-        window->exposed_since_map = true;
-        window_moved(window, window->at);
+        window->present.needs_whole = true;
+        window->state.exposed_since_map = true;
+        window_moved(window, window->place.at);
         post(window, MessageKind::paint, 0, 0);
         break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
-        window->focused = true;
+        window->state.focused = true;
         keep_focus_on_main(window);
         break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-        window->focused = false;
+        window->state.focused = false;
         break;
     case SDL_WINDOWEVENT_ENTER:
         set_cursor_shape(window->cursor);
@@ -186,8 +212,8 @@ void translate(const SDL_Event& event) {
     case SDL_SYSWMEVENT:
         // A window another program destroyed; the main one's loss ends the game.
         for (PlatformWindow* window : {first_window(), second_window()})
-            if (window != nullptr && window->sdl_window != nullptr && !window->gone &&
-                x11_destroyed_window(event.syswm.msg, window->sdl_window))
+            if (window != nullptr && window->sdl_window != nullptr && !window->state.gone &&
+                desktop_destroyed_window(event.syswm.msg, window->sdl_window))
                 forget_window(window);
         break;
     case SDL_DISPLAYEVENT:

@@ -164,14 +164,15 @@ bool type_with(int button) {
 // A point of the main view as a point of its window, for SDL's events.
 SDL_Point in_window(ScreenPoint point) {
     const PlatformWindow* main = first_window();
-    const SDL_Point screen = view_to_screen({main->told.x + point.x, main->told.y + point.y});
-    return {screen.x - main->at.x, screen.y - main->at.y};
+    const SDL_Point screen =
+        view_to_screen({main->place.told.x + point.x, main->place.told.y + point.y});
+    return {screen.x - main->place.at.x, screen.y - main->place.at.y};
 }
 
 // Where the desktop has the pointer, in the main view's pixels.
 ScreenPoint pointer_seen() {
     const ScreenPoint at = get_cursor_pos();
-    return {at.x - first_window()->told.x, at.y - first_window()->told.y};
+    return {at.x - first_window()->place.told.x, at.y - first_window()->place.told.y};
 }
 
 // Where the pointer is: where a pad took it, until the mouse moves it elsewhere.
@@ -189,8 +190,9 @@ void click() {
     // mouse left the pointer.
     const PlatformWindow* main = first_window();
     const ScreenPoint aim = pointer();
-    const SDL_Point at = in_window({std::clamp(aim.x, 0, std::max(main->view_width - 1, 0)),
-                                    std::clamp(aim.y, 0, std::max(main->view_height - 1, 0))});
+    const SDL_Point at =
+        in_window({std::clamp(aim.x, 0, std::max(main->place.view_width - 1, 0)),
+                   std::clamp(aim.y, 0, std::max(main->place.view_height - 1, 0))});
     SDL_Event event{};
     event.type = SDL_MOUSEBUTTONDOWN;
     event.button.windowID = first_window()->id;
@@ -265,8 +267,8 @@ void aim(double seconds) {
     const double push = std::min((reach - dead_zone) / (1 - dead_zone), 1.0);
     const double step = full_speed * push * push * seconds / reach;
     const PlatformWindow* main = first_window();
-    aim_x = std::clamp(aim_x + x * step, 0.0, main->view_width - 1.0);
-    aim_y = std::clamp(aim_y + y * step, 0.0, main->view_height - 1.0);
+    aim_x = std::clamp(aim_x + x * step, 0.0, main->place.view_width - 1.0);
+    aim_y = std::clamp(aim_y + y * step, 0.0, main->place.view_height - 1.0);
     if (const ScreenPoint now = pointer(); now.x != was.x || now.y != was.y)
         move_pointer_to(now);
 }

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_signals.h"
 #include "platform/sdl/sdl_windows.h"
-#include "platform/sdl/sdl_x11.h"
 
 namespace {
 
@@ -29,11 +29,12 @@ bool open_platform() {
     // then lets go of wrongly (a crash under mutter); the pointer is held by confinement there.
     SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_EMULATE_MOUSE_WARP, "0");
     catch_end_signals();
-    catch_x_errors(end_without_display);
+    catch_display_errors(end_without_display);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "zarnok3d: cannot open the display: %s\n", SDL_GetError());
         return false;
     }
+    choose_desktop();
     // Without a display SDL falls back to drivers that show nothing; the game would then run
     // unseen for ever. They are used only when asked for by name, as the tests do.
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -62,7 +63,7 @@ SystemMetrics system_metrics() {
     SystemMetrics metrics{};
     SDL_Rect primary{};
     const PlatformWindow* main = first_window();
-    const int32_t scale = main != nullptr ? main->natural_scale : 1;
+    const int32_t scale = main != nullptr ? main->place.natural_scale : 1;
     if (SDL_GetDisplayBounds(0, &primary) == 0) {
         metrics.screen_width = primary.w / scale;
         metrics.screen_height = primary.h / scale;

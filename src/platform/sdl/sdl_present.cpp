@@ -7,24 +7,19 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/sdl/sdl_desktop.h"
+#include "platform/sdl/sdl_pacing.h"
 #include "platform/sdl/sdl_renderer.h"
 #include "platform/sdl/sdl_windows.h"
-#include "platform/sdl/sdl_x11.h"
 
 namespace {
 
 FramePacing pacing = FramePacing::every_frame;
 Uint64 next_frame = 0;    // when the next frame is due, on the clock
-Uint64 last_synced = 0;   // when a present that waits for the refresh last came back
 bool swap_waited = false; // the last pass's present waited for the refresh itself
-// A renderer may promise vertical sync and keep another pace (a software OpenGL under Xvfb
-// returns at once, or at the server's own 62.5 Hz): its presents are judged over a second of
-// them, and once they came faster than the display's refresh, vsync is turned off and the clock
-// paces instead, for good.
-constexpr int judged_swaps = 60;
-int swaps_counted = 0;
-Uint64 counting_since = 0;
-bool swaps_pace = true;
+// How the presents that wait for the refresh keep its pace; once they came faster than it,
+// vsync is turned off and the clock paces instead, for good.
+SwapPace swap_pace;
 
 Uint64 refresh_period() {
     SDL_DisplayMode mode{};
@@ -45,28 +40,19 @@ void sleep_until(Uint64 when) {
 // Judges a present that promised to wait for the refresh by when it came back; whether the
 // presents still count as pacing the passes.
 bool swap_kept_pace(Uint64 period) {
-    const Uint64 now = SDL_GetPerformanceCounter();
-    // A pass that presented nothing (paused) starts the count again.
-    if (now - last_synced > 2 * period) {
-        swaps_counted = 0;
-        counting_since = now;
-    } else if (++swaps_counted == judged_swaps) {
-        swaps_pace = now - counting_since >= period * judged_swaps * 97 / 100;
-        swaps_counted = 0;
-        counting_since = now;
-    }
-    last_synced = now;
-    if (!swaps_pace)
+    const bool kept = judge_swap(&swap_pace, SDL_GetPerformanceCounter(), period);
+    if (!kept)
         for (PlatformWindow* window : {first_window(), second_window()})
-            if (window != nullptr && window->renderer != nullptr && window->vsync)
-                window->vsync = SDL_RenderSetVSync(window->renderer, 0) != 0;
-    return swaps_pace;
+            if (window != nullptr && window->present.renderer != nullptr && window->present.vsync)
+                window->present.vsync = SDL_RenderSetVSync(window->present.renderer, 0) != 0;
+    return kept;
 }
 
 // The gun view, when the main window shows it at its left.
 const Canvas* gun_view_beside(const PlatformWindow* window) {
     const PlatformWindow* gun = second_window();
-    return window == first_window() && main_shows_gun() && gun != nullptr ? gun->view : nullptr;
+    return window == first_window() && main_shows_gun() && gun != nullptr ? gun->present.view
+                                                                          : nullptr;
 }
 
 // Paints what changed into the window's surface; how many rectangles of it changed.
@@ -75,24 +61,25 @@ int32_t paint_surface(PlatformWindow* window, bool whole) {
     if (surface == nullptr)
         return 0;
     // A size the window got without an event SDL passed on (a window manager's full screen).
-    if (surface->w != window->laid_out_for.x || surface->h != window->laid_out_for.y)
-        window_moved(window, window->at);
+    if (surface->w != window->place.laid_out_for.x || surface->h != window->place.laid_out_for.y)
+        window_moved(window, window->place.at);
     const bool direct = surface->format->format == SDL_PIXELFORMAT_RGB888;
-    if (!direct && (window->composed == nullptr || window->composed->width != surface->w ||
-                    window->composed->height != surface->h)) {
-        free_canvas(window->composed);
-        window->composed = allocate_canvas(surface->w, surface->h);
+    if (!direct &&
+        (window->present.composed == nullptr || window->present.composed->width != surface->w ||
+         window->present.composed->height != surface->h)) {
+        free_canvas(window->present.composed);
+        window->present.composed = allocate_canvas(surface->w, surface->h);
     }
     Canvas wrapped = wrap_pixels(static_cast<uint32_t*>(surface->pixels), surface->w, surface->h,
                                  surface->pitch / 4);
-    Canvas* target = direct ? &wrapped : window->composed;
-    const ViewLayout& layout = window->layout;
-    const int32_t count =
-        paint_window(&window->picture, target, window->view, gun_view_beside(window),
-                     {layout.scale, layout.origin.x, layout.origin.y}, whole, window->changed);
+    Canvas* target = direct ? &wrapped : window->present.composed;
+    const ViewLayout& layout = window->place.layout;
+    const int32_t count = paint_window(
+        &window->present.picture, target, window->present.view, gun_view_beside(window),
+        {layout.scale, layout.origin.x, layout.origin.y}, whole, window->present.changed);
     if (!direct)
         for (int32_t i = 0; i < count; ++i) {
-            const PixelRect& r = window->changed[i];
+            const PixelRect& r = window->present.changed[i];
             SDL_ConvertPixels(r.w, r.h, SDL_PIXELFORMAT_RGB888,
                               target->pixels + r.y * target->pitch + r.x, target->pitch * 4,
                               surface->format->format,
@@ -104,16 +91,16 @@ int32_t paint_surface(PlatformWindow* window, bool whole) {
 }
 
 void show(PlatformWindow* window) {
-    if (window->renderer != nullptr) {
+    if (window->present.renderer != nullptr) {
         show_rendered(window, gun_view_beside(window));
         return;
     }
     SDL_Rect rects[max_changes];
-    for (int32_t i = 0; i < window->change_count; ++i) {
-        const PixelRect& r = window->changed[i];
+    for (int32_t i = 0; i < window->present.change_count; ++i) {
+        const PixelRect& r = window->present.changed[i];
         rects[i] = {r.x, r.y, r.w, r.h};
     }
-    SDL_UpdateWindowSurfaceRects(window->sdl_window, rects, window->change_count);
+    SDL_UpdateWindowSurfaceRects(window->sdl_window, rects, window->present.change_count);
 }
 
 } // namespace
@@ -125,18 +112,19 @@ void pace_frames(FramePacing chosen) {
 Canvas* get_window_canvas(WindowHandle window) {
     if (window == nullptr)
         return nullptr;
-    if (window->view == nullptr || window->view->width != window->view_width ||
-        window->view->height != window->view_height) {
-        free_canvas(window->view);
-        window->view = allocate_canvas(window->view_width, window->view_height);
+    if (window->present.view == nullptr ||
+        window->present.view->width != window->place.view_width ||
+        window->present.view->height != window->place.view_height) {
+        free_canvas(window->present.view);
+        window->present.view = allocate_canvas(window->place.view_width, window->place.view_height);
     }
-    reset_text_state(window->view);
-    return window->view;
+    reset_text_state(window->present.view);
+    return window->present.view;
 }
 
 void release_window_canvas(WindowHandle window, Canvas* canvas) {
     if (window != nullptr && canvas != nullptr)
-        window->needs_present = true;
+        window->present.needs_present = true;
 }
 
 void present_windows() {
@@ -144,33 +132,34 @@ void present_windows() {
     PlatformWindow* gun = second_window();
     swap_waited = false;
     const auto wanted = [](const PlatformWindow* w) {
-        return w != nullptr && (w->needs_present || w->needs_whole);
+        return w != nullptr && (w->present.needs_present || w->present.needs_whole);
     };
     if (main == nullptr || display_is_lost() || !(wanted(main) || wanted(gun)) ||
         (pacing == FramePacing::now_and_then && SDL_GetPerformanceCounter() < next_frame))
         return;
     // The gun view shown in the main window is shown with it.
     if (main_shows_gun() && gun != nullptr) {
-        main->needs_present = main->needs_present || gun->needs_present;
-        main->needs_whole = main->needs_whole || gun->needs_whole;
+        main->present.needs_present = main->present.needs_present || gun->present.needs_present;
+        main->present.needs_whole = main->present.needs_whole || gun->present.needs_whole;
     }
     bool synced = false;
     for (PlatformWindow* window : {main, gun}) {
         if (window == nullptr)
             continue;
-        const bool drawn = wanted(window), whole = window->needs_whole;
-        window->needs_present = window->needs_whole = false;
-        window->change_count = 0;
-        if (!drawn || window->sdl_window == nullptr || window->gone ||
+        const bool drawn = wanted(window), whole = window->present.needs_whole;
+        window->present.needs_present = window->present.needs_whole = false;
+        window->present.change_count = 0;
+        if (!drawn || window->sdl_window == nullptr || window->state.gone ||
             (window == gun && main_shows_gun()))
             continue;
-        window->change_count = window->renderer != nullptr
-                                   ? prepare_rendered(window, gun_view_beside(window), whole)
-                                   : paint_surface(window, whole);
-        synced = synced || (window->change_count > 0 && window->vsync);
+        window->present.change_count =
+            window->present.renderer != nullptr
+                ? prepare_rendered(window, gun_view_beside(window), whole)
+                : paint_surface(window, whole);
+        synced = synced || (window->present.change_count > 0 && window->present.vsync);
     }
     for (PlatformWindow* window : {main, gun})
-        if (window != nullptr && window->change_count > 0)
+        if (window != nullptr && window->present.change_count > 0)
             show(window);
     swap_waited = synced && pacing == FramePacing::refresh && swap_kept_pace(refresh_period());
     if (pacing == FramePacing::now_and_then)
@@ -182,7 +171,7 @@ void wait_for_refresh() {
         return;
     const Uint64 period = refresh_period();
     if (swap_waited) {
-        next_frame = last_synced + period;
+        next_frame = swap_pace.last + period;
         return;
     }
     // Frames are due a refresh period apart on the clock, each counted from when the last one
@@ -192,6 +181,12 @@ void wait_for_refresh() {
         next_frame = SDL_GetPerformanceCounter();
     sleep_until(next_frame);
     next_frame += period;
+}
+
+void forget_presentation(WindowPresentation* present) {
+    forget_picture(&present->picture);
+    free_canvas(present->view);
+    free_canvas(present->composed);
 }
 
 Canvas* create_back_buffer(int32_t width, int32_t height) {

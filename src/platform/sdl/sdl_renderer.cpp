@@ -82,8 +82,8 @@ void attach_renderer(PlatformWindow* window, bool main) {
     SDL_RendererInfo info{};
     if (renderer != nullptr && SDL_GetRendererInfo(renderer, &info) == 0 &&
         (forced || counts_as_gpu(info.name, info.flags, gl_renderer_of(info).c_str()))) {
-        window->renderer = renderer;
-        window->vsync = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+        window->present.renderer = renderer;
+        window->present.vsync = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
         return;
     }
     if (forced)
@@ -95,32 +95,32 @@ void attach_renderer(PlatformWindow* window, bool main) {
 }
 
 void release_renderer(PlatformWindow* window) {
-    for (SDL_Texture*& texture : window->textures) {
+    for (SDL_Texture*& texture : window->present.textures) {
         if (texture != nullptr)
             SDL_DestroyTexture(texture);
         texture = nullptr;
     }
-    if (window->renderer != nullptr)
-        SDL_DestroyRenderer(window->renderer);
-    window->renderer = nullptr;
+    if (window->present.renderer != nullptr)
+        SDL_DestroyRenderer(window->present.renderer);
+    window->present.renderer = nullptr;
 }
 
 int32_t prepare_rendered(PlatformWindow* window, const Canvas* beside, bool whole) {
     SDL_Point size{};
-    SDL_GetRendererOutputSize(window->renderer, &size.x, &size.y);
+    SDL_GetRendererOutputSize(window->present.renderer, &size.x, &size.y);
     // A size the window got without an event SDL passed on (a window manager's full screen).
-    if (size.x != window->laid_out_for.x || size.y != window->laid_out_for.y)
-        window_moved(window, window->at);
-    const ViewLayout& layout = window->layout;
+    if (size.x != window->place.laid_out_for.x || size.y != window->place.laid_out_for.y)
+        window_moved(window, window->place.at);
+    const ViewLayout& layout = window->place.layout;
     const bool moved =
-        picture_moved(&window->picture, nullptr, size.x, size.y, 0,
+        picture_moved(&window->present.picture, nullptr, size.x, size.y, 0,
                       {layout.scale, layout.origin.x, layout.origin.y}, beside != nullptr);
     int32_t count = moved || whole ? 1 : 0;
-    const Canvas* views[2] = {window->view, beside};
+    const Canvas* views[2] = {window->present.view, beside};
     for (int32_t i = 0; i < 2; ++i) {
         if (views[i] == nullptr)
             continue;
-        SDL_Texture*& texture = window->textures[i];
+        SDL_Texture*& texture = window->present.textures[i];
         int width = 0, height = 0;
         if (texture == nullptr ||
             SDL_QueryTexture(texture, nullptr, nullptr, &width, &height) != 0 ||
@@ -128,15 +128,16 @@ int32_t prepare_rendered(PlatformWindow* window, const Canvas* beside, bool whol
             if (texture != nullptr)
                 SDL_DestroyTexture(texture);
             texture =
-                SDL_CreateTexture(window->renderer, SDL_PIXELFORMAT_RGB888,
+                SDL_CreateTexture(window->present.renderer, SDL_PIXELFORMAT_RGB888,
                                   SDL_TEXTUREACCESS_STREAMING, views[i]->width, views[i]->height);
             SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
             // A new texture takes the whole view.
-            free_canvas(window->picture.last[i]);
-            window->picture.last[i] = nullptr;
+            free_canvas(window->present.picture.last[i]);
+            window->present.picture.last[i] = nullptr;
         }
         PixelRect parts[max_changes / 2];
-        const int32_t n = take_changes(views[i], &window->picture.last[i], parts, max_changes / 2);
+        const int32_t n =
+            take_changes(views[i], &window->present.picture.last[i], parts, max_changes / 2);
         for (int32_t k = 0; k < n; ++k) {
             const SDL_Rect part{parts[k].x, parts[k].y, parts[k].w, parts[k].h};
             SDL_UpdateTexture(texture, &part, views[i]->pixels + part.y * views[i]->pitch + part.x,
@@ -148,19 +149,20 @@ int32_t prepare_rendered(PlatformWindow* window, const Canvas* beside, bool whol
 }
 
 void show_rendered(PlatformWindow* window, const Canvas* beside) {
-    SDL_Renderer* renderer = window->renderer;
-    const ViewLayout& layout = window->layout;
+    SDL_Renderer* renderer = window->present.renderer;
+    const ViewLayout& layout = window->place.layout;
     SDL_RenderSetViewport(renderer, nullptr);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
-    if (beside != nullptr && window->textures[1] != nullptr) {
+    if (beside != nullptr && window->present.textures[1] != nullptr) {
         const SDL_Rect to = place_of(beside, layout.origin.x - beside->width * layout.scale,
                                      layout.origin.y, layout.scale);
-        SDL_RenderCopy(renderer, window->textures[1], nullptr, &to);
+        SDL_RenderCopy(renderer, window->present.textures[1], nullptr, &to);
     }
-    if (window->view != nullptr && window->textures[0] != nullptr) {
-        const SDL_Rect to = place_of(window->view, layout.origin.x, layout.origin.y, layout.scale);
-        SDL_RenderCopy(renderer, window->textures[0], nullptr, &to);
+    if (window->present.view != nullptr && window->present.textures[0] != nullptr) {
+        const SDL_Rect to =
+            place_of(window->present.view, layout.origin.x, layout.origin.y, layout.scale);
+        SDL_RenderCopy(renderer, window->present.textures[0], nullptr, &to);
     }
     SDL_RenderPresent(renderer);
 }

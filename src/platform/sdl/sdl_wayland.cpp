@@ -7,9 +7,9 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_signals.h"
-#include "platform/sdl/sdl_x11.h"
 
 // Last: SDL's system header brings the X11 headers' macros with it.
 #include <SDL_syswm.h>

@@ -1,7 +1,6 @@
-// X errors that must not end the game, requests that never wait on the window manager, and
-// pointer barriers across all monitors.
-#include "platform/sdl/sdl_x11.h"
-
+// The desktop on an X server: X errors that must not end the game, requests that never wait on
+// the window manager, frames and places as the server sees them, pointer barriers across all
+// monitors.
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -12,10 +11,10 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
+#include "platform/sdl/sdl_desktop.h"
+#include "platform/sdl/sdl_desktop_answers.h"
 
-void (*on_display_lost)() = nullptr;
-bool display_lost = false;
+namespace {
 
 int report_once(Display* display, XErrorEvent* error) {
     static bool reported = false;
@@ -36,6 +35,12 @@ int connection_lost(Display*) {
     return 0;
 }
 
+void catch_errors() {
+    // SDL's own handler passes the errors on to these, even while SDL shuts down.
+    XSetErrorHandler(report_once);
+    XSetIOErrorHandler(connection_lost);
+}
+
 struct X11Window {
     Display* display = nullptr;
     Window window = None;
@@ -44,7 +49,7 @@ struct X11Window {
 X11Window x11_of(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (display_lost || window == nullptr || !SDL_GetWindowWMInfo(window, &info) ||
+    if (display_is_lost() || window == nullptr || !SDL_GetWindowWMInfo(window, &info) ||
         info.subsystem != SDL_SYSWM_X11)
         return {};
     return {info.info.x11.display, info.info.x11.window};
@@ -65,54 +70,38 @@ void remove_barriers() {
     barrier_display = nullptr;
 }
 
-// Whether the window manager says it tells its frames' extents (i3 does not, and places the
-// client itself where it is asked). Asked again until it says so: it may start after the game.
-bool tells_frame_extents(const X11Window& x) {
-    static bool told = false;
-    if (told)
-        return true;
+enum class Support { unknown, listed, not_listed };
+
+// Whether the window manager lists `feature` among those it supports.
+Support manager_supports(const X11Window& x, const char* feature) {
     Atom type = None;
     int format = 0;
     unsigned long count = 0, left = 0;
     unsigned char* data = nullptr;
-    const Atom wanted = XInternAtom(x.display, "_NET_FRAME_EXTENTS", False);
+    Support support = Support::unknown;
+    const Atom wanted = XInternAtom(x.display, feature, False);
     if (XGetWindowProperty(x.display, DefaultRootWindow(x.display),
                            XInternAtom(x.display, "_NET_SUPPORTED", False), 0, 1024, False, XA_ATOM,
                            &type, &format, &count, &left, &data) == Success &&
         data != nullptr) {
         const Atom* atoms = reinterpret_cast<const Atom*>(data);
-        told = std::find(atoms, atoms + count, wanted) != atoms + count;
+        support = std::find(atoms, atoms + count, wanted) != atoms + count ? Support::listed
+                                                                           : Support::not_listed;
     }
     if (data != nullptr)
         XFree(data);
+    return support;
+}
+
+// Whether the window manager says it tells its frames' extents (i3 does not, and places the
+// client itself where it is asked). Asked again until it says so: it may start after the game.
+bool tells_frame_extents(const X11Window& x) {
+    static bool told = false;
+    told = told || manager_supports(x, "_NET_FRAME_EXTENTS") == Support::listed;
     return told;
 }
 
-} // namespace
-
-void catch_x_errors(void (*lost)()) {
-    // Set before SDL starts: SDL's own handler passes the errors on to it, even while SDL shuts
-    // down.
-    on_display_lost = lost;
-    XSetErrorHandler(report_once);
-    XSetIOErrorHandler(connection_lost);
-}
-
-void lose_display(const char* server) {
-    display_lost = true;
-    std::fprintf(stderr, "zarnok3d: the connection to %s was lost\n", server);
-    if (on_display_lost != nullptr)
-        on_display_lost(); // the game's own ending; it does not come back
-}
-
-bool display_is_lost() {
-    return display_lost;
-}
-
-X11Desktop x11_desktop(SDL_Window* window) {
-    const X11Window x = x11_of(window);
-    if (x.display == nullptr)
-        return X11Desktop::other;
+bool has_manager(const X11Window& x) {
     const Atom check = XInternAtom(x.display, "_NET_SUPPORTING_WM_CHECK", True);
     Atom type = None;
     int format = 0;
@@ -121,12 +110,27 @@ X11Desktop x11_desktop(SDL_Window* window) {
     if (check == None ||
         XGetWindowProperty(x.display, DefaultRootWindow(x.display), check, 0, 1, False,
                            AnyPropertyType, &type, &format, &count, &left, &data) != Success)
-        return X11Desktop::bare;
+        return false;
     XFree(data);
-    return count > 0 ? X11Desktop::managed : X11Desktop::bare;
+    return count > 0;
 }
 
-bool x11_is_xwayland() {
+bool unmanaged(SDL_Window* window) {
+    const X11Window x = x11_of(window);
+    return x.display != nullptr && !has_manager(x);
+}
+
+// A window manager that does not offer to move windows on request (_NET_MOVERESIZE_WINDOW,
+// which openbox, i3, xfwm4, mutter and kwin all list) has them go where it likes: weston's for
+// XWayland lists none, and ignores the place a program asks for. Others that ignore the place
+// asked for are found out as the windows appear.
+bool places_windows(SDL_Window* window) {
+    const X11Window x = x11_of(window);
+    return x.display != nullptr && has_manager(x) &&
+           manager_supports(x, "_NET_MOVERESIZE_WINDOW") == Support::not_listed;
+}
+
+bool compositor_moves_pointer() {
     // XWayland names its monitors after itself.
     const char* name = SDL_GetDisplayName(0);
     return std::strcmp(SDL_GetCurrentVideoDriver() != nullptr ? SDL_GetCurrentVideoDriver() : "",
@@ -134,38 +138,7 @@ bool x11_is_xwayland() {
            name != nullptr && std::strncmp(name, "XWAYLAND", 8) == 0;
 }
 
-const char* x11_window_manager_name(SDL_Window* window) {
-    static char name[64];
-    name[0] = '\0';
-    const X11Window x = x11_of(window);
-    if (x.display == nullptr)
-        return name;
-    const auto window_property = [&](Window of, const char* atom_name, Atom type,
-                                     unsigned char** data) {
-        const Atom atom = XInternAtom(x.display, atom_name, True);
-        Atom actual = None;
-        int format = 0;
-        unsigned long count = 0, left = 0;
-        *data = nullptr;
-        return atom != None &&
-               XGetWindowProperty(x.display, of, atom, 0, 16, False, type, &actual, &format, &count,
-                                  &left, data) == Success &&
-               *data != nullptr && count > 0;
-    };
-    unsigned char* check = nullptr;
-    if (window_property(DefaultRootWindow(x.display), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW,
-                        &check)) {
-        unsigned char* text = nullptr;
-        const Atom utf8 = XInternAtom(x.display, "UTF8_STRING", False);
-        if (window_property(*reinterpret_cast<Window*>(check), "_NET_WM_NAME", utf8, &text))
-            std::snprintf(name, sizeof name, "%s", reinterpret_cast<char*>(text));
-        XFree(text);
-    }
-    XFree(check);
-    return name;
-}
-
-bool x11_client_position(SDL_Window* window, SDL_Point* at) {
+bool client_position(SDL_Window* window, SDL_Point* at) {
     const X11Window x = x11_of(window);
     Window child = None;
     return x.display != nullptr &&
@@ -173,7 +146,10 @@ bool x11_client_position(SDL_Window* window, SDL_Point* at) {
                                  &at->y, &child) != 0;
 }
 
-bool x11_frame_sides(SDL_Window* window, int* left, int* right, int* top) {
+// How far the frame around the client area reaches out at its left, its right and its top: the
+// frame window the manager put the client in, whatever the manager says of it (mutter counts its
+// border as none, yet draws over the neighbour). False when the window has no frame.
+bool frame_window_sides(SDL_Window* window, int* left, int* right, int* top) {
     const X11Window x = x11_of(window);
     if (x.display == nullptr)
         return false;
@@ -199,40 +175,48 @@ bool x11_frame_sides(SDL_Window* window, int* left, int* right, int* top) {
         return false;
     *left = client_x - outer.x;
     *right = outer.x + outer.width + 2 * outer.border_width - client_x - client.width;
-    if (top != nullptr)
-        *top = client_y - outer.y;
+    *top = client_y - outer.y;
     return true;
 }
 
-bool x11_map_window(SDL_Window* window, bool visible) {
+// Not yet framed, what the window manager told SDL of the frame it will have.
+void frame_sides(SDL_Window* window, int* left, int* right) {
+    int top = 0;
+    if (!frame_window_sides(window, left, right, &top))
+        SDL_GetWindowBordersSize(window, nullptr, left, nullptr, right);
+}
+
+void map_window(SDL_Window* window, bool visible) {
     const X11Window x = x11_of(window);
     if (x.display == nullptr)
-        return false;
+        return;
     if (visible) {
         XMapRaised(x.display, x.window);
     } else {
         XWithdrawWindow(x.display, x.window, DefaultScreen(x.display));
     }
     XFlush(x.display);
-    return true;
 }
 
-bool x11_move_window(SDL_Window* window, SDL_Point at) {
+void show_again(SDL_Window* window) {
+    map_window(window, true);
+}
+
+void move_window(SDL_Window* window, SDL_Point at) {
     const X11Window x = x11_of(window);
     if (x.display == nullptr)
-        return false;
+        return;
     // A window manager that tells its frame's extents places the frame where the client asks
     // to be, so they are taken off: the frame as it stands, as the extents it tells may come
     // late (xfwm4, a window leaving the full screen). One that tells none (i3) places the client.
     int top = 0, left = 0, right = 0;
-    if (tells_frame_extents(x) && !x11_frame_sides(window, &left, &right, &top))
+    if (tells_frame_extents(x) && !frame_window_sides(window, &left, &right, &top))
         SDL_GetWindowBordersSize(window, &top, &left, nullptr, nullptr);
     XMoveWindow(x.display, x.window, at.x - left, at.y - top);
     XFlush(x.display);
-    return true;
 }
 
-bool x11_screen_size(SDL_Window* window, SDL_Point* size) {
+bool screen_size(SDL_Window* window, SDL_Point* size) {
     const X11Window x = x11_of(window);
     if (x.display == nullptr)
         return false;
@@ -246,13 +230,21 @@ bool x11_screen_size(SDL_Window* window, SDL_Point* size) {
     return true;
 }
 
-bool x11_window_exists(SDL_Window* window) {
+bool window_exists(SDL_Window* window) {
     const X11Window x = x11_of(window);
     XWindowAttributes attributes{};
     return x.display == nullptr || XGetWindowAttributes(x.display, x.window, &attributes) != 0;
 }
 
-void x11_tie_to_owner(SDL_Window* window, SDL_Window* owner) {
+bool destroyed_window(const SDL_SysWMmsg* message, SDL_Window* window) {
+    if (message == nullptr || message->subsystem != SDL_SYSWM_X11 ||
+        message->msg.x11.event.type != DestroyNotify)
+        return false;
+    const X11Window x = x11_of(window);
+    return x.display != nullptr && message->msg.x11.event.xdestroywindow.window == x.window;
+}
+
+void tie_to_owner(SDL_Window* window, SDL_Window* owner) {
     const X11Window x = x11_of(window);
     const X11Window o = x11_of(owner);
     if (x.display == nullptr || o.display == nullptr)
@@ -268,17 +260,18 @@ void x11_tie_to_owner(SDL_Window* window, SDL_Window* owner) {
     XFlush(x.display);
 }
 
-bool x11_confine_pointer(SDL_Window* window, const SDL_Rect* rect) {
+// Barriers across the whole X screen, so that no monitor offers a way round. Under XWayland
+// the compositor moves the real pointer, and barriers hold nothing.
+bool confine_pointer(SDL_Window* window, const SDL_Rect* rect) {
     remove_barriers();
     const X11Window x = x11_of(window);
-    if (x.display == nullptr || x11_is_xwayland())
+    if (x.display == nullptr || compositor_moves_pointer())
         return false;
     if (rect == nullptr)
         return true;
     int event_base = 0, error_base = 0;
     if (!XFixesQueryExtension(x.display, &event_base, &error_base))
         return false;
-    // Each barrier runs across the whole X screen, over every monitor.
     const int width = DisplayWidth(x.display, DefaultScreen(x.display));
     const int height = DisplayHeight(x.display, DefaultScreen(x.display));
     const int left = rect->x, top = rect->y;
@@ -296,7 +289,7 @@ bool x11_confine_pointer(SDL_Window* window, const SDL_Rect* rect) {
     return true;
 }
 
-bool x11_pointer_position(SDL_Window* window, SDL_Point* at) {
+bool pointer_position(SDL_Window* window, SDL_Point* at) {
     const X11Window x = x11_of(window);
     Window root = None, child = None;
     int window_x = 0, window_y = 0;
@@ -305,10 +298,22 @@ bool x11_pointer_position(SDL_Window* window, SDL_Point* at) {
                                                  &window_x, &window_y, &buttons) != 0;
 }
 
-bool x11_destroyed_window(const SDL_SysWMmsg* message, SDL_Window* window) {
-    if (message == nullptr || message->subsystem != SDL_SYSWM_X11 ||
-        message->msg.x11.event.type != DestroyNotify)
-        return false;
-    const X11Window x = x11_of(window);
-    return x.display != nullptr && message->msg.x11.event.xdestroywindow.window == x.window;
-}
+} // namespace
+
+const DesktopAnswers x_server_desktop = {
+    .catch_errors = catch_errors,
+    .unmanaged = unmanaged,
+    .places_windows = places_windows,
+    .compositor_moves_pointer = compositor_moves_pointer,
+    .client_position = client_position,
+    .frame_sides = frame_sides,
+    .show_window = map_window,
+    .show_again = show_again,
+    .move_window = move_window,
+    .screen_size = screen_size,
+    .window_exists = window_exists,
+    .destroyed_window = destroyed_window,
+    .tie_to_owner = tie_to_owner,
+    .confine_pointer = confine_pointer,
+    .pointer_position = pointer_position,
+};
