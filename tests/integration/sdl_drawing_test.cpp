@@ -164,29 +164,29 @@ TEST(Renderers, OnlyAGraphicsCardCounts) {
 }
 
 // Scales, and where a view lies in a window of any size.
-TEST(ViewLayout, FitsTheViewsIntoAnyWindow) {
+TEST(ViewPlace, FitsTheViewsIntoAnyWindow) {
     EXPECT_EQ(scale_for_monitor(2160, 400), 2);
     EXPECT_EQ(scale_for_monitor(1079, 400), 1);
     EXPECT_EQ(scale_for_monitor(4400, 400), 5);
     struct Case {
         SDL_Point window, view, beside;
         int32_t natural;
-        ViewLayout expected;
+        ViewPlace expected;
     };
     const Case cases[] = {
-        {{800, 800}, {400, 400}, {0, 0}, 2, {2, {0, 0}}},           // a window of its own size
-        {{1000, 800}, {400, 400}, {100, 150}, 2, {2, {200, 0}}},    // the one window
-        {{1920, 1080}, {400, 400}, {100, 150}, 2, {2, {560, 140}}}, // the full screen
-        {{3840, 2160}, {400, 400}, {100, 150}, 2, {5, {920, 80}}},
-        {{2560, 1440}, {400, 400}, {0, 0}, 1, {3, {680, 120}}},     // tiled, no gun view
-        {{1500, 1600}, {400, 400}, {100, 150}, 2, {2, {350, 400}}}, // its width decides
-        {{700, 500}, {400, 400}, {100, 150}, 1, {1, {150, 50}}},    // maximised in a small room
-        {{300, 200}, {400, 400}, {0, 0}, 1, {1, {-50, -100}}},      // smaller than the view
+        {{800, 800}, {400, 400}, {0, 0}, 2, {2, 0, 0}},           // a window of its own size
+        {{1000, 800}, {400, 400}, {100, 150}, 2, {2, 200, 0}},    // the one window
+        {{1920, 1080}, {400, 400}, {100, 150}, 2, {2, 560, 140}}, // the full screen
+        {{3840, 2160}, {400, 400}, {100, 150}, 2, {5, 920, 80}},
+        {{2560, 1440}, {400, 400}, {0, 0}, 1, {3, 680, 120}},     // tiled, no gun view
+        {{1500, 1600}, {400, 400}, {100, 150}, 2, {2, 350, 400}}, // its width decides
+        {{700, 500}, {400, 400}, {100, 150}, 1, {1, 150, 50}},    // maximised in a small room
+        {{300, 200}, {400, 400}, {0, 0}, 1, {1, -50, -100}},      // smaller than the view
     };
     for (const Case& c : cases) {
-        const ViewLayout got = lay_out(c.window, c.view, c.beside, c.natural);
-        EXPECT_EQ(std::tuple(got.scale, got.origin.x, got.origin.y),
-                  std::tuple(c.expected.scale, c.expected.origin.x, c.expected.origin.y))
+        const ViewPlace got = lay_out(c.window, c.view, c.beside, c.natural);
+        EXPECT_EQ(std::tuple(got.scale, got.x, got.y),
+                  std::tuple(c.expected.scale, c.expected.x, c.expected.y))
             << c.window.x << "x" << c.window.y;
     }
     // A field across two monitors is held where either shows it; off both, nowhere.

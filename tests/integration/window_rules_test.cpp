@@ -28,14 +28,14 @@ TEST(Placement, TheGunWindowStandsWhereWantedOrBesideTheMainView) {
     WindowPlacement main{};
     main.at = {1000, 500};
     main.natural_scale = 2;
-    main.layout = {2, {0, 0}};
+    main.layout = {2, 0, 0};
     WindowPlacement centred = main; // the window manager put it elsewhere (i3: in the middle)
     centred.at = {1200, 300};
     WindowPlacement unsettled = centred;
     unsettled.placed_by = 1;
     WindowPlacement tiled = main; // larger than its views: the view in its middle
     tiled.at = {0, 0};
-    tiled.layout = {2, {560, 140}};
+    tiled.layout = {2, 560, 140};
     struct Case {
         const char* what;
         WindowPlacement gun;

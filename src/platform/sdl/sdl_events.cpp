@@ -51,19 +51,19 @@ struct ViewPoint {
 
 ViewPoint point_in_views(PlatformWindow* window, int32_t x, int32_t y) {
     PlatformWindow* shown = window;
-    ViewLayout layout = window->place.layout;
+    ViewPlace layout = window->place.layout;
     PlatformWindow* gun = second_window();
     if (window == first_window() && main_shows_gun() && gun != nullptr) {
         // Over the gun view shown at the left, the point is the gun window's.
-        const int32_t gun_left = layout.origin.x - gun->place.view_width * layout.scale;
-        if (x >= gun_left && x < layout.origin.x && y >= layout.origin.y &&
-            y < layout.origin.y + gun->place.view_height * layout.scale) {
+        const int32_t gun_left = layout.x - gun->place.view_width * layout.scale;
+        if (x >= gun_left && x < layout.x && y >= layout.y &&
+            y < layout.y + gun->place.view_height * layout.scale) {
             shown = gun;
-            layout.origin.x = gun_left;
+            layout.x = gun_left;
         }
     }
-    const int32_t view_x = floor_div(x - layout.origin.x, layout.scale);
-    const int32_t view_y = floor_div(y - layout.origin.y, layout.scale);
+    const int32_t view_x = floor_div(x - layout.x, layout.scale);
+    const int32_t view_y = floor_div(y - layout.y, layout.scale);
     const int32_t x_on = std::clamp(view_x, 0, std::max(shown->place.view_width - 1, 0));
     const int32_t y_on = std::clamp(view_y, 0, std::max(shown->place.view_height - 1, 0));
     return {shown, x_on, y_on, x_on == view_x && y_on == view_y};

@@ -7,12 +7,7 @@
 #include <cstdint>
 
 #include "platform/whole_numbers.h"
-
-// Screen pixels per view pixel, and where the view's top-left lies in its window.
-struct ViewLayout {
-    int32_t scale;
-    SDL_Point origin;
-};
+#include "platform/window_picture.h"
 
 // The largest whole number that keeps a view of `view_height` within half the monitor's height.
 int32_t scale_for_monitor(int32_t monitor_height, int32_t view_height);
@@ -20,7 +15,7 @@ int32_t scale_for_monitor(int32_t monitor_height, int32_t view_height);
 // 0 x 0 for none) at the left of `view`, tops level. A window of any other size (tiled, maximised,
 // the full screen) shows `view` centred at the largest whole scale that fits, leaving room for
 // `beside` in the margin at its left.
-ViewLayout lay_out(SDL_Point window, SDL_Point view, SDL_Point beside, int32_t natural);
+ViewPlace lay_out(SDL_Point window, SDL_Point view, SDL_Point beside, int32_t natural);
 // The smallest rectangle holding every part of `rect` that lies on one of the monitors; false
 // when no part does.
 bool part_on_monitors(const SDL_Rect& rect, const SDL_Rect* monitors, int count, SDL_Rect* part);

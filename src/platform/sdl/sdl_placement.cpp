@@ -13,22 +13,22 @@ bool lay_out_in(WindowPlacement* place, SDL_Point size, SDL_Point beside, SDL_Po
     place->laid_out_for = size;
     place->layout =
         lay_out(size, {place->view_width, place->view_height}, beside, place->natural_scale);
-    const ViewLayout& layout = place->layout;
-    place->told = {floor_div(place->at.x + layout.origin.x - primary.x, layout.scale),
-                   floor_div(place->at.y + layout.origin.y - primary.y, layout.scale)};
+    const ViewPlace& layout = place->layout;
+    place->told = {floor_div(place->at.x + layout.x - primary.x, layout.scale),
+                   floor_div(place->at.y + layout.y - primary.y, layout.scale)};
     return new_size;
 }
 
 ScreenPoint to_view(const WindowPlacement& place, SDL_Point point) {
-    const ViewLayout& layout = place.layout;
-    return {place.told.x + floor_div(point.x - place.at.x - layout.origin.x, layout.scale),
-            place.told.y + floor_div(point.y - place.at.y - layout.origin.y, layout.scale)};
+    const ViewPlace& layout = place.layout;
+    return {place.told.x + floor_div(point.x - place.at.x - layout.x, layout.scale),
+            place.told.y + floor_div(point.y - place.at.y - layout.y, layout.scale)};
 }
 
 SDL_Point to_screen(const WindowPlacement& place, ScreenPoint point) {
-    const ViewLayout& layout = place.layout;
-    return {place.at.x + layout.origin.x + (point.x - place.told.x) * layout.scale,
-            place.at.y + layout.origin.y + (point.y - place.told.y) * layout.scale};
+    const ViewPlace& layout = place.layout;
+    return {place.at.x + layout.x + (point.x - place.told.x) * layout.scale,
+            place.at.y + layout.y + (point.y - place.told.y) * layout.scale};
 }
 
 SDL_Point clear_of_frames(const WindowPlacement& place, SDL_Point asked) {
@@ -47,8 +47,8 @@ bool where_wanted(const WindowPlacement& window, const WindowPlacement* main) {
     if (main == nullptr || main->placed_by != 0)
         return false;
     const SDL_Point beside = clear_of_frames(
-        window, {main->at.x + main->layout.origin.x - window.view_width * main->natural_scale,
-                 main->at.y + main->layout.origin.y});
+        window, {main->at.x + main->layout.x - window.view_width * main->natural_scale,
+                 main->at.y + main->layout.y});
     return window.at.x == beside.x && window.at.y == beside.y;
 }
 

@@ -14,7 +14,7 @@
 struct WindowPlacement {
     int32_t view_width, view_height; // the game's size of the client area
     int32_t natural_scale;           // screen pixels per view pixel on its monitor
-    ViewLayout layout;               // the scale and place of the view in the window now
+    ViewPlace layout;                // the scale and place of the view in the window now
     SDL_Point laid_out_for;          // the window's size when the layout was worked out
     SDL_Point at;                    // the client area's top-left on the screen
     SDL_Point told;                  // the position last told to the game, in view pixels

@@ -73,10 +73,10 @@ int32_t paint_surface(PlatformWindow* window, bool whole) {
     Canvas wrapped = wrap_pixels(static_cast<uint32_t*>(surface->pixels), surface->w, surface->h,
                                  surface->pitch / 4);
     Canvas* target = direct ? &wrapped : window->present.composed;
-    const ViewLayout& layout = window->place.layout;
-    const int32_t count = paint_window(
-        &window->present.picture, target, window->present.view, gun_view_beside(window),
-        {layout.scale, layout.origin.x, layout.origin.y}, whole, window->present.changed);
+    const ViewPlace& layout = window->place.layout;
+    const int32_t count =
+        paint_window(&window->present.picture, target, window->present.view,
+                     gun_view_beside(window), layout, whole, window->present.changed);
     if (!direct)
         for (int32_t i = 0; i < count; ++i) {
             const PixelRect& r = window->present.changed[i];

@@ -111,10 +111,9 @@ int32_t prepare_rendered(PlatformWindow* window, const Canvas* beside, bool whol
     // A size the window got without an event SDL passed on (a window manager's full screen).
     if (size.x != window->place.laid_out_for.x || size.y != window->place.laid_out_for.y)
         window_moved(window, window->place.at);
-    const ViewLayout& layout = window->place.layout;
-    const bool moved =
-        picture_moved(&window->present.picture, nullptr, size.x, size.y, 0,
-                      {layout.scale, layout.origin.x, layout.origin.y}, beside != nullptr);
+    const ViewPlace& layout = window->place.layout;
+    const bool moved = picture_moved(&window->present.picture, nullptr, size.x, size.y, 0, layout,
+                                     beside != nullptr);
     int32_t count = moved || whole ? 1 : 0;
     const Canvas* views[2] = {window->present.view, beside};
     for (int32_t i = 0; i < 2; ++i) {
@@ -150,18 +149,17 @@ int32_t prepare_rendered(PlatformWindow* window, const Canvas* beside, bool whol
 
 void show_rendered(PlatformWindow* window, const Canvas* beside) {
     SDL_Renderer* renderer = window->present.renderer;
-    const ViewLayout& layout = window->place.layout;
+    const ViewPlace& layout = window->place.layout;
     SDL_RenderSetViewport(renderer, nullptr);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
     if (beside != nullptr && window->present.textures[1] != nullptr) {
-        const SDL_Rect to = place_of(beside, layout.origin.x - beside->width * layout.scale,
-                                     layout.origin.y, layout.scale);
+        const SDL_Rect to =
+            place_of(beside, layout.x - beside->width * layout.scale, layout.y, layout.scale);
         SDL_RenderCopy(renderer, window->present.textures[1], nullptr, &to);
     }
     if (window->present.view != nullptr && window->present.textures[0] != nullptr) {
-        const SDL_Rect to =
-            place_of(window->present.view, layout.origin.x, layout.origin.y, layout.scale);
+        const SDL_Rect to = place_of(window->present.view, layout.x, layout.y, layout.scale);
         SDL_RenderCopy(renderer, window->present.textures[0], nullptr, &to);
     }
     SDL_RenderPresent(renderer);

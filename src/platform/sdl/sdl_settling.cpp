@@ -165,11 +165,11 @@ void window_moved(PlatformWindow* window, SDL_Point at) {
     window->place.place_again =
         window->place.tries_left > 0 && !stands_where_wanted(window) && !main_is_fullscreen();
     const SDL_Point old = window->place.told;
-    const ViewLayout old_layout = window->place.layout;
+    const ViewPlace old_layout = window->place.layout;
     refit(window);
     const bool relaid = window->place.layout.scale != old_layout.scale ||
-                        window->place.layout.origin.x != old_layout.origin.x ||
-                        window->place.layout.origin.y != old_layout.origin.y;
+                        window->place.layout.x != old_layout.x ||
+                        window->place.layout.y != old_layout.y;
     window->present.needs_whole = window->present.needs_whole || relaid;
     if (old.x != window->place.told.x || old.y != window->place.told.y)
         post_message(window, MessageKind::moved, 0,

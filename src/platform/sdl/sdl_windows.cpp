@@ -201,8 +201,8 @@ void move_window(WindowHandle window, int32_t x, int32_t y, int32_t width, int32
     // SDL reports no moves or sizes that the program makes itself: the game is told at once, and
     // the window manager's answer, when it comes, is checked against what was asked.
     const SDL_Point primary = primary_origin();
-    window->place.at = {primary.x + x * window->place.layout.scale - window->place.layout.origin.x,
-                        primary.y + y * window->place.layout.scale - window->place.layout.origin.y};
+    window->place.at = {primary.x + x * window->place.layout.scale - window->place.layout.x,
+                        primary.y + y * window->place.layout.scale - window->place.layout.y};
     window->place.wanted = window->place.at;
     window->place.windowed_at = window->place.at;
     window->place.tries_left = placing_tries;
