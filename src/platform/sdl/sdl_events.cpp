@@ -64,9 +64,8 @@ ViewPoint point_in_views(PlatformWindow* window, int32_t x, int32_t y) {
     }
     const int32_t view_x = floor_div(x - layout.x, layout.scale);
     const int32_t view_y = floor_div(y - layout.y, layout.scale);
-    const int32_t x_on = std::clamp(view_x, 0, std::max(shown->place.view_width - 1, 0));
-    const int32_t y_on = std::clamp(view_y, 0, std::max(shown->place.view_height - 1, 0));
-    return {shown, x_on, y_on, x_on == view_x && y_on == view_y};
+    const SDL_Point on = nearest_view_pixel(shown->place, {view_x, view_y});
+    return {shown, on.x, on.y, on.x == view_x && on.y == view_y};
 }
 
 // A mouse event over a window reaches the view under it, at the view's pixel.

@@ -190,9 +190,8 @@ void click() {
     // mouse left the pointer.
     const PlatformWindow* main = first_window();
     const ScreenPoint aim = pointer();
-    const SDL_Point at =
-        in_window({std::clamp(aim.x, 0, std::max(main->place.view_width - 1, 0)),
-                   std::clamp(aim.y, 0, std::max(main->place.view_height - 1, 0))});
+    const SDL_Point on = nearest_view_pixel(main->place, {aim.x, aim.y});
+    const SDL_Point at = in_window({on.x, on.y});
     SDL_Event event{};
     event.type = SDL_MOUSEBUTTONDOWN;
     event.button.windowID = first_window()->id;

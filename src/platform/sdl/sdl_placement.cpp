@@ -19,6 +19,11 @@ bool lay_out_in(WindowPlacement* place, SDL_Point size, SDL_Point beside, SDL_Po
     return new_size;
 }
 
+SDL_Point nearest_view_pixel(const WindowPlacement& place, SDL_Point view_pixel) {
+    return {std::clamp(view_pixel.x, 0, std::max(place.view_width - 1, 0)),
+            std::clamp(view_pixel.y, 0, std::max(place.view_height - 1, 0))};
+}
+
 ScreenPoint to_view(const WindowPlacement& place, SDL_Point point) {
     const ViewPlace& layout = place.layout;
     return {place.told.x + floor_div(point.x - place.at.x - layout.x, layout.scale),
