@@ -54,16 +54,6 @@ void fake::reset() {
     idle_pass_owed = false;
 }
 
-bool open_platform() {
-    return true;
-}
-
-void pace_frames(FramePacing) {}
-
-void arrange_windows(WindowArrangement) {}
-
-void choose_renderer(RendererChoice) {}
-
 SystemMetrics system_metrics() {
     return current->metrics;
 }
