@@ -41,9 +41,9 @@ SDL_Point natural_size(const WindowPlacement& place, SDL_Point beside);
 bool lay_out_in(WindowPlacement* place, SDL_Point size, SDL_Point beside, SDL_Point primary);
 // A point of the screen as the window's view pixel (beyond the view too), and back.
 ScreenPoint to_view(const WindowPlacement& place, SDL_Point point);
+SDL_Point to_screen(const WindowPlacement& place, ScreenPoint point);
 // The view's pixel nearest to a pixel of the view's own counting: itself, or the edge's.
 SDL_Point nearest_view_pixel(const WindowPlacement& place, SDL_Point view_pixel);
-SDL_Point to_screen(const WindowPlacement& place, ScreenPoint point);
 
 // Where the client area goes for the place `asked`: the gun window stands clear of both frames
 // between the views, as wide as the window manager draws them, so that neither covers the
