@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The README against the facts that stand in one place each: its table of keys is
-data/keys.txt's, it names every data file of data/data_files.txt, and the package it names is
-of the version in CMakeLists.txt. (--help and the manual page are generated from the same.)"""
+data/keys.txt's, and it names every data file of data/data_files.txt. (--help and the manual
+page are generated from the same.)"""
 import pathlib
 import re
 import sys
@@ -17,13 +17,10 @@ def rows(path):
 keys = [tuple(part.strip() for part in row.split("|")) for row in rows("data/keys.txt")]
 section = readme.split("## Keys", 1)[1].split("\n## ", 1)[0]
 readme_keys = re.findall(r"^\| (.+?) \| (.+?) \|$", section, re.M)[2:]  # past the heading
-version = re.search(r"project\(zarnok3d VERSION ([\d.]+)", (source / "CMakeLists.txt").read_text())
 wrong = [f"README's keys lack {row}" for row in keys if row not in readme_keys]
 wrong += [f"README's keys have {row}, which data/keys.txt has not" for row in readme_keys
           if row not in keys]
 wrong += [f"README does not name {row.split()[0]}" for row in rows("data/data_files.txt")
           if f"`{row.split()[0]}`" not in readme]
-wrong += [f"README names the package of version {named}, not {version.group(1)}"
-          for named in re.findall(r"zarnok3d_([\d.]+)-", readme) if named != version.group(1)]
-print("\n".join(wrong) or "the README agrees with the keys, the data files and the version")
+print("\n".join(wrong) or "the README agrees with the keys and the data files")
 sys.exit(1 if wrong else 0)

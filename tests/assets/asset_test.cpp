@@ -20,7 +20,9 @@ TEST(Assets, Pictures) {
     for (const char* name : {"bg.bmp", "f1bg.bmp", "hiscbg.bmp", "nfobg.bmp"}) {
         SDL_Surface* picture = SDL_LoadBMP((data + "/" + name).c_str());
         ASSERT_NE(picture, nullptr) << name;
-        ASSERT_EQ(picture->w * 1000 + picture->h * 10 + picture->format->BytesPerPixel, 404003);
+        ASSERT_EQ(picture->w, 400) << name;
+        ASSERT_EQ(picture->h, 400) << name;
+        ASSERT_EQ(picture->format->BytesPerPixel, 3) << name;
         const auto* bytes = static_cast<const uint8_t*>(picture->pixels);
         std::vector<uint8_t> pixels(bytes, bytes + 400 * picture->pitch);
         double sum = 0, squares = 0, heading = 0; // luminance, and under every heading
@@ -28,7 +30,9 @@ TEST(Assets, Pictures) {
             for (int x = 0; x < 400; ++x) {
                 const uint8_t* p = bytes + y * picture->pitch + 3 * x;
                 const double l = 0.2126 * p[2] + 0.7152 * p[1] + 0.0722 * p[0];
-                sum += l, squares += l * l, heading += y < 30 && x > 100 && x < 300 ? l : 0;
+                sum += l;
+                squares += l * l;
+                heading += y < 30 && x > 100 && x < 300 ? l : 0;
             }
         EXPECT_LT(sum / 160000, 40) << name << " is too bright behind text";
         EXPECT_GT(squares / 160000 - sum * sum / 160000 / 160000, 9) << name << " is flat";
@@ -80,7 +84,8 @@ TEST(Assets, TheModulePlaysOnceToItsEnd) {
         if (frame.loop_count > 0 || time > 600000)
             break;
         ASSERT_GE(frame.pos, position) << "the song jumps back, and would never end";
-        position = frame.pos, time = frame.time;
+        position = frame.pos;
+        time = frame.time;
         powers.push_back(0);
         for (int i = 0; i < frame.buffer_size / 2; ++i)
             powers.back() += std::pow(static_cast<const int16_t*>(frame.buffer)[i] / 32768.0, 2);
@@ -92,7 +97,8 @@ TEST(Assets, TheModulePlaysOnceToItsEnd) {
     xmp_module_info module;
     xmp_get_module_info(player, &module);
     EXPECT_EQ(position, module.mod->len - 1) << "ended before the last order";
-    EXPECT_TRUE(time > 60000 && time < 120000) << time << " ms";
+    EXPECT_GT(time, 60000) << "ms";
+    EXPECT_LT(time, 120000) << "ms";
     EXPECT_GT(std::sqrt(power / (time * 8.0)), 0.03) << "hardly audible";
     xmp_end_player(player);
     xmp_release_module(player);

@@ -60,12 +60,16 @@ class Journeys(unittest.TestCase):
 
     def test_a_recorded_game_watched_to_its_end(self):
         # At its own pace, with its pause and side screens, the watcher's full screen and pause
-        # in between; it ends as it did, and nothing is saved.
+        # in between; it ends as it did, and nothing is saved. Its frames go through SDL's
+        # renderer on Xvfb's software OpenGL, loaded without a word (the integration tests hold
+        # its pixels to the surface's).
         desktop = Desktop("1920x1080", window_manager=True)
         self.addCleanup(desktop.close)
-        game = Game(desktop, args=["--replay", ADA])
+        game = Game(desktop, args=["--replay", ADA, "--renderer=gpu"])
         self.addCleanup(game.close)
         self.assertTrue(game.find_windows(), game.output())
+        maps = pathlib.Path("/proc/%d/maps" % game.process.pid).read_text()
+        self.assertIn("_dri.so", maps)
         seen, wanted = set(), {"paused", "f1bg", "hiscbg", "nfobg"}
         def look():
             screen = game.screen()

@@ -213,8 +213,11 @@ class PadTest : public EventsTest {
         int moves = 0;
         for (int quiet = 0; quiet < 20 && moves < 1000; SDL_Delay(5))
             for (quiet++; const std::string& line : drain())
-                if (line.rfind("mouse", 0) == 0 && line != last)
-                    last = line, quiet = 0, ++moves;
+                if (line.rfind("mouse", 0) == 0 && line != last) {
+                    last = line;
+                    quiet = 0;
+                    ++moves;
+                }
         return {last, moves};
     }
     SDL_Joystick* pad = nullptr;

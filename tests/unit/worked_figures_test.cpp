@@ -46,7 +46,8 @@ TEST(WorkedFigures, BoxPathsMatchTheSingleSteps) {
             box->angle_y = trial % 7 == 0 ? any(-20, 380) : std::floor(any(0, 361));
             box->angle_z = std::floor(any(0, 361));
         }
-        single.angle_x = quick.angle_x, single.angle_y = quick.angle_y;
+        single.angle_x = quick.angle_x;
+        single.angle_y = quick.angle_y;
         single.angle_z = quick.angle_z;
         allow_four_at_a_time(trial % 4 < 2);
         trial % 2 == 0 ? transform_and_project(&quick, eye)
