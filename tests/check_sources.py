@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""The README against the facts that stand in one place each: its table of keys is
-data/keys.txt's, and it names every data file of data/data_files.txt. (--help and the manual
-page are generated from the same.)"""
+"""What the sources must agree on: the README's table of keys is data/keys.txt's and it names
+every data file of data/data_files.txt (--help and the manual page are generated from the same);
+SDL's, X11's and Wayland's headers are included by the SDL platform and sound layer alone, never
+by the game or its unit tests."""
 import pathlib
 import re
 import sys
@@ -22,5 +23,11 @@ wrong += [f"README's keys have {row}, which data/keys.txt has not" for row in re
           if row not in keys]
 wrong += [f"README does not name {row.split()[0]}" for row in rows("data/data_files.txt")
           if f"`{row.split()[0]}`" not in readme]
-print("\n".join(wrong) or "the README agrees with the keys and the data files")
+game = [*source.glob("src/**/*.*"), *source.glob("tests/unit/*"), *source.glob("tests/fake/*")]
+for path in game:
+    name = path.relative_to(source).as_posix()
+    if not re.match(r"src/platform/sdl/|src/audio/sound_library_mixer\.cpp$", name) and re.search(
+            r'^\s*#\s*include\s*[<"](SDL|X11/|wayland-)', path.read_text(), re.M):
+        wrong.append(f"{name} includes SDL's, X11's or Wayland's headers")
+print("\n".join(wrong) or "the README agrees with the keys and data files; SDL keeps to its layer")
 sys.exit(1 if wrong else 0)
