@@ -111,17 +111,19 @@ class Journeys(unittest.TestCase):
             self.assertTrue(lines[0].endswith("the installed one serves"), lines[0])
 
     def test_odd_files_and_no_display(self):
-        # Without its pictures and sounds the game runs over black; on a screen smaller than its
-        # window it starts, partly off the screen; without a display it says so.
+        # Without its pictures and sounds the game runs over black, and says so; on a screen
+        # smaller than its window it starts, partly off the screen; without a display it says so.
         game = self.start(files=[])
         self.assertIsNone(game.screen())
         self.assertEqual(game.quit(), 0)
+        self.assertIn("none of the game's pictures, sounds and music are in", game.output())
         small = Desktop("320x240")
         self.addCleanup(small.close)
         game = Game(small)
         self.addCleanup(game.close)
         self.assertTrue(game.find_windows(frame=False), game.output())  # no picture off screen
         self.assertEqual(game.quit(), 0, game.output())
+        self.assertNotIn("none of the game's pictures", game.output())  # with them, nothing said
         # A second copy in the same folder, or a launcher in trouble, says so and touches nothing.
         first = self.start()
         files = {name: os.stat(os.path.join(first.folder, name)) for name in os.listdir(first.folder)}
