@@ -24,7 +24,7 @@ cmake --build "$build" -j2 --target zarnok3d game_data >/dev/null
 game="$PWD/$build/zarnok3d"
 
 work=$(mktemp -d /tmp/zarnok_soak_XXXXXX)
-for file in $(awk '!/^#/ { print $1 }' data/data_files.txt); do
+for file in $(awk 'NF && !/^#/ { print $1 }' data/data_files.txt); do
     cp "$build/data/$file" "$work"/
 done
 
