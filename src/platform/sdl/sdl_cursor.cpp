@@ -11,6 +11,25 @@ namespace {
 bool clip_active = false;
 ScreenRect clip_rect{};
 
+// The view pixel under the pointer as F11 was pressed: the pointer goes back to it at every
+// notice of the main window's place for a while, and the hold brings it there.
+struct KeptAim {
+    bool kept;
+    ScreenPoint pixel; // of the main view
+    Uint64 until;
+};
+KeptAim kept_aim;
+constexpr Uint64 aim_kept_ms = 3000; // a busy desktop may take its time
+
+// Where the kept aim lies now, in view pixels; false once it is no longer kept.
+bool kept_aim_now(ScreenPoint* point) {
+    const PlatformWindow* main = first_window();
+    kept_aim.kept = kept_aim.kept && main != nullptr && SDL_GetTicks64() < kept_aim.until;
+    if (kept_aim.kept)
+        *point = {main->place.told.x + kept_aim.pixel.x, main->place.told.y + kept_aim.pixel.y};
+    return kept_aim.kept;
+}
+
 void release(PlatformWindow* window) {
     if (!desktop_confine_pointer(window->sdl_window, nullptr)) {
         SDL_SetWindowMouseRect(window->sdl_window, nullptr);
@@ -40,9 +59,16 @@ void apply_clip() {
     }
     if (desktop_confine_pointer(window->sdl_window, &part)) {
         // Barriers keep a pointer in, but do not bring one in: like any confinement, it is put
-        // at the nearest point inside.
+        // at the nearest point inside; or, while F11's aim is kept, on it. (The game holds the
+        // pointer in the part it last heard of; the aim put back before it heard of a move
+        // would be pushed to an edge by the old part.)
+        ScreenPoint aim{};
+        const bool aim_kept = kept_aim_now(&aim);
+        const SDL_Point aim_at = view_to_screen(aim);
         SDL_Point at{};
-        if (desktop_pointer_position(window->sdl_window, &at) && !SDL_PointInRect(&at, &part))
+        if (aim_kept && SDL_PointInRect(&aim_at, &part))
+            SDL_WarpMouseGlobal(aim_at.x, aim_at.y);
+        else if (desktop_pointer_position(window->sdl_window, &at) && !SDL_PointInRect(&at, &part))
             SDL_WarpMouseGlobal(std::clamp(at.x, part.x, part.x + part.w - 1),
                                 std::clamp(at.y, part.y, part.y + part.h - 1));
         return;
@@ -88,14 +114,6 @@ void apply_cursor() {
     SDL_ShowCursor(cursor_hidden ? SDL_DISABLE : SDL_ENABLE);
 }
 
-struct KeptAim {
-    bool kept;
-    ScreenPoint pixel; // of the main view
-    Uint64 until;
-};
-KeptAim kept_aim;
-constexpr Uint64 aim_kept_ms = 3000; // a busy desktop may take its time
-
 } // namespace
 
 void keep_aim() {
@@ -108,11 +126,9 @@ void keep_aim() {
 }
 
 void put_aim_back() {
-    const PlatformWindow* main = first_window();
-    kept_aim.kept = kept_aim.kept && SDL_GetTicks64() < kept_aim.until;
-    if (kept_aim.kept)
-        set_cursor_pos(
-            {main->place.told.x + kept_aim.pixel.x, main->place.told.y + kept_aim.pixel.y});
+    ScreenPoint aim{};
+    if (kept_aim_now(&aim))
+        set_cursor_pos(aim);
 }
 
 void set_cursor_shape(CursorShape shape) {
