@@ -1,11 +1,17 @@
 # The facts of the game that stand in one table each under data/: the build generates what the
 # code, --help and the manual page need from them.
 
-# The rows of data/`name`, its comments left out; an edit to it configures the build again.
-function(zarnok_table_rows name out)
+# The rows of data/`name`, its comments left out, each of which must match `pattern`; an edit
+# to the table configures the build again.
+function(zarnok_table_rows name pattern out)
     set(table ${PROJECT_SOURCE_DIR}/data/${name})
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${table})
     file(STRINGS ${table} lines REGEX "^[^#]")
+    foreach(line ${lines})
+        if(NOT line MATCHES "${pattern}")
+            message(FATAL_ERROR "data/${name}: a row that cannot be read: ${line}")
+        endif()
+    endforeach()
     set(${out} "${lines}" PARENT_SCOPE)
 endfunction()
 
@@ -14,16 +20,14 @@ endfunction()
 # platform/data_file_names.h, generated into `header_root`, names each for the code and lists
 # them all.
 function(zarnok_read_data_files header_root)
-    zarnok_table_rows(data_files.txt lines)
+    set(row_pattern "^([^ ]+) +(picture|sample|module) +([a-z_]+) +(.+)$")
+    zarnok_table_rows(data_files.txt "${row_pattern}" lines)
     set(names)
     set(constants)
     set(entries)
     set(man_names)
     foreach(line ${lines})
-        string(REGEX MATCH "^([^ ]+) +(picture|sample|module) +([a-z_]+) +(.+)$" row "${line}")
-        if(NOT row)
-            message(FATAL_ERROR "data/data_files.txt: a row that cannot be read: ${line}")
-        endif()
+        string(REGEX MATCH "${row_pattern}" row "${line}")
         list(APPEND names ${CMAKE_MATCH_1})
         string(APPEND man_names " ${CMAKE_MATCH_1} \", \"")
         string(APPEND constants "// ${CMAKE_MATCH_4}\n"
@@ -51,14 +55,12 @@ endfunction()
 # Reads data/keys.txt, the one list of the game's keys: ZARNOK_MAN_KEYS holds it as the manual
 # page's KEYS section, and app/key_list.h, generated into `header_root`, as --help shows it.
 function(zarnok_read_keys header_root)
-    zarnok_table_rows(keys.txt lines)
+    set(row_pattern "^(.*[^ ]) *\\| *(.+)$")
+    zarnok_table_rows(keys.txt "${row_pattern}" lines)
     set(man)
     set(help)
     foreach(line ${lines})
-        string(REGEX MATCH "^(.*[^ ]) *\\| *(.+)$" row "${line}")
-        if(NOT row)
-            message(FATAL_ERROR "data/keys.txt: a row that cannot be read: ${line}")
-        endif()
+        string(REGEX MATCH "${row_pattern}" row "${line}")
         set(key ${CMAKE_MATCH_1})
         set(does ${CMAKE_MATCH_2})
         string(APPEND man ".TP\n.B ${key}\n${does}\n")
