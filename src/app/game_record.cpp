@@ -15,6 +15,7 @@
 #include "game/entities.h"
 #include "platform/system.h"
 #include "store/kept_replays.h"
+#include "store/say.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ void check_length() {
         return;
     too_long = true;
     record = Replay{};
-    std::fputs("zarnok3d: this game is too long to be kept as a replay\n", stderr);
+    say("this game is too long to be kept as a replay");
 }
 
 // The record so far, ended where the game stands now, without the message being handled (the

@@ -1,23 +1,18 @@
 // zarnok3d: a small 3D shooting game. Red cubes fall; shoot them before one escapes.
-#include <unistd.h>
-
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <initializer_list>
 #include <string>
 
 #include "app/main_loop.h"
 #include "app/options.h"
 #include "app/readable_text.h"
 #include "app/replay_watch.h"
-#include "platform/data_file.h"
 #include "platform/data_file_names.h"
 #include "platform/system.h"
 #include "platform/window.h"
+#include "store/data_file.h"
 #include "store/folder_lock.h"
+#include "store/launch.h"
 #include "store/replay_file.h"
+#include "store/say.h"
 
 namespace {
 
@@ -26,18 +21,14 @@ void say_where_the_files_are_missing() {
     for (const DataFileName& file : data_file_names)
         if (data_file_present(file.name))
             return;
-    char folder[4096] = "the current folder";
-    if (getcwd(folder, sizeof folder) == nullptr)
-        std::strcpy(folder, "the current folder");
-    std::fprintf(stderr,
-                 "zarnok3d: none of the game's pictures, sounds and music are in %s or in %s; it "
-                 "plays without them.\n",
-                 folder, installed_data_folder());
+    say("none of the game's pictures, sounds and music are in %s or in %s; it plays without "
+        "them.",
+        current_folder().c_str(), installed_data_folder());
 }
 
 // Said where a player sees it, whether started from a terminal or from the desktop.
 int refuse(const char* text) {
-    std::fprintf(stderr, "zarnok3d: %s\n", text);
+    say("%s", text);
     message_box(readable(text).c_str(), "Zarnok 3D");
     return 1;
 }
@@ -47,7 +38,7 @@ int watch(const Options& options) {
     Replay replay;
     std::string why;
     if (!read_replay_file(options.replay, &replay, &why)) {
-        std::fprintf(stderr, "zarnok3d: %s cannot be watched: %s\n", options.replay, why.c_str());
+        say("%s cannot be watched: %s", options.replay, why.c_str());
         return 2;
     }
     say_where_the_files_are_missing();
@@ -63,16 +54,14 @@ int watch(const Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Output to a closed pipe or terminal is lost; it must not end the game.
-    std::signal(SIGPIPE, SIG_IGN);
+    take_command_line(&argc, &argv);
     Options options{};
     if (const int status = read_options(argc, argv, &options); status >= 0)
         return status;
+    if (std::string problem; !enter_player_folder(&options.replay, &problem))
+        return refuse(problem.c_str());
     if (options.replay != nullptr)
         return watch(options);
-    // The launcher could not set up the player's folder; it tells why through the game.
-    if (const char* problem = std::getenv("ZARNOK_LAUNCH_PROBLEM"))
-        return refuse(problem);
     if (!claim_folder())
         return refuse("Zarnok 3D is already running in this folder.");
     say_where_the_files_are_missing();

@@ -8,6 +8,7 @@
 
 #include "app/key_list.h"
 #include "platform/data_file_names.h"
+#include "store/say.h"
 
 namespace {
 
@@ -104,11 +105,13 @@ int read_options(int argc, char** argv, Options* options) {
             options->renderer = option[11] == 'g' ? RendererChoice::gpu : RendererChoice::surface;
             continue;
         }
-        std::fprintf(stderr, "zarnok3d: unknown option %s\n%s", option, usage);
+        say("unknown option %s", option);
+        std::fputs(usage, stderr);
         return 2;
     }
     if (options->fast && options->replay == nullptr) {
-        std::fprintf(stderr, "zarnok3d: --fast plays a replay: give it --replay FILE\n%s", usage);
+        say("--fast plays a replay: give it --replay FILE");
+        std::fputs(usage, stderr);
         return 2;
     }
     return -1;

@@ -25,6 +25,7 @@
 #include "platform/text.h"
 #include "store/config.h"
 #include "store/hiscores.h"
+#include "store/say.h"
 
 namespace {
 
@@ -249,8 +250,8 @@ int watch_replay(const Replay& replay, bool fast) {
     const std::string differed = differences(end, recorded_end());
     const int status = stopped || (differed.empty() && !playback_went_astray()) ? 0 : 1;
     if (status != 0)
-        std::fprintf(stderr, "zarnok3d: the replay did not end as its game did: %s\n",
-                     differed.empty() ? "the record went its own way" : differed.c_str());
+        say("the replay did not end as its game did: %s",
+            differed.empty() ? "the record went its own way" : differed.c_str());
     if (!fast)
         hold_last_frame();
     shut_down_with(status);

@@ -10,7 +10,8 @@
 
 #include "audio/sound_file_checks.h"
 #include "audio/sound_library.h"
-#include "platform/data_file.h"
+#include "store/data_file.h"
+#include "store/say.h"
 
 struct SoundSample {
     Mix_Chunk* chunk;
@@ -58,8 +59,7 @@ int mixer_volume(int32_t volume) {
 
 // A file that passed its check and that the library still would not take.
 void say_unloaded(const char* path) {
-    std::fprintf(stderr, "zarnok3d: %s cannot be used (%s); it counts as missing\n", path,
-                 SDL_GetError());
+    say("%s cannot be used (%s); it counts as missing", path, SDL_GetError());
 }
 
 const char* sample_problem_here(const std::vector<uint8_t>& bytes) {

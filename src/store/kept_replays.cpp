@@ -9,6 +9,7 @@
 #include <string>
 
 #include "store/hiscores.h"
+#include "store/say.h"
 #include "store/whole_file.h"
 
 namespace {
@@ -23,10 +24,8 @@ void keep(const std::string& path, const std::vector<uint8_t>& bytes) {
     if (write_whole_file(path.c_str(), bytes.data(), bytes.size(), &error) ||
         !said.insert(std::filesystem::absolute(".")).second)
         return;
-    std::fprintf(stderr,
-                 "zarnok3d: replays cannot be kept here (%s: %s); the game goes on "
-                 "without them\n",
-                 path.c_str(), describe_error(error));
+    say("replays cannot be kept here (%s: %s); the game goes on without them", path.c_str(),
+        describe_error(error));
 }
 
 } // namespace

@@ -1,17 +1,16 @@
-// Small-file input and output on POSIX.
+// Small-file input and output: whole or not at all, whatever the system the game runs on.
 #include "store/whole_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <set>
 #include <string>
+
+#include "store/say.h"
+#include "store/system_files.h"
 
 bool sole_saver = false;
 void (*after_save_step)(int step) = nullptr;
@@ -27,19 +26,28 @@ void step_done() {
         after_save_step(steps_done);
 }
 
-// A short write is a failed one: the caller then keeps the old file.
-bool write_all(int fd, const void* bytes, size_t size) {
+// A short write is a failed one: the caller then keeps the old file. 0, or why it failed.
+int write_all(SystemFile file, const void* bytes, size_t size) {
     const auto* data = static_cast<const char*>(bytes);
     for (size_t written = 0; written < size;) {
         step_done();
-        const ssize_t n = ::write(fd, data + written, size - written);
-        if (n <= 0) {
-            errno = n == 0 ? ENOSPC : errno;
-            return false;
-        }
+        int error = 0;
+        const int64_t n = write_some(file, data + written, size - written, &error);
+        if (n <= 0)
+            return n == 0 ? ENOSPC : error;
         written += static_cast<size_t>(n);
     }
-    return true;
+    return 0;
+}
+
+// The path as the player knows it, whole, for saying a refusal once.
+std::string absolute(const std::string& path) {
+    std::error_code failed;
+    const auto utf8 =
+        std::filesystem::absolute(
+            std::filesystem::path(reinterpret_cast<const char8_t*>(path.c_str())), failed)
+            .u8string();
+    return failed ? path : std::string(utf8.begin(), utf8.end());
 }
 
 // Says why path was not saved, once; or, where the caller says it itself, only hands it over.
@@ -49,46 +57,26 @@ void refuse(const std::string& path, const char* what, int error, int* unsaid) {
         return;
     }
     static std::set<std::string> said;
-    if (said.insert(std::filesystem::absolute(path)).second)
-        std::fprintf(stderr, "zarnok3d: %s %s (%s); it is left as it is\n", path.c_str(), what,
-                     describe_error(error));
-}
-
-// The file a chain of symbolic links ends at, which need not exist yet.
-std::string link_target(std::string path) {
-    char target[PATH_MAX];
-    for (int depth = 0; depth < 40; ++depth) {
-        const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
-        if (n < 0)
-            break;
-        target[n] = '\0';
-        const size_t slash = path.rfind('/');
-        path = target[0] == '/' || slash == std::string::npos ? std::string(target)
-                                                              : path.substr(0, slash + 1) + target;
-    }
-    return path;
-}
-
-std::string folder_of(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    if (said.insert(absolute(path)).second)
+        say("%s %s (%s); it is left as it is", path.c_str(), what, describe_error(error));
 }
 
 // The new bytes go over the old ones, and only then is the length set: the file never passes
 // through an empty or short state, and what the game reads of it is the old table or the new.
 bool rewrite_in_place(const std::string& path, const void* bytes, size_t size, int* unsaid) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        refuse(path, "cannot be written", errno, unsaid);
+    int error = 0;
+    const SystemFile file = open_to_rewrite(path, &error);
+    if (file == no_file) {
+        refuse(path, "cannot be written", error, unsaid);
         return false;
     }
     step_done();
-    bool saved = write_all(fd, bytes, size);
+    bool saved = write_all(file, bytes, size) == 0;
     step_done();
-    saved = saved && ::ftruncate(fd, static_cast<off_t>(size)) == 0;
+    saved = saved && set_length(file, static_cast<int64_t>(size)) == 0;
     step_done();
-    saved = saved && ::fsync(fd) == 0;
-    return ::close(fd) == 0 && saved;
+    saved = saved && sync_file(file) == 0;
+    return close_file(file) == 0 && saved;
 }
 
 // Only in the folder it holds does this copy save through one fixed temporary name per file.
@@ -100,68 +88,64 @@ bool fixed_temporary(const std::string& target, std::string* name) {
 // A new file beside target, created exclusively, never through a link. In the folder this copy
 // alone saves in, the fixed name is free or a leftover of a save cut short, which may go; a
 // link or a folder of that name stays, and a unique name serves instead.
-int create_temporary(const std::string& target, std::string* name) {
+SystemFile create_temporary(const std::string& target, uint32_t mode, std::string* name,
+                            int* error) {
     if (fixed_temporary(target, name)) {
         for (int attempt = 0; attempt < 2; ++attempt) {
-            const int fd =
-                ::open(name->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-            if (fd >= 0 || errno != EEXIST)
-                return fd;
+            const SystemFile file = create_file(name, false, mode, error);
+            if (file != no_file || *error != EEXIST)
+                return file;
             remove_interrupted_save(target.c_str());
         }
     }
-    *name = target + ".saving-XXXXXX";
-    return ::mkostemp(name->data(), O_CLOEXEC);
+    *name = target + ".saving";
+    return create_file(name, true, mode, error);
 }
 
-// Gives the temporary file its mode and the bytes, and renames it over target: the errno of the
-// step that failed, or 0.
-int fill_and_rename(int fd, const std::string& temporary, const std::string& target,
-                    const void* bytes, size_t size, mode_t mode) {
+// Gives the temporary file the bytes, and renames it over target: the errno of the step that
+// failed, or 0.
+int fill_and_rename(SystemFile file, const std::string& temporary, const std::string& target,
+                    const void* bytes, size_t size) {
     step_done();
-    int error = ::fchmod(fd, mode) == 0 && write_all(fd, bytes, size) ? 0 : errno;
+    int error = write_all(file, bytes, size);
     step_done();
-    if (error == 0 && ::fsync(fd) != 0)
-        error = errno;
+    if (error == 0)
+        error = sync_file(file);
     step_done();
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && std::rename(temporary.c_str(), target.c_str()) != 0)
-        error = errno;
+    if (const int closing = close_file(file); error == 0)
+        error = closing;
+    if (error == 0)
+        error = replace_file(temporary, target);
     step_done();
     return error;
 }
 
-// A regular file opened for reading without waiting, or -1 with what the reader is told.
-int open_regular(const char* path, struct stat* info, FileRead* failure) {
-    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        *failure = {errno == ENOENT ? FileState::missing : FileState::unreadable, 0, errno};
-        return -1;
-    }
-    if (::fstat(fd, info) != 0 || !S_ISREG(info->st_mode)) {
-        ::close(fd);
-        *failure = {FileState::unreadable, 0, 0};
-        return -1;
-    }
-    return fd;
+// A regular file opened for reading without waiting, or no_file with what the reader is told.
+SystemFile open_for_reading(const char* path, int64_t* size, FileRead* failure) {
+    int error = 0;
+    const SystemFile file = open_regular(path, size, &error);
+    if (file == no_file)
+        *failure = {error == ENOENT || error == ENOTDIR ? FileState::missing
+                                                        : FileState::unreadable,
+                    0, error};
+    return file;
 }
 
 // Reads up to size bytes, as many as the file holds.
-FileRead read_and_close(int fd, void* buffer, size_t size) {
+FileRead read_and_close(SystemFile file, void* buffer, size_t size) {
     size_t count = 0;
     while (count < size) {
-        const ssize_t n = ::read(fd, static_cast<char*>(buffer) + count, size - count);
+        int error = 0;
+        const int64_t n = read_some(file, static_cast<char*>(buffer) + count, size - count, &error);
         if (n < 0) {
-            const int error = errno;
-            ::close(fd);
+            close_file(file);
             return {FileState::unreadable, 0, error};
         }
         if (n == 0)
             break;
         count += static_cast<size_t>(n);
     }
-    ::close(fd);
+    close_file(file);
     return {FileState::read, static_cast<int64_t>(count), 0};
 }
 
@@ -172,85 +156,88 @@ const char* describe_error(int error) {
 }
 
 void say_kept(const char* path, int error, const char* not_saved) {
-    std::fprintf(stderr,
-                 "zarnok3d: %s cannot be read (%s); it is left as it is, and this game's %s are "
-                 "not saved\n",
-                 path, describe_error(error), not_saved);
+    say("%s cannot be read (%s); it is left as it is, and this game's %s are not saved", path,
+        describe_error(error), not_saved);
 }
 
 FileRead read_file_start(const char* path, void* buffer, size_t size) {
-    struct stat info {};
+    int64_t length = 0;
     FileRead file{};
-    const int fd = open_regular(path, &info, &file);
-    if (fd >= 0)
-        file = read_and_close(fd, buffer, size);
+    const SystemFile opened = open_for_reading(path, &length, &file);
+    if (opened != no_file)
+        file = read_and_close(opened, buffer, size);
     return file;
 }
 
 FileRead read_whole_file(const char* path, size_t most, std::vector<uint8_t>* bytes) {
-    struct stat info {};
+    int64_t length = 0;
     FileRead file{};
-    const int fd = open_regular(path, &info, &file);
-    if (fd < 0)
+    bytes->clear();
+    const SystemFile opened = open_for_reading(path, &length, &file);
+    if (opened == no_file)
         return file;
-    if (static_cast<uint64_t>(info.st_size) > most) {
-        ::close(fd);
+    if (static_cast<uint64_t>(length) > most) {
+        close_file(opened);
         return {FileState::unreadable, 0, EFBIG};
     }
-    bytes->resize(static_cast<size_t>(info.st_size) + 1); // one more, to see it grow
-    file = read_and_close(fd, bytes->data(), bytes->size());
-    if (file.state == FileState::read && static_cast<size_t>(file.count) > most)
-        file = {FileState::unreadable, 0, EFBIG};
-    bytes->resize(file.state == FileState::read ? static_cast<size_t>(file.count) : 0);
-    return file;
+    // One byte more than the file says it holds, to see its end; more as it grows, up to most.
+    bytes->resize(static_cast<size_t>(length) + 1);
+    size_t count = 0;
+    int error = 0;
+    for (;;) {
+        if (count == bytes->size()) {
+            if (count > most) {
+                error = EFBIG;
+                break;
+            }
+            bytes->resize(std::min(2 * count, most + 1));
+        }
+        const int64_t n = read_some(opened, bytes->data() + count, bytes->size() - count, &error);
+        if (n <= 0)
+            break;
+        count += static_cast<size_t>(n);
+    }
+    close_file(opened);
+    bytes->resize(error == 0 ? count : 0);
+    return error == 0 ? FileRead{FileState::read, static_cast<int64_t>(count), 0}
+                      : FileRead{FileState::unreadable, 0, error};
 }
 
 bool write_whole_file(const char* path, const void* bytes, size_t size, int* unsaid) {
     steps_done = 0;
     const std::string target = link_target(path);
-    struct stat old {};
-    const bool exists = ::lstat(target.c_str(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode)) {
+    const PathFacts old = path_facts(target);
+    if (old.exists && !old.regular) {
         refuse(target, "cannot be saved", 0, unsaid);
         return false;
     }
-    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-        refuse(target, "may not be written", errno, unsaid);
+    if (old.exists && !old.writable) {
+        refuse(target, "may not be written", old.write_error, unsaid);
         return false;
     }
-    if (exists && old.st_nlink > 1)
+    if (old.exists && old.links > 1)
         return rewrite_in_place(target, bytes, size, unsaid); // keeps every name of it
     std::string temporary;
-    const int fd = create_temporary(target, &temporary);
-    if (fd < 0) {
-        if (exists)
+    int error = 0;
+    const SystemFile file =
+        create_temporary(target, old.exists ? old.mode : new_file_mode(), &temporary, &error);
+    if (file == no_file) {
+        if (old.exists)
             return rewrite_in_place(target, bytes, size, unsaid);
-        refuse(target, "cannot be created", errno, unsaid);
+        refuse(target, "cannot be created", error, unsaid);
         return false;
     }
-    mode_t mode = old.st_mode & 07777;
-    if (!exists) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (const int error = fill_and_rename(fd, temporary, target, bytes, size, mode); error != 0) {
+    if (error = fill_and_rename(file, temporary, target, bytes, size); error != 0) {
         refuse(target, "could not be saved", error, unsaid);
-        ::unlink(temporary.c_str());
+        remove_file(temporary);
         return false;
     }
-    const int folder = ::open(folder_of(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    sync_folder_of(target);
     return true;
 }
 
 void remove_interrupted_save(const char* path) {
     std::string temporary;
-    struct stat info {};
-    if (fixed_temporary(link_target(path), &temporary) && ::lstat(temporary.c_str(), &info) == 0 &&
-        S_ISREG(info.st_mode))
-        ::unlink(temporary.c_str());
+    if (fixed_temporary(link_target(path), &temporary) && path_facts(temporary).regular)
+        remove_file(temporary);
 }

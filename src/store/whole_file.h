@@ -22,7 +22,8 @@ void say_kept(const char* path, int error, const char* not_saved);
 // Reads up to size bytes of a regular file; anything else (a FIFO, a directory, a file the
 // player may not read) is unreadable, and the call never waits.
 FileRead read_file_start(const char* path, void* buffer, size_t size);
-// Reads a whole regular file of at most `most` bytes; a larger one is unreadable (EFBIG).
+// Reads a whole regular file of at most `most` bytes, however it grows while it is read; a
+// larger one is unreadable (EFBIG).
 FileRead read_whole_file(const char* path, size_t most, std::vector<uint8_t>* bytes);
 
 // Replaces the contents of path, following a symbolic link to its target. The bytes go to a

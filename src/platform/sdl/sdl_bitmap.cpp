@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "platform/bitmap.h"
-#include "platform/data_file.h"
 #include "platform/sdl/sdl_bitmap.h"
+#include "store/data_file.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/sdl/sdl_desktop_answers.h"
+#include "store/say.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ void catch_display_errors(void (*lost)()) {
 
 void lose_display(const char* server) {
     display_lost = true;
-    std::fprintf(stderr, "zarnok3d: the connection to %s was lost\n", server);
+    say("the connection to %s was lost", server);
     if (on_display_lost != nullptr)
         on_display_lost(); // the game's own ending; it does not come back
 }

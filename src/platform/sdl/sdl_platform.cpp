@@ -6,6 +6,7 @@
 #include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_signals.h"
 #include "platform/sdl/sdl_windows.h"
+#include "store/say.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ bool open_platform() {
     catch_end_signals();
     catch_display_errors(end_without_display);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "zarnok3d: cannot open the display: %s\n", SDL_GetError());
+        say("cannot open the display: %s", SDL_GetError());
         return false;
     }
     choose_desktop();
@@ -42,8 +43,7 @@ bool open_platform() {
     const bool invisible = driver != nullptr && (std::strcmp(driver, "offscreen") == 0 ||
                                                  std::strcmp(driver, "dummy") == 0);
     if (invisible && (asked == nullptr || SDL_strcasecmp(asked, driver) != 0)) {
-        std::fprintf(stderr, "zarnok3d: cannot open the display: no X11 or Wayland display found "
-                             "(is DISPLAY set?)\n");
+        say("cannot open the display: no X11 or Wayland display found (is DISPLAY set?)");
         SDL_Quit();
         return false;
     }

@@ -2,6 +2,7 @@
 // (no conversion), enlarged on the card by the window's whole number with nearest filtering,
 // black around; only the rows that changed go up.
 #include "platform/sdl/sdl_renderer.h"
+#include "store/say.h"
 
 #include <dirent.h>
 
@@ -87,8 +88,7 @@ void attach_renderer(PlatformWindow* window, bool main) {
         return;
     }
     if (forced)
-        std::fprintf(stderr, "zarnok3d: no renderer to be had (%s); frames go to the windows\n",
-                     SDL_GetError());
+        say("no renderer to be had (%s); frames go to the windows", SDL_GetError());
     if (renderer != nullptr)
         SDL_DestroyRenderer(renderer);
     none_found = true;

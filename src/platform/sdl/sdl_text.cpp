@@ -13,8 +13,9 @@
 #include <emmintrin.h>
 #endif
 
-#include "platform/data_file.h"
 #include "platform/text.h"
+#include "store/data_file.h"
+#include "store/say.h"
 
 namespace {
 
@@ -61,8 +62,8 @@ bool open_font() {
             (font = font_from(font_file)) != nullptr)
             break;
     if (font == nullptr) {
-        std::fprintf(stderr, "zarnok3d: no usable font (DejaVu Sans Bold, from the package "
-                             "fonts-dejavu-core); the game shows no text\n");
+        say("no usable font (DejaVu Sans Bold, from the package fonts-dejavu-core); the game "
+            "shows no text");
         return false;
     }
     // Hinting changes which pixels are lit; keep it fixed so pictures stay comparable.

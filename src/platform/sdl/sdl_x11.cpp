@@ -13,6 +13,7 @@
 
 #include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_desktop_answers.h"
+#include "store/say.h"
 
 namespace {
 
@@ -22,10 +23,8 @@ int report_once(Display* display, XErrorEvent* error) {
         reported = true;
         char text[160] = "";
         XGetErrorText(display, error->error_code, text, sizeof text);
-        std::fprintf(stderr,
-                     "zarnok3d: the X server refused a request (%s, request %d.%d); "
-                     "playing on\n",
-                     text, error->request_code, error->minor_code);
+        say("the X server refused a request (%s, request %d.%d); playing on", text,
+            error->request_code, error->minor_code);
     }
     return 0;
 }

@@ -16,6 +16,7 @@
 
 #include "store/file_names.h"
 #include "store/kept_replays.h"
+#include "store/say.h"
 #include "store/whole_file.h"
 
 namespace {
@@ -69,9 +70,8 @@ bool claim_folder() {
     }
     // Where the filesystem has no locks (ENOLCK), the game plays on unguarded.
     if (claimed == Claim::no_lock)
-        std::fprintf(stderr,
-                     "zarnok3d: this folder cannot be locked (%s); a second copy of the game "
-                     "started in it would not be stopped\n",
-                     std::strerror(lock_error));
+        say("this folder cannot be locked (%s); a second copy of the game started in it would "
+            "not be stopped",
+            std::strerror(lock_error));
     return claimed != Claim::taken;
 }

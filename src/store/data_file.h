@@ -8,9 +8,6 @@
 // Anything larger is no picture, sound, module or font of this game, but a broken file.
 constexpr int64_t largest_data_file = 32 << 20;
 
-// The folder the game's own files were installed in: ZARNOK_DATA_FOLDER when the launcher sets
-// it (an absolute path), else the one fixed when the game was built.
-const char* installed_data_folder();
 // What makes a file's bytes unusable to its loader, in a few words; null when they are fine.
 using DataCheck = const char* (*)(const std::vector<uint8_t>& bytes);
 
@@ -18,8 +15,8 @@ using DataCheck = const char* (*)(const std::vector<uint8_t>& bytes);
 // wins, and when it is not there, or unusable, from the installed data folder; a path with a
 // slash from there alone. A file is usable when it is a regular file of at most
 // largest_data_file bytes that check (if any) finds no fault with. False when none was found.
-// A file that is there but unusable is said once on stderr, with why, and whether the installed
-// one serves instead; none is opened unless it is a regular file, so nothing here can wait.
+// A file that is there but unusable is said once, with why, and whether the installed one
+// serves instead; none is opened unless it is a regular file, so nothing here can wait.
 bool read_data_file(const char* path, std::vector<uint8_t>* bytes, DataCheck check = nullptr);
 // True when the working folder or the installed data folder holds something of that name.
 bool data_file_present(const char* name);
