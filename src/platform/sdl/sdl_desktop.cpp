@@ -1,10 +1,12 @@
 // The desktop seam: the desktop chosen by SDL's video driver, and the null desktop, which answers
-// with what SDL alone knows for a window not on X (Wayland, the drivers that show nothing).
+// with what SDL alone knows for the drivers that show nothing.
 #include "platform/sdl/sdl_desktop.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "platform/sdl/sdl_desktop_answers.h"
 #include "store/say.h"
@@ -13,7 +15,7 @@ namespace {
 
 void (*on_display_lost)() = nullptr;
 bool display_lost = false;
-bool on_wayland = false;
+std::atomic<bool> ended_elsewhere{false};
 
 void sdl_show_window(SDL_Window* window, bool visible) {
     const bool shown = (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) != 0;
@@ -29,44 +31,47 @@ void sdl_move_window(SDL_Window* window, SDL_Point at) {
     SDL_SetWindowPosition(window, at.x, at.y);
 }
 
-// On Wayland a program has no say where its windows go.
-bool places_windows_on_wayland(SDL_Window*) {
-    return on_wayland;
-}
-
-const DesktopAnswers null_desktop = {
-    .catch_errors = [] {},
-    .unmanaged = [](SDL_Window*) { return false; },
-    .places_windows = places_windows_on_wayland,
-    .compositor_moves_pointer = [] { return false; },
-    .client_position = [](SDL_Window*, SDL_Point*) { return false; },
-    .frame_sides = sdl_frame_sides,
-    .show_window = sdl_show_window,
-    .show_again = [](SDL_Window*) {},
-    .move_window = sdl_move_window,
-    .screen_size = [](SDL_Window*, SDL_Point*) { return false; },
-    .window_exists = [](SDL_Window*) { return true; },
-    .destroyed_window = [](const SDL_SysWMmsg*, SDL_Window*) { return false; },
-    .tie_to_owner = [](SDL_Window*, SDL_Window*) {},
-    .confine_pointer = [](SDL_Window*, const SDL_Rect*) { return false; },
-    .pointer_position = [](SDL_Window*, SDL_Point*) { return false; },
-};
-
+const DesktopAnswers null_desktop = null_answers();
 const DesktopAnswers* desktop = &null_desktop;
 
 } // namespace
 
+DesktopAnswers null_answers() {
+    return {
+        .driver = "",
+        .catch_errors = [] {},
+        .unmanaged = [](SDL_Window*) { return false; },
+        .places_windows = [](SDL_Window*) { return false; },
+        .compositor_moves_pointer = [] { return false; },
+        .client_position = [](SDL_Window*, SDL_Point*) { return false; },
+        .frame_sides = sdl_frame_sides,
+        .show_window = sdl_show_window,
+        .show_again = [](SDL_Window*) {},
+        .move_window = sdl_move_window,
+        .screen_size = [](SDL_Window*, SDL_Point*) { return false; },
+        .window_exists = [](SDL_Window*) { return true; },
+        .destroyed_window = [](const SDL_SysWMmsg*, SDL_Window*) { return false; },
+        .tie_to_owner = [](SDL_Window*, SDL_Window*) {},
+        .confine_pointer = [](SDL_Window*, const SDL_Rect*) { return false; },
+        .pointer_position = [](SDL_Window*, SDL_Point*) { return false; },
+        .connection_lost = [](SDL_Window*) { return false; },
+        .watch_pump = [](SDL_Window*) {},
+    };
+}
+
 void choose_desktop() {
     const char* driver = SDL_GetCurrentVideoDriver();
-    on_wayland = driver != nullptr && std::strcmp(driver, "wayland") == 0;
-    const bool on_x = driver != nullptr && std::strcmp(driver, "x11") == 0;
-    desktop = on_x ? &x_server_desktop : &null_desktop;
+    desktop = &null_desktop;
+    for (size_t i = 0; i < system_desktop_count; ++i)
+        if (driver != nullptr && std::strcmp(driver, system_desktops[i]->driver) == 0)
+            desktop = system_desktops[i];
 }
 
 void catch_display_errors(void (*lost)()) {
     on_display_lost = lost;
     // Whatever driver SDL then chooses: X's handlers do nothing unless Xlib is used.
-    x_server_desktop.catch_errors();
+    for (size_t i = 0; i < system_desktop_count; ++i)
+        system_desktops[i]->catch_errors();
 }
 
 void lose_display(const char* server) {
@@ -74,6 +79,23 @@ void lose_display(const char* server) {
     say("the connection to %s was lost", server);
     if (on_display_lost != nullptr)
         on_display_lost(); // the game's own ending; it does not come back
+}
+
+void end_with_the_session() {
+    display_lost = true; // nothing more is asked of the windows: the system takes them down
+    say("the session is ending: the game ends");
+    if (on_display_lost != nullptr)
+        on_display_lost();
+}
+
+void lose_display_elsewhere(const char* server) {
+    ended_elsewhere = true;
+    lose_display(server);
+}
+
+void wait_if_ended_elsewhere() {
+    while (ended_elsewhere)
+        std::this_thread::sleep_for(std::chrono::hours(1));
 }
 
 bool display_is_lost() {
@@ -149,4 +171,12 @@ bool desktop_confine_pointer(SDL_Window* window, const SDL_Rect* rect) {
 
 bool desktop_pointer_position(SDL_Window* window, SDL_Point* at) {
     return desktop->pointer_position(window, at);
+}
+
+bool desktop_connection_lost(SDL_Window* window) {
+    return desktop->connection_lost(window);
+}
+
+void desktop_watch_pump(SDL_Window* window) {
+    desktop->watch_pump(window);
 }

@@ -1,8 +1,8 @@
 // What the SDL platform asks of the desktop beyond SDL: requests that never wait on a window
 // manager, where a window really is, its frame, pointer barriers across every monitor, and a
-// display that goes away. One desktop answers for the whole run, chosen by SDL's video driver:
-// the X server for x11; for any other (Wayland, the drivers that show nothing) a null desktop
-// that answers with what SDL alone knows.
+// display that goes away. One desktop answers for the whole run, chosen by SDL's video driver
+// among those of the system (the X server and Wayland on Linux, Windows' own); for any other
+// (the drivers that show nothing) a null desktop answers with what SDL alone knows.
 #pragma once
 
 #include <SDL.h>
@@ -16,6 +16,13 @@ void catch_display_errors(void (*lost)());
 bool display_is_lost();
 // The display server (`server`, as said to the player) went away: the game ends without it.
 void lose_display(const char* server);
+// The desktop's session ends (logging off, shutting down): the game ends at once, as when its
+// display is lost, before the system ends the process.
+void end_with_the_session();
+// The display lost from another thread while the game's is stuck in SDL's event pump: the game's
+// thread, when it comes back, waits for the end.
+void lose_display_elsewhere(const char* server);
+void wait_if_ended_elsewhere();
 
 // Chooses the desktop by SDL's video driver, once SDL's video has started.
 void choose_desktop();
@@ -57,3 +64,10 @@ bool desktop_confine_pointer(SDL_Window* window, const SDL_Rect* rect);
 // Where the pointer is on the screen now, which SDL's idea lags behind; false when it cannot
 // tell.
 bool desktop_pointer_position(SDL_Window* window, SDL_Point* at);
+// The display server has ended the connection, gone away or refused a request: nothing more can
+// be asked of it (SDL would hand a dead connection's null objects on, and fall over).
+bool desktop_connection_lost(SDL_Window* window);
+// Where SDL's event pump can loop for ever once the display server has gone (libdecor on
+// Wayland), a watchman ends the game from outside the loop when the game has been inside the
+// pump for a second with the server gone or an end asked.
+void desktop_watch_pump(SDL_Window* window);

@@ -10,7 +10,6 @@
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_signals.h"
-#include "platform/sdl/sdl_wayland.h"
 #include "platform/sdl/sdl_windows.h"
 
 struct KeyHook {
@@ -21,7 +20,7 @@ namespace {
 
 std::atomic<Uint64> pump_entered_ms{0};
 
-// Marks the time spent inside SDL's event pump, for the watchman of a Wayland connection.
+// Marks the time spent inside SDL's event pump, for the watchman of the desktop's pump.
 struct InsidePump {
     InsidePump() { pump_entered_ms = SDL_GetTicks64(); }
     ~InsidePump() {
@@ -232,7 +231,7 @@ void fetch_events() {
             translate(event);
     }
     // SDL tells a Wayland compositor gone as a plain quit, and then spins on the dead connection.
-    if (first_window() != nullptr && wayland_connection_lost(first_window()->sdl_window))
+    if (first_window() != nullptr && desktop_connection_lost(first_window()->sdl_window))
         lose_display("the Wayland compositor");
     for (PlatformWindow* window : {first_window(), second_window()})
         if (window != nullptr)

@@ -29,6 +29,11 @@ bool open_platform() {
     // On Wayland SDL would stand in for a warp of the hidden pointer by locking it, which it
     // then lets go of wrongly (a crash under mutter); the pointer is held by confinement there.
     SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_EMULATE_MOUSE_WARP, "0");
+    // On Windows the windows count in the screen's own pixels on every monitor, as on X, and the
+    // game scales its views itself by whole numbers.
+    SDL_SetHint(SDL_HINT_WINDOWS_DPI_AWARENESS, "permonitorv2");
+    // The game has its own main, which hands SDL a command line already read.
+    SDL_SetMainReady();
     catch_end_signals();
     catch_display_errors(end_without_display);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -49,9 +54,10 @@ bool open_platform() {
     }
     // On X a plain shared-memory copy per frame is several times faster than SDL's default path,
     // which goes through software OpenGL on a plain X server; the drivers that show nothing
-    // (a timed replay) have a plain copy of their own too. Wayland has no such copy: SDL's own
-    // path it is.
-    if (driver != nullptr && (std::strcmp(driver, "x11") == 0 || invisible))
+    // (a timed replay) have a plain copy of their own too, and Windows its GDI copy. Wayland has
+    // no such copy: SDL's own path it is.
+    if (driver != nullptr &&
+        (std::strcmp(driver, "x11") == 0 || std::strcmp(driver, "windows") == 0 || invisible))
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Tells of windows that other programs destroy.
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);

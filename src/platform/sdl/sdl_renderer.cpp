@@ -4,8 +4,6 @@
 #include "platform/sdl/sdl_renderer.h"
 #include "store/say.h"
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -26,19 +24,6 @@ std::string gl_renderer_of(const SDL_RendererInfo& info) {
     const auto get = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
     const unsigned char* name = get != nullptr ? get(gl_renderer) : nullptr;
     return name != nullptr ? reinterpret_cast<const char*>(name) : "";
-}
-
-// A card's kernel driver shows itself in /dev/dri (render nodes and cards alike).
-bool has_graphics_device() {
-    DIR* folder = opendir("/dev/dri");
-    if (folder == nullptr)
-        return false;
-    bool found = false;
-    while (const dirent* entry = readdir(folder))
-        found = found || std::strncmp(entry->d_name, "renderD", 7) == 0 ||
-                std::strncmp(entry->d_name, "card", 4) == 0;
-    closedir(folder);
-    return found;
 }
 
 SDL_Rect place_of(const Canvas* view, int32_t x, int32_t y, int32_t scale) {

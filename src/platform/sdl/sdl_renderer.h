@@ -6,6 +6,8 @@
 
 #include "platform/sdl/sdl_windows.h"
 
+// Whether the machine has a graphics card with a driver of its own (answered by each system).
+bool has_graphics_device();
 // Whether a renderer draws on a graphics card: neither SDL's software renderer nor an OpenGL
 // that the processor runs (llvmpipe, softpipe, swrast), whatever the flags say.
 bool counts_as_gpu(const char* name, uint32_t flags, const char* gl_renderer);

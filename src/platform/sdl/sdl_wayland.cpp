@@ -1,13 +1,12 @@
-// What SDL does not tell of a native Wayland connection, and what it cannot get out of.
-#include "platform/sdl/sdl_wayland.h"
-
+// The desktop on Wayland: a program has no say where its windows go, and what SDL does not tell
+// of a native Wayland connection, and what it cannot get out of.
 #include <poll.h>
 
-#include <atomic>
 #include <chrono>
 #include <thread>
 
 #include "platform/sdl/sdl_desktop.h"
+#include "platform/sdl/sdl_desktop_answers.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_signals.h"
 
@@ -18,7 +17,6 @@
 namespace {
 
 constexpr Uint64 stuck_ms = 1000; // no pass of the loop stays this long in the pump
-std::atomic<bool> ended_elsewhere{false};
 
 wl_display* wayland_display(SDL_Window* window) {
     SDL_SysWMinfo info;
@@ -36,15 +34,13 @@ bool hung_up(int fd) {
     return poll(&end, 1, 0) == 1 && (end.revents & (POLLHUP | POLLRDHUP | POLLERR)) != 0;
 }
 
-} // namespace
-
-bool wayland_connection_lost(SDL_Window* window) {
+bool connection_lost(SDL_Window* window) {
     wl_display* display = wayland_display(window);
     return display != nullptr &&
            (wl_display_get_error(display) != 0 || hung_up(wl_display_get_fd(display)));
 }
 
-void watch_wayland_pump(SDL_Window* window) {
+void watch_pump(SDL_Window* window) {
     wl_display* display = wayland_display(window);
     if (display == nullptr)
         return;
@@ -55,13 +51,21 @@ void watch_wayland_pump(SDL_Window* window) {
             if (since == 0 || SDL_GetTicks64() - since < stuck_ms ||
                 !(end_is_asked() || hung_up(fd)))
                 continue;
-            ended_elsewhere = true;
-            lose_display("the Wayland compositor"); // the game's own ending, here; no return
+            // The game's own ending, here; no return.
+            lose_display_elsewhere("the Wayland compositor");
         }
     }).detach();
 }
 
-void wait_if_ended_elsewhere() {
-    while (ended_elsewhere)
-        std::this_thread::sleep_for(std::chrono::hours(1));
+DesktopAnswers wayland_answers() {
+    DesktopAnswers answers = null_answers();
+    answers.driver = "wayland";
+    answers.places_windows = [](SDL_Window*) { return true; };
+    answers.connection_lost = connection_lost;
+    answers.watch_pump = watch_pump;
+    return answers;
 }
+
+} // namespace
+
+const DesktopAnswers wayland_desktop = wayland_answers();

@@ -9,7 +9,6 @@
 #include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_renderer.h"
-#include "platform/sdl/sdl_wayland.h"
 
 namespace {
 
@@ -166,7 +165,7 @@ WindowHandle create_window(const char* class_name, const char* title, int32_t x,
     attach_renderer(window, main == nullptr);
     window->id = SDL_GetWindowID(window->sdl_window);
     if (main == nullptr)
-        watch_wayland_pump(window->sdl_window);
+        desktop_watch_pump(window->sdl_window);
     if (main == nullptr)
         one_window =
             one_window_chosen(arrangement, desktop_places_windows(window->sdl_window), false);

@@ -300,6 +300,7 @@ bool pointer_position(SDL_Window* window, SDL_Point* at) {
 } // namespace
 
 const DesktopAnswers x_server_desktop = {
+    .driver = "x11",
     .catch_errors = catch_errors,
     .unmanaged = unmanaged,
     .places_windows = places_windows,
@@ -315,4 +316,6 @@ const DesktopAnswers x_server_desktop = {
     .tie_to_owner = tie_to_owner,
     .confine_pointer = confine_pointer,
     .pointer_position = pointer_position,
+    .connection_lost = [](SDL_Window*) { return false; },
+    .watch_pump = [](SDL_Window*) {},
 };
