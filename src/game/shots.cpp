@@ -10,6 +10,7 @@
 #include "game/particles.h"
 #include "game/proximity.h"
 #include "game/scoring.h"
+#include "geometry/sines.h"
 #include "geometry/transform.h"
 #include "platform/system.h"
 
@@ -34,14 +35,14 @@ Vec3 aimed_velocity(float speed, float pitch, float yaw) {
     const double b = radians(yaw);
     const double s = speed;
     Vec3 v{};
-    v.x = static_cast<float>(s * std::sin(b));
-    v.y = static_cast<float>(-s * std::sin(a));
-    const int32_t along_pitch = static_cast<int32_t>(s * std::cos(a));
-    const int32_t along_yaw = static_cast<int32_t>(s * std::cos(b));
+    v.x = static_cast<float>(s * sine(b));
+    v.y = static_cast<float>(-s * sine(a));
+    const int32_t along_pitch = static_cast<int32_t>(s * cosine(a));
+    const int32_t along_yaw = static_cast<int32_t>(s * cosine(b));
     if (std::abs(along_yaw) < std::abs(along_pitch))
-        v.z = static_cast<float>(-s * std::cos(b));
+        v.z = static_cast<float>(-s * cosine(b));
     else
-        v.z = static_cast<float>(-s * std::cos(a));
+        v.z = static_cast<float>(-s * cosine(a));
     return v;
 }
 

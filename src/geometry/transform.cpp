@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "geometry/box_turns.h"
+#include "geometry/sines.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -40,7 +41,7 @@ struct Turn {
 
 Turn compute_turn(float degrees) {
     const double angle = radians(degrees);
-    return {std::cos(angle), std::sin(angle)};
+    return {cosine(angle), sine(angle)};
 }
 
 // Everything that spins turns by whole degrees, so the turns of 0 to 360 degrees are kept once

@@ -8,6 +8,7 @@
 #include "game/entities.h"
 #include "game/motion.h"
 #include "game/proximity.h"
+#include "geometry/sines.h"
 #include "render/fill_object.h"
 
 namespace {
@@ -39,10 +40,10 @@ constexpr float aim_origin = 200.0f;
 void update_aim_line() {
     const double a = radians(gun_model.angle_x);
     const double b = radians(gun_model.angle_y);
-    const float dx = static_cast<float>(1.5 * std::sin(b));
-    const float dy = static_cast<float>(-1.5 * std::sin(a));
-    const double along_pitch = -1.5 * std::cos(a);
-    const double along_yaw = -1.5 * std::cos(b);
+    const float dx = static_cast<float>(1.5 * sine(b));
+    const float dy = static_cast<float>(-1.5 * sine(a));
+    const double along_pitch = -1.5 * cosine(a);
+    const double along_yaw = -1.5 * cosine(b);
     const bool yaw_shorter =
         std::abs(static_cast<int32_t>(along_yaw)) < std::abs(static_cast<int32_t>(along_pitch));
     const float dz = static_cast<float>(yaw_shorter ? along_yaw : along_pitch);
