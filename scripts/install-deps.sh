@@ -19,6 +19,9 @@ packages=(
     i3 weston xwayland xserver-xorg-video-dummy x11-xserver-utils
     # the desktops most players have: KDE's kwin, GNOME's mutter, Xfce's xfwm4
     kwin-wayland kwin-style-breeze mutter xfwm4 xfconf dbus
+    # the game for Windows (scripts/windows.sh): the cross compiler, the libraries' sources,
+    # the zip and the installer, and Wine to run it all
+    g++-mingw-w64-x86-64-posix dpkg-dev nsis zip wine64
 )
 
 missing=()

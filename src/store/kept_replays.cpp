@@ -10,6 +10,7 @@
 
 #include "store/hiscores.h"
 #include "store/say.h"
+#include "store/system_files.h"
 #include "store/whole_file.h"
 
 namespace {
@@ -38,8 +39,8 @@ void keep_ranked_replay(int32_t rank, const std::vector<uint8_t>& bytes) {
     // From the bottom up: a row without a game of its own passes its emptiness down too.
     for (int32_t row = hiscore_count - 1; row > rank; --row) {
         const std::string below = rank_file(row), above = rank_file(row - 1);
-        if (std::rename(above.c_str(), below.c_str()) != 0 && errno == ENOENT)
-            std::remove(below.c_str());
+        if (replace_file(above, below) == ENOENT)
+            remove_file(below);
     }
     keep(rank_file(rank), bytes);
 }

@@ -2,9 +2,8 @@
 // watched on a fresh start, end exactly as they did; files that are no replay are refused, in
 // words.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -175,9 +174,9 @@ TEST(Replays, WhatIsNoReplayIsRefusedInWords) {
         EXPECT_NE(refusal(garbled), "accepted") << at;
     }
     FreshGame fresh;
-    mkdir("folder.zrp", 0700);
+    std::filesystem::create_directory("folder.zrp");
     write_bytes("huge.zrp", good);
-    truncate("huge.zrp", most_replay_bytes + 1);
+    std::filesystem::resize_file("huge.zrp", most_replay_bytes + 1);
     for (const auto& [path, said] : {std::pair{"folder.zrp", "not a plain file"},
                                      {"missing.zrp", "there is no such file"},
                                      {"huge.zrp", "File too large"}}) {

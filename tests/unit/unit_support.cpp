@@ -1,12 +1,11 @@
 // Shared helpers of the unit tests.
 #include "tests/unit/unit_support.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include "app/clock.h"
 #include "app/game_record.h"
@@ -56,9 +55,16 @@ void reset_game_globals() {
     sound_silenced = false;
 }
 
-FreshGame::FreshGame() : previous(std::filesystem::current_path()) {
-    char name[] = "/tmp/zarnok-unit-XXXXXX";
-    folder = mkdtemp(name);
+FreshGame::FreshGame() : previous(std::filesystem::current_path().string()) {
+    // A name no other run of the tests has, made afresh.
+    std::random_device seed;
+    for (;;) {
+        folder = (std::filesystem::temp_directory_path() /
+                  ("zarnok-unit-" + std::to_string(seed()) + std::to_string(seed())))
+                     .string();
+        if (std::filesystem::create_directory(folder))
+            break;
+    }
     std::filesystem::current_path(folder);
     fake::reset();
     reset_game_globals();
