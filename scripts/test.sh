@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Sets everything up and runs all the tests: the unit, integration, asset and end-to-end tests on
-# the normal build, the unit and integration tests again under AddressSanitizer and
+# the normal build; the game built for Windows, its unit tests and journeys under Wine; the Debian
+# package; the unit and integration tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and the fuzzers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 scripts/build.sh build
-(cd build && ctest --output-on-failure -j2 -LE package && ctest --output-on-failure -L package)
+(cd build && ctest --output-on-failure -j2 -LE 'package|windows' &&
+    ctest --output-on-failure -j2 -L windows && ctest --output-on-failure -L package)
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARNOK_WERROR=ON -DZARNOK_SANITIZE=ON \
     -DZARNOK_BENCHMARKS=OFF >/dev/null

@@ -8,7 +8,7 @@
 # Debian ships; nothing else is downloaded. They are kept in a cache outside the tree
 # (ZARNOK_WINDOWS_CACHE, by default ~/.cache/zarnok3d-windows), which later runs reuse as long as
 # the recipe and Debian's versions stay the same. The pictures, sounds, music and icon come from
-# the build for Linux in build/, made here if missing.
+# the build for Linux in build/ (or ZARNOK_LINUX_BUILD), made there if missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source_dir=$PWD
@@ -40,7 +40,8 @@ googletest=$(dpkg-query -W -f='${Version}' googletest)
 recipe=$(sed -n '/^# --- recipe/,/^# --- end of recipe/p' "$0")
 key=$( (echo "$recipe" "${descriptions[*]}" "$googletest"
     cat cmake/mingw-w64-x86_64.cmake) | sha256sum | cut -c1-16)
-cache=${ZARNOK_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zarnok3d-windows}/$key
+caches=${ZARNOK_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zarnok3d-windows}
+cache=$caches/$key
 export ZARNOK_WINDOWS_PREFIX=$cache/prefix
 toolchain=$source_dir/cmake/mingw-w64-x86_64.cmake
 
@@ -56,7 +57,10 @@ cross_cmake() { # source folder, build folder, options...
 }
 
 build_libraries() {
-    rm -rf "$cache"
+    # What older recipes left goes too.
+    [[ -d $caches ]] && find "$caches" -mindepth 1 -maxdepth 1 -regextype posix-extended \
+        -regex '.*/[0-9a-f]{16}' -exec rm -rf {} +
+
     mkdir -p "$cache/sources" "$cache/build" "$ZARNOK_WINDOWS_PREFIX/licences"
     (cd "$cache/sources" && apt-get source -qq "${packages[@]}" >/dev/null 2>&1)
     local src=$cache/sources
@@ -114,15 +118,16 @@ if [[ ! -e $ZARNOK_WINDOWS_PREFIX/.complete ]]; then
 fi
 
 # The game's files and icon, from the build for Linux.
-if [[ ! -e build/CMakeCache.txt ]]; then
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARNOK_WERROR=ON >/dev/null
+linux=$(realpath -m "${ZARNOK_LINUX_BUILD:-build}")
+if [[ ! -e $linux/CMakeCache.txt ]]; then
+    cmake -S . -B "$linux" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARNOK_WERROR=ON >/dev/null
 fi
-cmake --build build -j2 --target game_data icons >/dev/null
+cmake --build "$linux" -j2 --target game_data icons >/dev/null
 
 echo "building zarnok3d for Windows"
 cmake -S . -B "$out/build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-    -DZARNOK_WERROR=ON -DZARNOK_BENCHMARKS=OFF -DZARNOK_NATIVE_DATA="$source_dir/build/data" \
-    -DZARNOK_NATIVE_ICONS="$source_dir/build/icons" >/dev/null
+    -DZARNOK_WERROR=ON -DZARNOK_BENCHMARKS=OFF -DZARNOK_NATIVE_DATA="$linux/data" \
+    -DZARNOK_NATIVE_ICONS="$linux/icons" >/dev/null
 cmake --build "$out/build" -j2 >/dev/null
 
 version=$(sed -n 's/^project(zarnok3d VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -140,6 +145,6 @@ rm -f "$zip"
 find "$stage" -maxdepth 1 -type f -printf 'Delete "$INSTDIR\\%f"\n' | LC_ALL=C sort \
     >"$out/uninstall-files.nsh"
 makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DFILELIST="$out/uninstall-files.nsh" \
-    -DICON="$source_dir/build/icons/zarnok3d.ico" \
+    -DICON="$linux/icons/zarnok3d.ico" \
     -DOUTFILE="$out/$name-windows-x86_64-setup.exe" windows/zarnok3d.nsi
 echo "made $zip and $out/$name-windows-x86_64-setup.exe"

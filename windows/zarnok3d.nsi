@@ -4,6 +4,9 @@
 ; adds a Start-menu entry and an entry in the system's list of programs; its uninstaller takes
 ; the program away and leaves the player's hi-scores, volumes and replays in %APPDATA%\zarnok3d.
 Unicode true
+; A 64-bit installer, as the game is: it runs wherever the game runs (under Wine too, without
+; its 32-bit half).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 !include "MUI2.nsh"

@@ -47,3 +47,6 @@ void remove_interrupted_save(const char* path);
 // rename), with its count from 1: the tests end the process there to see what a kill at that
 // instant leaves behind.
 extern void (*after_save_step)(int step);
+// From now on the process ends at once, as a kill ends it, after the step given of all the
+// saves it makes, counted together from 1: the end-to-end tests cut a sequence of saves there.
+void end_process_at_save_step(int step);

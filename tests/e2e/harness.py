@@ -29,6 +29,9 @@ FILES = [line.split()[0] for line in pathlib.Path(SOURCE, "data/data_files.txt")
 VERSION = re.search(r"project\(zarnok3d VERSION ([\d.]+)",
                     pathlib.Path(SOURCE, "CMakeLists.txt").read_text()).group(1)
 TITLE = "Zarnok 3D v" + VERSION
+# The game built for Windows (scripts/windows.sh), and Wine to run it.
+WINDOWS = os.environ.get("ZARNOK_WINDOWS", os.path.join(SOURCE, "build-windows"))
+WINE = "/usr/lib/wine/wine64"
 
 
 def wait_until(check, timeout=15.0):
@@ -329,6 +332,36 @@ class Desktop:
         shutil.rmtree(self.folder, ignore_errors=True)
 
 
+class Wine:
+    """A Windows of the test's own on the desktop: a fresh Wine prefix whose player is `user`,
+    its processes ended with it. The game runs as a Windows build installs it, from WINDOWS."""
+
+    def __init__(self, desktop, user="player"):
+        self.prefix = os.path.join(desktop.folder, "wine")
+        self.env = dict(desktop.game_env, WINEPREFIX=self.prefix, WINEDEBUG="-all", USER=user,
+                        LOGNAME=user)
+        self.run("wineboot", "-i", timeout=120)
+        self.appdata = os.path.join(self.prefix, "drive_c/users", user, "AppData")
+        # Where the game keeps the player's files: %APPDATA%\zarnok3d.
+        self.player_folder = os.path.join(self.appdata, "Roaming/zarnok3d")
+        self.game_folder = glob.glob(os.path.join(WINDOWS, "stage/zarnok3d-*"))[0]
+        self.game = os.path.join(self.game_folder, "zarnok3d.exe")
+
+    def run(self, *command, timeout=60):
+        return subprocess.run([WINE, *command], env=self.env, capture_output=True, text=True,
+                              timeout=timeout)
+
+    def start(self, desktop, args=(), env=None):
+        """The game started as from the desktop, in the player's folder it makes itself."""
+        os.makedirs(self.player_folder, exist_ok=True)
+        return Game(desktop, self.player_folder, (), args, dict(self.env, **(env or {})),
+                    [WINE, self.game])
+
+    def close(self):
+        subprocess.run([WINE.replace("wine64", "wineserver64"), "-k"], env=self.env,
+                       capture_output=True, timeout=30)
+
+
 class Game:
     """One zarnok3d run in a folder holding the game's files and what the setup adds. The views
     are found on the screen by their pictures, so that every desktop is seen alike."""
@@ -341,7 +374,8 @@ class Game:
             shutil.copy(os.path.join(DATA, name), self.folder)
         self.log = tempfile.TemporaryFile("w+")
         environment = dict(desktop.game_env, SDL_AUDIODRIVER="dummy", **(env or {}))
-        self.process = subprocess.Popen([program or GAME, *args], cwd=self.folder, env=environment,
+        command = program if isinstance(program, list) else [program or GAME]
+        self.process = subprocess.Popen([*command, *args], cwd=self.folder, env=environment,
                                         stdout=self.log, stderr=subprocess.STDOUT)
         self.main = self.gun = None
         self.origin, self.scale = (0, 0), 1
