@@ -22,6 +22,10 @@ SOURCE = os.environ.get("ZARNOK_SOURCE", os.path.join(os.path.dirname(__file__),
 # keys and a name typed into the table's last row; and the line its replay ends with.
 ADA = os.path.join(SOURCE, "tests/replays/ada.zrp")
 ADA_END = 'zarnok3d replay: points 300, level 1, hits 3, shots 3, row 5 "Ada", 2029 frames in '
+# Every game kept, with the line its replay ends with on every system: Ada's, and one played on
+# Windows under Wine (29 hits, level 3, a name).
+KEPT_GAMES = [(ADA, ADA_END), (os.path.join(SOURCE, "tests/replays/wine.zrp"),
+               'zarnok3d replay: points 3313, level 3, hits 29, shots 132, row 5 "W1", 3982 frames')]
 
 # The game's data files, as the build's table lists them.
 FILES = [line.split()[0] for line in pathlib.Path(SOURCE, "data/data_files.txt").read_text().splitlines()
