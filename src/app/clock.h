@@ -6,6 +6,12 @@
 // The most ticks one pass of the loop runs.
 constexpr int32_t max_ticks_per_pass = 100;
 
+// The counts from one reading of the clock to another, whatever the two readings: a recorded
+// game's may lie anywhere, and the difference wraps as the counter itself would.
+inline int64_t counts_between(int64_t from, int64_t to) {
+    return static_cast<int64_t>(static_cast<uint64_t>(to) - static_cast<uint64_t>(from));
+}
+
 extern int64_t clock_frequency;
 extern int64_t clock_now;
 extern int64_t clock_last;

@@ -26,6 +26,10 @@ bool watching = false;
 bool begun = false;    // a game is under way (watching: its start was taken up)
 bool too_long = false; // the game outgrew what is kept; it is recorded no further
 size_t pending = none; // where the message being handled begins in the events
+// The keys released and the clicks of the game, the message being handled among them: a game
+// the player did nothing in (started and left at once) is not kept over the last one played.
+int32_t player_inputs = 0;
+bool pending_is_input = false;
 uint64_t passes = 0;
 ReplayCursor cursor;
 bool astray = false;
@@ -135,11 +139,16 @@ bool game_music_finished() {
 void handle_message(const Message& message) {
     pending = none;
     const ReplayInput input = input_of(message.kind);
+    pending_is_input = false;
     if (recording() && input != ReplayInput::pass && message.window == views[main_view].window) {
         pending = add_message(&record, input, message.wparam, message.lparam);
+        pending_is_input = input == ReplayInput::key_up || input == ReplayInput::sys_key_up ||
+                           input == ReplayInput::left_button_down;
+        player_inputs += pending_is_input ? 1 : 0;
     }
     dispatch_message(message);
     pending = none;
+    pending_is_input = false;
 }
 
 void note_pass() {
@@ -161,6 +170,7 @@ void start_game_record() {
     begun = true;
     too_long = false;
     passes = 0;
+    player_inputs = 0;
 }
 
 void note_game_start() {
@@ -190,7 +200,7 @@ void note_game_start() {
 }
 
 void keep_last_game() {
-    if (recording())
+    if (recording() && player_inputs > (pending_is_input ? 1 : 0))
         keep_last_replay(snapshot());
     begun = false;
 }
@@ -202,9 +212,10 @@ void keep_named_game(int32_t rank) {
 
 void reset_game_record() {
     record = Replay{};
-    watching = begun = too_long = astray = false;
+    watching = begun = too_long = astray = pending_is_input = false;
     pending = none;
     passes = 0;
+    player_inputs = 0;
     cursor = {};
 }
 

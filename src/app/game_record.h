@@ -31,7 +31,8 @@ void start_game_record();
 // Called last by a new game: how the game stands at its start; watching, the recorded start is
 // taken up instead.
 void note_game_start();
-// The game under way is kept as the last game (the program is ending).
+// The game under way is kept as the last game (the program is ending, or a new game begins),
+// unless the player released no key and fired no shot in it.
 void keep_last_game();
 // The row being named is saved in scores.dat: the game so far is kept as the game of that row.
 void keep_named_game(int32_t rank);

@@ -62,7 +62,8 @@ void draw_overlay() {
     // A new colour at most three times a second: one a frame would strobe, a hazard for
     // players sensitive to flashing light. Its values are drawn only when it changes.
     const int64_t now = game_counter();
-    if (overlay_changed_at == 0 || now - overlay_changed_at >= game_frequency() / 3) {
+    if (overlay_changed_at == 0 ||
+        counts_between(overlay_changed_at, now) >= game_frequency() / 3) {
         overlay_changed_at = now;
         const uint32_t green = bright_level();
         const uint32_t red = bright_level();

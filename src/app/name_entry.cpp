@@ -6,6 +6,7 @@
 #include "app/state.h"
 #include "platform/us_keyboard.h"
 #include "store/hiscores.h"
+#include "store/kept_replays.h"
 
 namespace {
 
@@ -15,10 +16,13 @@ constexpr int32_t scan_backspace = 14;
 constexpr int32_t scan_enter = 28;
 constexpr int32_t scan_keypad_enter = 156;
 
-// The row is saved as it stands, and its game kept beside it.
+// The row is saved as it stands, the games of the rows below move down with them, and then
+// the row's game is kept beside it.
 void finish_naming() {
-    if (save_hiscores())
+    if (save_hiscores()) {
+        match_ranked_replays();
         keep_named_game(new_rank);
+    }
     entering_name = 0;
 }
 

@@ -11,6 +11,7 @@
 #include <thread>
 #include <utility>
 
+#include "app/clock.h"
 #include "app/game_record.h"
 #include "app/key_hook.h"
 #include "app/main_loop.h"
@@ -36,8 +37,9 @@ bool timed = false;   // the recorded clock is tied to ours
 int64_t tied_real = 0, tied_recorded = 0;
 // A pass that reads no clock (a side screen) takes as long as the last two passes that did.
 bool pass_read_clock = false;
-int64_t last_pass_reading = -1; // the first reading of the pass before, if it read one
-int64_t pass_period = 0;        // in our counts
+bool last_pass_read = false; // the pass before read the clock, first at this reading:
+int64_t last_pass_reading = 0;
+int64_t pass_period = 0; // in our counts
 
 void sleep_for_counts(int64_t counts) {
     if (counts > 0)
@@ -45,11 +47,13 @@ void sleep_for_counts(int64_t counts) {
             std::chrono::nanoseconds(counts * 1'000'000'000 / perf_frequency()));
 }
 
-// Our counts for a span of the recorded clock's.
+// Our counts for a span of the recorded clock's, within a few centuries either way.
 int64_t our_counts(int64_t recorded) {
-    return static_cast<int64_t>(static_cast<double>(recorded) *
-                                static_cast<double>(perf_frequency()) /
-                                static_cast<double>(recorded_start().frequency));
+    constexpr double farthest = 0x1p62;
+    return static_cast<int64_t>(
+        std::clamp(static_cast<double>(recorded) * static_cast<double>(perf_frequency()) /
+                       static_cast<double>(recorded_start().frequency),
+                   -farthest, farthest));
 }
 
 // A recorded message reaches the game as it did: through the key hook, if set, then the main
@@ -75,7 +79,7 @@ bool play_next_pass() {
             pass_read_clock = false;
             idle_work();
             if (!pass_read_clock && !fast_mode) {
-                last_pass_reading = -1;
+                last_pass_read = false;
                 sleep_for_counts(pass_period);
             }
             return true;
@@ -191,9 +195,10 @@ void wait_for_recorded_time(int64_t reading) {
         return;
     if (!pass_read_clock) {
         pass_read_clock = true;
-        if (last_pass_reading >= 0)
-            pass_period = std::clamp<int64_t>(our_counts(reading - last_pass_reading), 0,
-                                              perf_frequency() / 10);
+        if (last_pass_read)
+            pass_period = std::clamp<int64_t>(
+                our_counts(counts_between(last_pass_reading, reading)), 0, perf_frequency() / 10);
+        last_pass_read = true;
         last_pass_reading = reading;
     }
     const int64_t now = perf_counter();
@@ -203,7 +208,7 @@ void wait_for_recorded_time(int64_t reading) {
         tied_recorded = reading;
         return;
     }
-    int64_t due = tied_real + our_counts(reading - tied_recorded);
+    int64_t due = tied_real + our_counts(counts_between(tied_recorded, reading));
     // Time the watcher paused, or the replay fell behind, is not made up for; a long wait in
     // the record (the player away) is cut short.
     const int64_t slack = perf_frequency() / 4;
@@ -219,8 +224,7 @@ void wait_for_recorded_time(int64_t reading) {
 
 int watch_replay(const Replay& replay, bool fast) {
     fast_mode = fast;
-    stopped = held = timed = false;
-    last_pass_reading = -1;
+    stopped = held = timed = last_pass_read = false;
     pass_period = 0;
     play_back(replay);
     set_watching(true);

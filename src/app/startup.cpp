@@ -12,6 +12,7 @@
 #include "render/window_icon.h"
 #include "store/config.h"
 #include "store/hiscores.h"
+#include "store/kept_replays.h"
 
 namespace {
 
@@ -108,6 +109,10 @@ void init_game() {
         set_window_icon(view.window, icon);
     free_canvas(icon);
     load_hiscores();
+    // What a save cut short left of the rows' games is mended; a table that cannot be read is
+    // left as it is, and its games with it.
+    if (!scores_file_kept)
+        match_ranked_replays();
     Volumes volumes{music_volume, sound_volume};
     load_config(&volumes);
     music_volume = volumes.music;

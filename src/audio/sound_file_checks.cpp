@@ -101,7 +101,8 @@ const char* module_problem(const std::vector<uint8_t>& bytes) {
         return past_end;
     const uint32_t song_length = le16(bytes, 64), channels = le16(bytes, 68);
     const uint32_t patterns = le16(bytes, 70), instruments = le16(bytes, 72);
-    if (song_length > 256 || channels == 0 || channels > 32 || patterns > 256 || instruments > 128)
+    if (song_length == 0 || song_length > 256 || channels == 0 || channels > 32 || patterns > 256 ||
+        instruments > 128)
         return problem("%u orders, %u channels, %u patterns, %u instruments: beyond an XM",
                        song_length, channels, patterns, instruments);
     size_t at = 60 + header_size;

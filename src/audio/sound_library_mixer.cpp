@@ -62,8 +62,24 @@ void say_unloaded(const char* path) {
     say("%s cannot be used (%s); it counts as missing", path, SDL_GetError());
 }
 
+// The checks, then the library's own loader: a file it refuses counts as unusable, so that the
+// installed one is tried next.
 const char* sample_problem_here(const std::vector<uint8_t>& bytes) {
-    return sample_problem(bytes, output_rate, output_frame_bytes);
+    if (const char* problem = sample_problem(bytes, output_rate, output_frame_bytes))
+        return problem;
+    Mix_Chunk* chunk =
+        Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
+    Mix_FreeChunk(chunk);
+    return chunk == nullptr ? "not a sample SDL_mixer can play" : nullptr;
+}
+
+const char* module_problem_here(const std::vector<uint8_t>& bytes) {
+    if (const char* problem = module_problem(bytes))
+        return problem;
+    Mix_Music* music =
+        Mix_LoadMUS_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
+    Mix_FreeMusic(music);
+    return music == nullptr ? "not a module SDL_mixer can play" : nullptr;
 }
 
 } // namespace
@@ -131,7 +147,7 @@ void sound_set_effects_volume(int32_t volume) {
 
 MusicModule* music_load(const char* path) {
     auto* module = new MusicModule{nullptr, false, {}};
-    if (audio_open && path != nullptr && read_data_file(path, &module->bytes, module_problem))
+    if (audio_open && path != nullptr && read_data_file(path, &module->bytes, module_problem_here))
         module->music = Mix_LoadMUS_RW(
             SDL_RWFromConstMem(module->bytes.data(), static_cast<int>(module->bytes.size())), 1);
     if (module->music != nullptr)

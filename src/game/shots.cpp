@@ -50,6 +50,12 @@ void fire_shot() {
     // The game stands still under every side screen: a shot there would count unseen.
     if (game_over || paused || side_screen_shown())
         return;
+    // No hand keeps this many in flight (a shot flies for some 40 ticks); a forged replay's
+    // clicks beyond them fire nothing.
+    int32_t in_flight = 0;
+    for (const Shot* shot = shot_list.first; shot != nullptr; shot = shot->next)
+        if (++in_flight >= most_shots_in_flight)
+            return;
     Shot* shot = append_record(&shot_list);
     if (shot == nullptr) {
         message_box(";alksdjf", ";lsjf");

@@ -1,6 +1,7 @@
 // config.dat holds music_volume then sound_volume, each a little-endian signed 32-bit value.
 #include "store/config.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "store/file_names.h"
@@ -32,8 +33,10 @@ void load_config(Volumes* volumes) {
     }
     if (file.state != FileState::read)
         return;
-    volumes->music = static_cast<int32_t>(get_le32(bytes));
-    volumes->sound = static_cast<int32_t>(get_le32(bytes + 4));
+    // A volume out of the game's range, written by hand or by another program, is brought
+    // into it: the game plays, records and saves it so.
+    volumes->music = std::clamp(static_cast<int32_t>(get_le32(bytes)), 0, 255);
+    volumes->sound = std::clamp(static_cast<int32_t>(get_le32(bytes + 4)), 0, 255);
 }
 
 void save_config(const Volumes& volumes) {

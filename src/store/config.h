@@ -10,6 +10,7 @@ struct Volumes {
 // Set when config.dat exists but cannot be read: it is then never replaced in this run.
 extern bool config_file_kept;
 
-// The volumes config.dat holds replace those given; a file missing or cut short leaves the rest.
+// The volumes config.dat holds replace those given, each brought within 0 to 255; a file missing
+// or cut short leaves the rest.
 void load_config(Volumes* volumes);
 void save_config(const Volumes& volumes);

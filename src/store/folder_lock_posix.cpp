@@ -64,14 +64,15 @@ bool claim_folder() {
     const Claim claimed = claim();
     if (claimed == Claim::held) {
         sole_saver = true;
-        remove_interrupted_save(scores_file);
-        remove_interrupted_save(config_file);
-        remove_interrupted_replay_saves();
+        remove_interrupted_saves(false);
     }
-    // Where the filesystem has no locks (ENOLCK), the game plays on unguarded.
-    if (claimed == Claim::no_lock)
+    // Where the filesystem has no locks (ENOLCK), the game plays on unguarded, and what saves cut
+    // short left a while ago is cleaned up all the same.
+    if (claimed == Claim::no_lock) {
         say("this folder cannot be locked (%s); a second copy of the game started in it would "
             "not be stopped",
             std::strerror(lock_error));
+        remove_interrupted_saves(true);
+    }
     return claimed != Claim::taken;
 }

@@ -22,9 +22,7 @@ bool claim_folder() {
     if (LockFileEx(lock_file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
         // The handle stays open, and the lock with it, until the process ends.
         sole_saver = true;
-        remove_interrupted_save(scores_file);
-        remove_interrupted_save(config_file);
-        remove_interrupted_replay_saves();
+        remove_interrupted_saves(false);
         return true;
     }
     const DWORD error = GetLastError();
@@ -34,5 +32,6 @@ bool claim_folder() {
     say("this folder cannot be locked (%s); a second copy of the game started in it would not be "
         "stopped",
         std::strerror(errno_of(error)));
+    remove_interrupted_saves(true);
     return true;
 }

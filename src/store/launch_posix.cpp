@@ -8,7 +8,10 @@
 #include "store/launch.h"
 
 void take_command_line(int*, char***) {
+    // Output to a closed pipe or terminal is lost, and a file that cannot grow past a limit is
+    // not saved (said, as when the disk is full): neither must end the game.
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 bool enter_player_folder(const char**, std::string* problem) {

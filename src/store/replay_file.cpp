@@ -2,6 +2,7 @@
 // readings as variable-length numbers, and a checksum of everything before it.
 #include "store/replay_file.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -138,9 +139,11 @@ bool read_event(const std::vector<uint8_t>& events, size_t* at, ReplayEvent* eve
     return true;
 }
 
-// Events well formed, their passes as many as the end says; readings well formed.
+// The events well formed, each pass's within what a pass can meet, the passes as many as the
+// end says; the readings well formed, each within a week of the last.
 bool streams_are_sound(const Replay& replay, std::string* why) {
     uint64_t passes = 0, run = 0;
+    uint32_t clicks = 0, messages = 0, music_ends = 0; // since the last pass
     ReplayEvent event{};
     for (size_t at = 0; at < replay.events.size();) {
         if (!read_event(replay.events, &at, &event, &run)) {
@@ -152,17 +155,39 @@ bool streams_are_sound(const Replay& replay, std::string* why) {
             *why = "it is longer than any game the game keeps";
             return false;
         }
+        if (event.input == ReplayInput::pass)
+            clicks = messages = music_ends = 0;
+        else if (event.input == ReplayInput::music_end)
+            ++music_ends;
+        else
+            ++messages;
+        clicks += event.input == ReplayInput::left_button_down ? 1 : 0;
+        if (clicks > most_clicks_per_pass || messages > most_messages_per_pass ||
+            music_ends > most_music_ends_per_pass) {
+            *why = "more happens in it between two frames than in any game";
+            return false;
+        }
     }
     if (passes != replay.end.passes) {
         *why = "its record of the game is incomplete";
         return false;
     }
-    uint64_t value = 0;
-    for (size_t at = 0; at < replay.readings.size();)
-        if (!get_number(replay.readings, &at, &value)) {
+    ReplayCursor cursor;
+    int64_t reading = 0;
+    const uint64_t longest = static_cast<uint64_t>(replay.start.frequency) *
+                             static_cast<uint64_t>(most_reading_step_seconds);
+    for (bool first = true; cursor.reading_at < replay.readings.size(); first = false) {
+        const int64_t last = reading;
+        if (!next_reading(replay, &cursor, &reading)) {
             *why = "its clock readings are damaged";
             return false;
         }
+        const uint64_t step = static_cast<uint64_t>(reading) - static_cast<uint64_t>(last);
+        if (!first && std::min(step, 0 - step) > longest) {
+            *why = "its clock jumps further than a game's can";
+            return false;
+        }
+    }
     return true;
 }
 

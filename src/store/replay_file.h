@@ -15,6 +15,15 @@ constexpr uint32_t replay_version = 1;
 // passes (about 46 hours at 60 frames a second).
 constexpr size_t most_replay_bytes = 32 << 20;
 constexpr uint64_t most_replay_passes = 10'000'000;
+// What a real game can meet between two passes, and a file may hold no more of: the clicks of
+// the longest pass a player can make (a machine stalled for a few seconds, a quick finger: some
+// 20 clicks a second), all the messages of such a pass, the music's ends of its most ticks, and
+// the clock moved by at most a week between two readings, forwards or backwards (a machine
+// asleep between them).
+constexpr uint32_t most_clicks_per_pass = 100;
+constexpr uint32_t most_messages_per_pass = 1000;
+constexpr uint32_t most_music_ends_per_pass = 100;
+constexpr int64_t most_reading_step_seconds = 7 * 24 * 60 * 60;
 
 // What a game's course depends on besides what a new game sets itself.
 struct ReplayStart {

@@ -48,5 +48,7 @@ int replace_file(const std::string& from, const std::string& to);
 int remove_file(const std::string& path);
 // The folder that holds `path` keeps its names on the disk.
 void sync_folder_of(const std::string& path);
+// Whether an error says the disk (or the player's share of it) is full.
+bool is_out_of_room(int error);
 // The mode a file the game makes takes by default (0666 less the umask; 0 without modes).
 uint32_t new_file_mode();

@@ -145,3 +145,7 @@ uint32_t new_file_mode() {
     ::umask(mask);
     return 0666 & ~mask;
 }
+
+bool is_out_of_room(int error) {
+    return error == ENOSPC || error == EDQUOT;
+}

@@ -189,3 +189,7 @@ void sync_folder_of(const std::string&) {
 uint32_t new_file_mode() {
     return 0;
 }
+
+bool is_out_of_room(int error) {
+    return error == ENOSPC; // a full disk and a full quota alike
+}

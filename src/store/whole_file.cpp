@@ -2,7 +2,9 @@
 #include "store/whole_file.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,24 +16,21 @@
 #include "store/system_files.h"
 
 bool sole_saver = false;
-void (*after_save_step)(int step) = nullptr;
 
 namespace {
 
-int steps_done = 0; // in the save under way
+// A file rewritten in place is put back as it was if the new bytes do not all go in, when it is
+// no larger than this.
+constexpr size_t most_kept_back = 64 << 20;
 
-// Between two system calls of a save that change what is on disk.
-void step_done() {
-    ++steps_done;
-    if (after_save_step != nullptr)
-        after_save_step(steps_done);
-}
+void (*step_hook)(int step) = nullptr;
+int steps_done = 0; // since the hook was set
 
 // A short write is a failed one: the caller then keeps the old file. 0, or why it failed.
 int write_all(SystemFile file, const void* bytes, size_t size) {
     const auto* data = static_cast<const char*>(bytes);
     for (size_t written = 0; written < size;) {
-        step_done();
+        save_step_done();
         int error = 0;
         const int64_t n = write_some(file, data + written, size - written, &error);
         if (n <= 0)
@@ -62,22 +61,40 @@ void refuse(const std::string& path, const char* what, int error, int* unsaid) {
         say("%s %s (%s); it is left as it is", path.c_str(), what, describe_error(error));
 }
 
-// The new bytes go over the old ones, and only then is the length set: the file never passes
-// through an empty or short state, and what the game reads of it is the old table or the new.
-bool rewrite_in_place(const std::string& path, const void* bytes, size_t size, int* unsaid) {
+// Writes the bytes over the file's from its start and sets its length: 0, or why it failed.
+int overwrite(const std::string& path, const void* bytes, size_t size) {
     int error = 0;
     const SystemFile file = open_to_rewrite(path, &error);
-    if (file == no_file) {
-        refuse(path, "cannot be written", error, unsaid);
-        return false;
-    }
-    step_done();
-    bool saved = write_all(file, bytes, size) == 0;
-    step_done();
-    saved = saved && set_length(file, static_cast<int64_t>(size)) == 0;
-    step_done();
-    saved = saved && sync_file(file) == 0;
-    return close_file(file) == 0 && saved;
+    if (file == no_file)
+        return error;
+    save_step_done();
+    error = write_all(file, bytes, size);
+    save_step_done();
+    if (error == 0)
+        error = set_length(file, static_cast<int64_t>(size));
+    save_step_done();
+    if (error == 0)
+        error = sync_file(file);
+    if (const int closing = close_file(file); error == 0)
+        error = closing;
+    return error;
+}
+
+// The new bytes go over the old ones, and only then is the length set: the file never passes
+// through an empty or short state, and what the game reads of it is the old table or the new.
+// Where the new bytes do not all go in (a full disk, a file growing past a limit), the old ones
+// are put back.
+bool rewrite_in_place(const std::string& path, const void* bytes, size_t size, int* unsaid) {
+    std::vector<uint8_t> old;
+    const bool old_read =
+        read_whole_file(path.c_str(), most_kept_back, &old).state == FileState::read;
+    const int error = overwrite(path, bytes, size);
+    if (error == 0)
+        return true;
+    if (old_read)
+        overwrite(path, old.data(), old.size());
+    refuse(path, "could not be saved", error, unsaid);
+    return false;
 }
 
 // Only in the folder it holds does this copy save through one fixed temporary name per file.
@@ -103,21 +120,16 @@ SystemFile create_temporary(const std::string& target, uint32_t mode, std::strin
     return create_file(name, true, mode, error);
 }
 
-// Gives the temporary file the bytes, and renames it over target: the errno of the step that
-// failed, or 0.
-int fill_and_rename(SystemFile file, const std::string& temporary, const std::string& target,
-                    const void* bytes, size_t size) {
-    step_done();
+// Gives the temporary file the bytes, on the disk: the errno of the step that failed, or 0.
+int fill(SystemFile file, const void* bytes, size_t size) {
+    save_step_done();
     int error = write_all(file, bytes, size);
-    step_done();
+    save_step_done();
     if (error == 0)
         error = sync_file(file);
-    step_done();
+    save_step_done();
     if (const int closing = close_file(file); error == 0)
         error = closing;
-    if (error == 0)
-        error = replace_file(temporary, target);
-    step_done();
     return error;
 }
 
@@ -205,7 +217,6 @@ FileRead read_whole_file(const char* path, size_t most, std::vector<uint8_t>* by
 }
 
 bool write_whole_file(const char* path, const void* bytes, size_t size, int* unsaid) {
-    steps_done = 0;
     const std::string target = link_target(path);
     const PathFacts old = path_facts(target);
     if (old.exists && !old.regular) {
@@ -228,7 +239,16 @@ bool write_whole_file(const char* path, const void* bytes, size_t size, int* uns
         refuse(target, "cannot be created", error, unsaid);
         return false;
     }
-    if (error = fill_and_rename(file, temporary, target, bytes, size); error != 0) {
+    error = fill(file, bytes, size);
+    if (error != 0)
+        remove_file(temporary);
+    // A disk too full for a second copy may still take the new bytes over the old ones.
+    if (error != 0 && old.exists && is_out_of_room(error))
+        return rewrite_in_place(target, bytes, size, unsaid);
+    if (error == 0)
+        error = replace_file(temporary, target);
+    save_step_done();
+    if (error != 0) {
         refuse(target, "could not be saved", error, unsaid);
         remove_file(temporary);
         return false;
@@ -237,17 +257,53 @@ bool write_whole_file(const char* path, const void* bytes, size_t size, int* uns
     return true;
 }
 
+void watch_save_steps(void (*hook)(int step)) {
+    step_hook = hook;
+    steps_done = 0;
+}
+
+void save_step_done() {
+    ++steps_done;
+    if (step_hook != nullptr)
+        step_hook(steps_done);
+}
+
 void end_process_at_save_step(int step) {
-    static int last_step = 0, steps_taken = 0;
+    static int last_step = 0;
     last_step = step;
-    after_save_step = [](int) {
-        if (++steps_taken == last_step)
+    watch_save_steps([](int done) {
+        if (done == last_step)
             std::_Exit(137);
-    };
+    });
 }
 
 void remove_interrupted_save(const char* path) {
     std::string temporary;
     if (fixed_temporary(link_target(path), &temporary) && path_facts(temporary).regular)
         remove_file(temporary);
+}
+
+void remove_interrupted_saves(const std::vector<std::string>& names, bool only_old) {
+    namespace fs = std::filesystem;
+    std::error_code failed;
+    const auto now = fs::file_time_type::clock::now();
+    for (const fs::directory_entry& entry : fs::directory_iterator(".", failed)) {
+        const auto utf8 = entry.path().filename().u8string();
+        const std::string name(utf8.begin(), utf8.end());
+        const size_t suffix = name.find(".saving");
+        bool ours = false;
+        for (const std::string& saved : names)
+            ours = ours || (suffix == saved.size() && name.compare(0, suffix, saved) == 0);
+        // The fixed name, or a unique one: a dash and six letters or digits.
+        const std::string rest = ours ? name.substr(suffix + 7) : "";
+        const bool pattern =
+            rest.empty() || (rest.size() == 7 && rest[0] == '-' &&
+                             std::all_of(rest.begin() + 1, rest.end(),
+                                         [](unsigned char c) { return std::isalnum(c) != 0; }));
+        if (!ours || !pattern || !path_facts(name).regular)
+            continue;
+        const auto written = fs::last_write_time(entry.path(), failed);
+        if (!only_old || (!failed && now - written > std::chrono::minutes(1)))
+            remove_file(name);
+    }
 }

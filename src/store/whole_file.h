@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 enum class FileState { read, missing, unreadable };
@@ -41,12 +42,20 @@ bool write_whole_file(const char* path, const void* bytes, size_t size, int* uns
 extern bool sole_saver;
 // Removes the temporary file that a save of path, cut short, left in the folder.
 void remove_interrupted_save(const char* path);
+// Removes every temporary file that saves of the files named, cut short, left in the folder the
+// game runs in: the fixed names and the unique ones, plain files only. With `only_old`, where
+// another copy of the game may be saving there too (the folder takes no lock), only those left
+// more than a minute ago.
+void remove_interrupted_saves(const std::vector<std::string>& names, bool only_old);
 
-// When set, called between the steps of a save that change the disk (after the file is opened or
-// made, before and after each write, after the length is set or the file synced, after the
-// rename), with its count from 1: the tests end the process there to see what a kill at that
-// instant leaves behind.
-extern void (*after_save_step)(int step);
-// From now on the process ends at once, as a kill ends it, after the step given of all the
-// saves it makes, counted together from 1: the end-to-end tests cut a sequence of saves there.
+// From now on `hook` (when not null) is called after each step that changes the disk: within a
+// save (after the file is opened or made, before and after each write, after the length is set
+// or the file synced, after the rename) and at each move or removal of a kept game, with the
+// count of the steps from 1. The tests end the process there to see what a kill at that instant
+// leaves behind.
+void watch_save_steps(void (*hook)(int step));
+// Called by the store after each such step.
+void save_step_done();
+// From now on the process ends at once, as a kill ends it, after the step given: the end-to-end
+// tests cut a sequence of saves there.
 void end_process_at_save_step(int step);

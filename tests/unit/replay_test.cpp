@@ -50,8 +50,9 @@ TEST(Replays, GamesPlayBackToTheirEnds) {
     Bytes table(hiscores_file_size);
     encode_hiscores(table.data());
     write_bytes("scores.dat", table);
-    write_bytes("rank4.zrp", Bytes{4});
-    write_bytes("rank5.zrp", Bytes{5});
+    const Bytes row4_game = game_that_made_row(table, 3);
+    write_bytes("rank4.zrp", row4_game);
+    write_bytes("rank5.zrp", game_that_made_row(table, 4));
     std::vector<Replay> games;
     {
         Journey j;
@@ -94,7 +95,7 @@ TEST(Replays, GamesPlayBackToTheirEnds) {
         j.key(vk_f12);
     }
     games.push_back(read_kept("last.zrp"));
-    EXPECT_EQ(read_bytes("rank5.zrp"), Bytes{4}); // row 4's game moved down with its row
+    EXPECT_EQ(read_bytes("rank5.zrp"), row4_game); // row 4's game moved down with its row
     std::vector<std::string> told;
     for (const Replay& game : games) {
         told.emplace_back();

@@ -43,6 +43,20 @@ Volumes playing; // as the game plays them: 128 and 128 until config.dat says ot
 
 bool no_locks; // flock answers as on a filesystem without locks (NFS without lockd)
 
+std::string rank_file(int32_t row) {
+    return "rank" + std::to_string(row + 1) + ".zrp";
+}
+
+// The game that made row `row` of the built-in table.
+Bytes game_of_builtin_row(int32_t row) {
+    Bytes table(hiscores_file_size);
+    const auto playing = hiscores;
+    hiscores = builtin_hiscores;
+    encode_hiscores(table.data());
+    hiscores = playing;
+    return game_that_made_row(table, row);
+}
+
 mode_t mode_of(const char* path) {
     struct stat info {};
     return lstat(path, &info) == 0 ? info.st_mode : 0;
@@ -193,21 +207,25 @@ const Case cases[] = {
      }},
     {"a folder without locks is said at each start, and the game plays on", 2,
      [] { no_locks = true; }, [] { EXPECT_TRUE(claim_folder()); }, [] { no_locks = false; }},
-    {"the games of the rows move down with their rows, the last one's dropped", 0,
+    {"the rows' games follow the table on the disk: moved with their rows, or removed", 2,
      [] {
-         for (const char* name : {"rank1.zrp", "rank2.zrp", "rank4.zrp", "rank5.zrp"})
-             write_bytes(name, Bytes(name, name + 5));
+         for (int32_t row = 0; row < hiscore_count; ++row)
+             write_bytes(rank_file(row), game_of_builtin_row(row));
+         write_bytes("rank1.zrp", Bytes(9, 'x')); // no replay
+         write_bytes("rank6.zrp", game);
+         // A new second row, the rows below moved down one, the last changed: in this table
+         // the first three built-in rows' games are those of rows 3 to 5.
+         std::rotate(hiscores.begin() + 1, hiscores.end() - 1, hiscores.end());
+         hiscores[1].points = 7;
+         save_hiscores();
      },
-     [] { keep_ranked_replay(1, game); },
+     [] { match_ranked_replays(); },
      [] {
-         const std::pair<const char*, Bytes> kept[] = {
-             {"rank1.zrp", Bytes{'r', 'a', 'n', 'k', '1'}},
-             {"rank2.zrp", game},
-             {"rank3.zrp", game},
-             {"rank4.zrp", Bytes{'r', 'a', 'n', 'k', '2'}},
-             {"rank5.zrp", Bytes{}}};
-         for (const auto& [name, bytes] : kept)
-             EXPECT_EQ(read_bytes(name), bytes) << name;
+         EXPECT_FALSE(fs::exists("rank1.zrp")); // no replay
+         EXPECT_FALSE(fs::exists("rank2.zrp")); // the new row, whose game is kept after
+         for (int32_t row = 2; row < hiscore_count; ++row)
+             EXPECT_EQ(read_bytes(rank_file(row)), game_of_builtin_row(row - 1)) << row;
+         EXPECT_EQ(read_bytes("rank6.zrp"), game); // not the game's to touch
      }},
 };
 
@@ -298,10 +316,10 @@ TEST(Store, EverySaveIsWholeUnderKills) {
                 chmod("config.dat", 0640);
                 claim_folder();
                 path.prepare();
-                after_save_step = [](int step) {
+                watch_save_steps([](int step) {
                     if (step == kill_at_step)
                         std::raise(SIGKILL);
-                };
+                });
                 save_config({128, 128});
             });
             const Bytes kept = read_bytes("config.dat");

@@ -18,6 +18,7 @@
 #include "game/entities.h"
 #include "store/config.h"
 #include "store/hiscores.h"
+#include "store/replay_file.h"
 #include "store/whole_file.h"
 #include "tests/fake/fake_platform.h"
 
@@ -48,7 +49,7 @@ void reset_game_globals() {
         slot.handle = nullptr;
     hiscores = builtin_hiscores;
     scores_file_kept = config_file_kept = sole_saver = false;
-    after_save_step = nullptr;
+    watch_save_steps(nullptr);
     reset_game_record();
     overlay_colour = 0;
     overlay_changed_at = 0;
@@ -86,4 +87,13 @@ void write_bytes(const std::string& path, const Bytes& bytes) {
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes game_that_made_row(const Bytes& table, int32_t row) {
+    Replay game;
+    game.start.frequency = 1000;
+    std::copy(table.begin(), table.end(), game.end.table);
+    std::copy(table.begin(), table.end(), game.start.table);
+    game.start.table[20 * row] ^= 1;
+    return encode_replay(game);
 }

@@ -19,3 +19,6 @@ struct FreshGame {
 void reset_game_globals();
 Bytes read_bytes(const std::string& path);
 void write_bytes(const std::string& path, const Bytes& bytes);
+// The replay, as its file holds it, of a game that made row `row` of `table` (scores.dat's
+// bytes): a game of no passes, whose table had another row there at its start.
+Bytes game_that_made_row(const Bytes& table, int32_t row);

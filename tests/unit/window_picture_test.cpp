@@ -80,9 +80,8 @@ TEST(WindowPicture, ShowsTheViewsAtAnyPlaceAndSendsOnlyWhatChanged) {
         for (const int32_t way : {0, 1, 2}) {
             std::fill_n(target->pixels, width * height, 0xDEADBEEF);
             const ViewPlace place{at.scale, at.x + (way > 0), at.y};
-            EXPECT_EQ(paint(&picture, way == 2 ? fresh : target, view, beside, place, way == 0)
-                          .first,
-                      1);
+            EXPECT_EQ(
+                paint(&picture, way == 2 ? fresh : target, view, beside, place, way == 0).first, 1);
         }
         forget_picture(&picture);
         free_canvas(fresh);
