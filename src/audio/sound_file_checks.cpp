@@ -58,7 +58,7 @@ const char* data_problem(const WaveFormat& format, uint32_t data_bytes, int32_t 
     const int64_t converted =
         (frames * output_rate + format.rate - 1) / format.rate * output_frame_bytes;
     if (converted >= largest_converted_sample)
-        return problem("%lld bytes once converted, 16 MB at most",
+        return problem("%lld bytes once converted, 4 MB at most",
                        static_cast<long long>(converted));
     return nullptr;
 }
@@ -96,6 +96,8 @@ const char* module_problem(const std::vector<uint8_t>& bytes) {
     if (!starts_with(bytes, 0, "Extended Module: ") || bytes.size() < 80)
         return "not an extended module (XM)";
     const size_t size = bytes.size();
+    if (static_cast<int64_t>(size) > largest_module)
+        return "larger than 8 MB";
     const uint32_t header_size = le32(bytes, 60);
     if (header_size < 20 || header_size > size - 60)
         return past_end;

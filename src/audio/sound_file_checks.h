@@ -7,8 +7,11 @@
 #include <cstdint>
 #include <vector>
 
-// A sample converted to the output's format may take this much memory at most.
-constexpr int64_t largest_converted_sample = 16 << 20;
+// A sample converted to the output's format may take this much memory at most (some twelve
+// seconds of sound), and a module's file this much: all the game's files at their largest fit
+// in 150 MB at once.
+constexpr int64_t largest_converted_sample = 4 << 20;
+constexpr int64_t largest_module = 8 << 20;
 
 // A PCM WAV of 1 or 2 channels, 8 or 16 bits, 8,000 to 96,000 Hz, whose data lies within the
 // file and which, converted to output_rate frames of output_frame_bytes, stays under

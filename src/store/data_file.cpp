@@ -14,7 +14,7 @@
 
 namespace {
 
-static_assert(largest_data_file == 32 << 20);
+static_assert(largest_data_file == 20 << 20);
 
 // Null when the file was read whole; otherwise what is wrong with it.
 const char* read_regular_file(const char* path, std::vector<uint8_t>* bytes) {
@@ -23,7 +23,7 @@ const char* read_regular_file(const char* path, std::vector<uint8_t>* bytes) {
         return nullptr;
     if (file.state == FileState::missing)
         return "missing";
-    return file.error == EFBIG ? "larger than 32 MB" : describe_error(file.error);
+    return file.error == EFBIG ? "larger than 20 MB" : describe_error(file.error);
 }
 
 std::string installed(const char* name) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 // Anything larger is no picture, sound, module or font of this game, but a broken file.
-constexpr int64_t largest_data_file = 32 << 20;
+constexpr int64_t largest_data_file = 20 << 20;
 
 // What makes a file's bytes unusable to its loader, in a few words; null when they are fine.
 using DataCheck = const char* (*)(const std::vector<uint8_t>& bytes);

@@ -89,22 +89,24 @@ class Journeys(unittest.TestCase):
         self.assertEqual(sorted(os.listdir(game.folder)), sorted(FILES))
 
     def test_a_players_files_the_game_cannot_use_give_way_to_the_installed_ones(self):
-        # A sample at 1 Hz crashed the sound library; a picture claiming 60000 pixels a side or
-        # a module of random bytes cost memory. Each is said once; the installed one serves.
+        # A sample at 1 Hz crashed the sound library; a picture claiming 60000 pixels a side
+        # cost memory; a module of no pattern, sound to the game's checks, the library refuses.
+        # Each is said once; the installed one serves.
         folder = tempfile.mkdtemp(prefix="zarnok-e2e-")
         hostile = {"gun.wav": b"RIFF\x00\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00"
                    b"\x01\x00\x00\x00\x01\x00\x00\x00\x01\x00\x08\x00data\xe0\x2e\x00\x00"
                    + bytes(12000),
                    "bg.bmp": b"BM" + bytes(12) + struct.pack("<Iii", 40, 60000, 60000) + bytes(99),
-                   "supera29.xm": os.urandom(1 << 20)}
+                   "supera29.xm": b"Extended Module: " + bytes(20) + b"\x1a" + bytes(20)
+                   + struct.pack("<HIHHHHHHHH", 0x104, 276, 1, 0, 2, 0, 0, 1, 6, 125) + bytes(256)}
         for name, content in hostile.items():
             pathlib.Path(folder, name).write_bytes(content)
         game = self.start(folder=folder, files=[], env={"ZARNOK_DATA_FOLDER": DATA})
         self.assertEqual(game.quit(), 0)
         shutil.rmtree(folder)
         said = game.output().splitlines()
-        for name, why in (("gun.wav", "a sample rate of 1 Hz"), ("bg.bmp", "larger than 4096"),
-                          ("supera29.xm", "not an extended module")):
+        for name, why in (("gun.wav", "a sample rate of 1 Hz"), ("bg.bmp", "larger than 2048"),
+                          ("supera29.xm", "not a module SDL_mixer can play")):
             lines = [line for line in said if line.startswith("zarnok3d: %s " % name)]
             self.assertEqual(len(lines), 1, said)
             self.assertIn(why, lines[0])
@@ -147,6 +149,35 @@ class Journeys(unittest.TestCase):
         os.close(read_end)
         self.assertEqual(subprocess.run([GAME, "-x"], stderr=write_end, timeout=10).returncode, 2)
         os.close(write_end)
+
+    @unittest.skipUnless(os.geteuid() == 0, "a small disk of the test's own needs root to mount")
+    def test_a_full_disk_and_a_file_size_limit_cost_the_replays_alone(self):
+        disk = tempfile.mkdtemp(prefix="zarnok-full-")
+        self.addCleanup(shutil.rmtree, disk, True)
+        subprocess.run(["mount", "-t", "tmpfs", "-o", "size=256k", "tmpfs", disk], check=True)
+        self.addCleanup(subprocess.run, ["umount", "-l", disk])
+        installed = {"ZARNOK_DATA_FOLDER": os.path.abspath(DATA)}
+        game = self.start(folder=disk, files=[], env=installed)
+        self.assertEqual(game.quit(), 0)
+        table = game.file("scores.dat")
+        # The disk filled up: the volumes still go over the old ones, the game's replay is lost.
+        subprocess.run(["dd", "if=/dev/zero", "of=" + os.path.join(disk, "filler")],
+                       capture_output=True)
+        game = self.start(folder=disk, files=[], env=installed)
+        game.key("Home")
+        self.assertEqual(game.quit(), 0)
+        self.assertEqual(game.file("config.dat"), bytes([138, 0, 0, 0, 128, 0, 0, 0]))
+        self.assertEqual(game.file("scores.dat"), table)
+        self.assertIn("replays cannot be kept here (last.zrp", game.output())
+        # Files may not grow past 50 bytes: the table is not saved, and the game plays on.
+        for name in os.listdir(disk):
+            os.remove(os.path.join(disk, name))
+        game = self.start(folder=disk, files=[], env=installed,
+                          program=["prlimit", "--fsize=50", GAME])
+        self.assertEqual(game.quit(), 0)
+        # (What it says is cut at 50 bytes too, where it goes to a file.)
+        self.assertIn("scores.dat could not be saved", game.output())
+        self.assertIsNone(game.file("scores.dat"))
 
 
 if __name__ == "__main__":

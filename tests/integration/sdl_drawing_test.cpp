@@ -298,7 +298,7 @@ TEST_F(DrawingTest, PicturesStretchAndBrokenOnesGiveNull) {
 }
 
 // Folder 0 holds the game's own files; 1 FIFOs, 2 links to /dev/zero, 3 the game's files grown
-// past 32 MB, 4 nothing, 5 files that the libraries cannot read or would trust to their cost
+// past 20 MB, 4 nothing, 5 files that the libraries cannot read or would trust to their cost
 // (a sample at 1 Hz, a picture of 7 bits a pixel, a module of 59912 channels).
 void make(int row, const std::string& path, const std::string& own) {
     if (row == 5) {
@@ -313,7 +313,7 @@ void make(int row, const std::string& path, const std::string& own) {
     if (row == 0 || row == 3)
         std::filesystem::copy_file(own, path);
     if (row == 3)
-        std::filesystem::resize_file(path, 33 << 20);
+        std::filesystem::resize_file(path, 21 << 20);
     if (row == 1)
         mkfifo(path.c_str(), 0600);
     if (row == 2)

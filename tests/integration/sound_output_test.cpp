@@ -74,7 +74,7 @@ TEST(SoundFileChecks, UnusableSamplesAndModulesAreToldApart) {
         {wav(1, 3, 44100, 16, 120), "3 channels, not 1 or 2"},
         {wav(1, 1, 44100, 24, 120), "24 bits a sample, not 8 or 16"},
         {wav(1, 1, 44100, 16, 100, 1 << 30), "a chunk runs past the end of the file"},
-        {wav(1, 1, 8000, 8, 400000), "17640000 bytes once converted, 16 MB at most"},
+        {wav(1, 1, 8000, 8, 100000), "4410000 bytes once converted, 4 MB at most"},
         {data_first, "its data comes before its format"},
         {std::vector<uint8_t>(3000, 'R'), "not a RIFF WAVE file"},
     };
@@ -84,8 +84,11 @@ TEST(SoundFileChecks, UnusableSamplesAndModulesAreToldApart) {
     }
 
     const std::vector<uint8_t> module = file_bytes(data + "/supera29.xm");
-    std::vector<uint8_t> many_patterns = module, long_sample = module;
+    std::vector<uint8_t> many_patterns = module, long_sample = module, no_song = module;
+    std::vector<uint8_t> too_large = module;
     many_patterns[71] = 3; // 775 patterns
+    no_song[64] = 0;       // no order to play
+    too_large.resize(largest_module + 1);
     // The first instrument's first sample, after the patterns: its length made 2 GB.
     size_t at = 60 + 276;
     for (int p = 0; p < module[70]; ++p)
@@ -98,6 +101,8 @@ TEST(SoundFileChecks, UnusableSamplesAndModulesAreToldApart) {
         {long_sample, "its header claims more than the file holds"},
         {many_patterns, "13 orders, 8 channels, 775 patterns, 8 instruments: beyond an XM"},
         {std::vector<uint8_t>(3000, 'E'), "not an extended module (XM)"},
+        {no_song, "0 orders, 8 channels, 7 patterns, 8 instruments: beyond an XM"},
+        {too_large, "larger than 8 MB"},
     };
     for (const auto& [bytes, expected] : modules) {
         const char* problem = module_problem(bytes);

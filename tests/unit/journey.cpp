@@ -7,6 +7,12 @@ void play_until_level(Journey& j, int32_t goal) {
             j.pass();
 }
 
+void fire_until_hits(Journey& j, int32_t wanted) {
+    for (int i = 0; i < 3000 && hits < wanted && !game_over; ++i)
+        if (shot_list.first != nullptr || !j.fire_at_lowest())
+            j.pass();
+}
+
 void play_until_over(Journey& j) {
     for (int i = 0; i < 5000 && !game_over; ++i)
         j.pass(2 * one_tick);

@@ -183,6 +183,8 @@ class Journey {
     int passes = 0;
 };
 
-// Plays until the level is reached or the game ends, firing whenever the last shot is gone.
+// Plays until the level (or the hits) are reached or the game ends, firing whenever the last
+// shot is gone.
 void play_until_level(Journey& j, int32_t goal);
+void fire_until_hits(Journey& j, int32_t wanted);
 void play_until_over(Journey& j);

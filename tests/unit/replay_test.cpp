@@ -35,12 +35,6 @@ int watch(const Replay& replay, std::string* said) {
     return status;
 }
 
-void fire_until_hits(Journey& j, int32_t wanted) {
-    for (int i = 0; i < 3000 && hits < wanted && !game_over; ++i)
-        if (shot_list.first != nullptr || !j.fire_at_lowest())
-            j.pass();
-}
-
 TEST(Replays, GamesPlayBackToTheirEnds) {
     FreshGame fresh;
     // A table whose fourth row two hits beat, and the games of rows 4 and 5 on file.
@@ -122,6 +116,25 @@ TEST(Replays, GamesPlayedOnDesktopsEndAsTheyDidThere) {
     }
 }
 
+// A game the player did nothing in but leave (started and ended at once, the pointer moved
+// over it) is not kept over the last one played; one with a key pressed is.
+TEST(Replays, AGameLeftAtOnceIsNotKeptOverTheLast) {
+    FreshGame fresh;
+    write_bytes("last.zrp", Bytes{7});
+    for (const bool paused_once : {false, true}) {
+        Journey j;
+        j.post(MessageKind::activate_app, 1);
+        j.passes_of(70);
+        j.post(MessageKind::mouse_move, 0, make_lparam(150, 150));
+        if (paused_once) {
+            j.key(vk_letter('P'));
+            j.key(vk_letter('P'));
+        }
+        j.key(vk_f12);
+        EXPECT_EQ(read_bytes("last.zrp") == Bytes{7}, !paused_once);
+    }
+}
+
 // A record made by hand: three passes, clock readings (one of them backwards) and a key, at a
 // rate of a million.
 constexpr int64_t readings[] = {5000000000, 5000016667, 5000016000};
@@ -137,6 +150,19 @@ Bytes a_record(void (*change)(Replay*) = [](Replay*) {}) {
     made.end.passes = 3;
     change(&made);
     return encode_replay(made);
+}
+
+constexpr int64_t a_week = 7 * 24 * 3600 * int64_t{1000000}; // of a_record's clock
+constexpr const char* jumps = "its clock jumps further than a game's can";
+constexpr const char* crowded = "more happens in it between two frames than in any game";
+
+// `count` more of an input after a_record's key, in the same pass.
+void repeat(Replay* replay, ReplayInput input, int count) {
+    for (int i = 0; i < count; ++i)
+        if (input == ReplayInput::music_end)
+            add_music_end(replay);
+        else
+            add_message(replay, input, 0, 0);
 }
 
 std::string refusal(const Bytes& bytes) {
@@ -173,6 +199,17 @@ TEST(Replays, WhatIsNoReplayIsRefusedInWords) {
         {a_record([](Replay* r) { r->events.push_back(99); }), "its record of the game is damaged"},
         {a_record([](Replay* r) { r->readings.push_back(0x80); }),
          "its clock readings are damaged"},
+        // What no game meets between two passes: the clock moved by more than a week either
+        // way, a burst of clicks, of messages, of the music's ends.
+        {a_record([](Replay* r) { add_reading(r, r->last_reading + a_week + 1); }), jumps},
+        {a_record([](Replay* r) { add_reading(r, r->last_reading - a_week - 1); }), jumps},
+        {a_record([](Replay* r) { add_reading(r, r->last_reading + a_week); }), "accepted"},
+        {a_record([](Replay* r) { repeat(r, ReplayInput::left_button_down, 101); }), crowded},
+        {a_record([](Replay* r) { repeat(r, ReplayInput::left_button_down, 100); }), "accepted"},
+        {a_record([](Replay* r) { repeat(r, ReplayInput::key_down, 1000); }), crowded},
+        {a_record([](Replay* r) { repeat(r, ReplayInput::key_down, 999); }), "accepted"},
+        {a_record([](Replay* r) { repeat(r, ReplayInput::music_end, 101); }), crowded},
+        {a_record([](Replay* r) { repeat(r, ReplayInput::music_end, 100); }), "accepted"},
     };
     for (const auto& [bytes, why] : cases)
         EXPECT_EQ(refusal(bytes), why);

@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "app/new_game.h"
+#include "app/replay_watch.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
 #include "app/state.h"
@@ -27,8 +28,10 @@
 #include "store/folder_lock.h"
 #include "store/hiscores.h"
 #include "store/kept_replays.h"
+#include "store/replay_file.h"
 #include "store/whole_file.h"
 #include "tests/fake/fake_platform.h"
+#include "tests/unit/journey.h"
 #include "tests/unit/unit_support.h"
 
 namespace fs = std::filesystem;
@@ -338,6 +341,76 @@ TEST(Store, EverySaveIsWholeUnderKills) {
             for (const auto& entry : fs::directory_iterator("."))
                 fs::remove(entry);
         }
+}
+
+// The save of a row as its name is entered (the table, the games of the rows below moving down,
+// the row's own game), killed after each of its steps, then the game started again: scores.dat
+// holds the old table or the new, and each rankN.zrp left is the game of row N of it; the row's
+// own game, replayed, makes that row again.
+TEST(Store, TheTableAndItsGamesStayOneUnderKills) {
+    FreshGame fresh;
+    ASSERT_TRUE(geteuid() != 0 || chown(".", 65534, 65534) == 0);
+    const uint32_t table_points[] = {900, 160, 150, 100, 10}; // two hits make the second row
+    for (int32_t row = 0; row < hiscore_count; ++row)
+        hiscores[row].points = table_points[row];
+    Bytes old_table(hiscores_file_size);
+    encode_hiscores(old_table.data());
+    const auto row_of = [](const Bytes& table, int32_t row) {
+        return Bytes(table.begin() + 20 * row, table.begin() + 20 * (row + 1));
+    };
+    bool whole_sequence = false;
+    for (kill_at_step = 1; !whole_sequence && kill_at_step < 40; ++kill_at_step) {
+        SCOPED_TRACE("killed after step " + std::to_string(kill_at_step));
+        for (const auto& entry : fs::directory_iterator("."))
+            fs::remove(entry);
+        const int status = in_child([&] {
+            write_bytes("scores.dat", old_table);
+            for (int32_t row = 0; row < hiscore_count; ++row)
+                write_bytes(rank_file(row), game_that_made_row(old_table, row));
+            claim_folder();
+            Journey j;
+            j.post(MessageKind::activate_app, 1);
+            fire_until_hits(j, 2);
+            play_until_over(j);
+            watch_save_steps([](int step) {
+                if (step == kill_at_step)
+                    std::raise(SIGKILL);
+            });
+            j.keys("+a|-a|+=|-=|");
+            _exit(new_rank == 1 && !entering_name ? 0 : 4);
+        });
+        ASSERT_TRUE(WIFSIGNALED(status) || WEXITSTATUS(status) == 0) << status;
+        whole_sequence = !WIFSIGNALED(status);
+        in_child([] {
+            claim_folder();
+            load_hiscores();
+            match_ranked_replays();
+        });
+        const Bytes table = read_bytes("scores.dat");
+        const bool named = table.size() == 100 && table[20] == 'a';
+        EXPECT_TRUE(table == old_table || named);
+        for (int32_t row = 0; row < hiscore_count; ++row) {
+            Replay game;
+            std::string why;
+            if (!fs::exists(rank_file(row)))
+                continue;
+            ASSERT_TRUE(read_replay_file(rank_file(row).c_str(), &game, &why)) << why;
+            const Bytes start(game.start.table, game.start.table + 100);
+            const Bytes end(game.end.table, game.end.table + 100);
+            int32_t made = 0;
+            while (made < hiscore_count && row_of(start, made) == row_of(end, made))
+                ++made;
+            EXPECT_EQ(row_of(end, made), row_of(table, row)) << rank_file(row);
+            if (row == 1 && named) { // the new row's game, played again
+                FreshGame watching;
+                testing::internal::CaptureStdout();
+                EXPECT_EQ(watch_replay(game, true), 0);
+                EXPECT_NE(testing::internal::GetCapturedStdout().find("row 2 \"a\""),
+                          std::string::npos);
+            }
+        }
+    }
+    EXPECT_TRUE(whole_sequence) << "the save never ran to its end";
 }
 
 } // namespace

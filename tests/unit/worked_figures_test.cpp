@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 
+#include "app/clock.h"
 #include "app/name_entry.h"
 #include "app/state.h"
 #include "audio/sound.h"
@@ -180,3 +181,36 @@ TEST(WorkedFigures, ScreensIn640By480) {
 }
 
 } // namespace
+
+// The clock from any two readings, however far apart or however ordered (a replay's may be
+// anything within a week of each other, and the counter wraps): at most a pass's ticks are due,
+// the remainder carried, and no figure overflows.
+TEST(WorkedFigures, TicksOfAnyReadings) {
+    FreshGame fresh;
+    start_clock(); // a million counts a second: ticks of 10000
+    struct Step {
+        int64_t elapsed; // since the reading before
+        int32_t ticks;
+        int64_t carried;
+    };
+    constexpr int64_t far = int64_t{1} << 62;
+    const Step steps[] = {
+        {10001, 1, 1},          // a tick and one count
+        {9999, 0, 10000},       // exactly a tick waits for the next reading
+        {30005, 4, 5},          // four more, and five counts
+        {INT64_MAX, 100, 7904}, // further than a pass may go: the pass's most, from 2^62
+        {11, 0, 7915},          // the counter wrapped round, and goes on
+        {-far, 0, 7915 - far},  // backwards, far,
+        {-far, 0, -far},        // and further: held where no sum overflows
+        {INT64_MIN, 0, -far},   {far + 10001, 1, 1},
+    };
+    uint64_t reading = 0;
+    for (const Step& step : steps) {
+        reading += static_cast<uint64_t>(step.elapsed);
+        fake::state().counter = static_cast<int64_t>(reading);
+        ticks_due = 0;
+        read_clock();
+        EXPECT_EQ(ticks_due, step.ticks) << step.elapsed;
+        EXPECT_EQ(clock_accumulator, step.carried) << step.elapsed;
+    }
+}

@@ -9,9 +9,6 @@
 
 namespace {
 
-// Our pictures are backgrounds of a few hundred pixels; anything far larger is a broken header.
-constexpr int64_t largest_side = 4096;
-
 uint32_t little_endian(const uint8_t* bytes, int count) {
     uint32_t value = 0;
     for (int i = count - 1; i >= 0; --i)
@@ -21,7 +18,7 @@ uint32_t little_endian(const uint8_t* bytes, int count) {
 
 // SDL sets aside the whole picture before it reads a row, so a header claiming a huge picture
 // would cost gigabytes even when the file is tiny. Refuses headers cut short, sides beyond
-// largest_side, and uncompressed pixel data longer than what the source holds: null when the
+// largest_picture_side, and uncompressed pixel data longer than what the source holds: null when the
 // header is plausible, else why not. Leaves the source where it was.
 const char* header_problem(SDL_RWops* source) {
     uint8_t header[34] = {};
@@ -52,8 +49,8 @@ const char* header_problem(SDL_RWops* source) {
     }
     width = width < 0 ? -width : width;
     height = height < 0 ? -height : height;
-    if (width > largest_side || height > largest_side)
-        return "larger than 4096 x 4096 pixels";
+    if (width > largest_picture_side || height > largest_picture_side)
+        return "larger than 2048 x 2048 pixels";
     if (bits == 0 || bits > 32)
         return "not 1 to 32 bits a pixel";
     const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
