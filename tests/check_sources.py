@@ -2,7 +2,8 @@
 """What the sources must agree on: the README's table of keys is data/keys.txt's and it names
 every data file of data/data_files.txt (--help and the manual page are generated from the same);
 SDL's, X11's and Wayland's headers are included by the SDL platform and sound layer alone, never
-by the game or its unit tests."""
+by the game or its unit tests; Windows' own headers by the files of Windows (*_win32.cpp)
+alone."""
 import pathlib
 import re
 import sys
@@ -29,5 +30,11 @@ for path in game:
     if not re.match(r"src/platform/sdl/|src/audio/sound_library_mixer\.cpp$", name) and re.search(
             r'^\s*#\s*include\s*[<"](SDL|X11/|wayland-)', path.read_text(), re.M):
         wrong.append(f"{name} includes SDL's, X11's or Wayland's headers")
-print("\n".join(wrong) or "the README agrees with the keys and data files; SDL keeps to its layer")
+for path in source.glob("src/**/*.*"):
+    name = path.relative_to(source).as_posix()
+    if not name.endswith("_win32.cpp") and re.search(
+            r'^\s*#\s*include\s*<(windows|shlobj|dwmapi|dxgi)\.h>', path.read_text(), re.M):
+        wrong.append(f"{name} includes Windows' headers outside a file of Windows")
+print("\n".join(wrong) or "the README agrees with the keys and data files; SDL keeps to its layer, "
+      "Windows to its files")
 sys.exit(1 if wrong else 0)
