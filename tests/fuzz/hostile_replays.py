@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
 """Writes replays a hostile player might pass around into the folder given, for the fuzzers to
-start from, each made from a kept game: its clock jumping by 2^62 counts, or by 2^56; its clicks
-repeated 10,000 and 200,000 times in one pass; its volumes out of range. Their checksums are left
-wrong: the fuzzers make them right."""
+start from, each made from a kept game: its clock jumping by 2^62 counts, or by 2^56, in the
+midst of play; its clicks repeated 10,000 and 200,000 times in one pass; its volumes out of
+range. Their checksums are left wrong: the fuzzers make them right."""
 import pathlib
 import sys
 
 SOURCE = pathlib.Path(__file__).resolve().parent.parent.parent
-START, END = 182, 136  # the bytes of the fixed start and end of a replay of version 1
+START, END = 182, 132  # the bytes of the fixed start and end of a replay of version 1
 FIXED = 8 + 4 + START + END
 
 
@@ -32,6 +32,12 @@ def streams(game):
     return events, game[at + 4:at + 4 + readings_size]
 
 
+def jump(readings, step, after=500):
+    """The readings, the clock moved on by step after so many of them, in the midst of play."""
+    ends = [i + 1 for i, byte in enumerate(readings) if byte < 0x80]
+    return readings[:ends[after]] + number(zigzag(step)) + readings[ends[after]:]
+
+
 def replay(game, events, readings, fixed=None):
     fixed = fixed or game[:FIXED]
     return (fixed + len(events).to_bytes(4, "little") + events +
@@ -46,8 +52,8 @@ def main():
     loud = bytearray(game[:FIXED])
     loud[8 + 4 + START - 108:8 + 4 + START - 100] = (1000).to_bytes(4, "little") * 2
     seeds = {
-        "clock-2-62": replay(game, events, number(zigzag(2 ** 62)) + readings),
-        "clock-2-56": replay(game, events, readings + number(zigzag(2 ** 56)) * 3),
+        "clock-2-62": replay(game, events, jump(readings, 2 ** 62)),
+        "clock-2-56": replay(game, events, jump(readings, 2 ** 56)),
         "clicks-10000": replay(game, click * 10000 + events, readings),
         "clicks-200000": replay(game, click * 200000 + events, readings),
         "volume-1000": replay(game, events, readings, bytes(loud)),

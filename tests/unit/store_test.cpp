@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -208,8 +209,36 @@ const Case cases[] = {
          EXPECT_EQ(read_bytes("config.dat").size(), 8u);
          EXPECT_EQ(std::distance(fs::directory_iterator("."), {}), 2); // nor a temporary file
      }},
-    {"a folder without locks is said at each start, and the game plays on", 2,
-     [] { no_locks = true; }, [] { EXPECT_TRUE(claim_folder()); }, [] { no_locks = false; }},
+    {"a folder without locks is said at each start, the game plays on, and what saves cut short "
+     "left there a while ago is cleaned up",
+     2,
+     [] {
+         no_locks = true;
+         for (const char* left : {"config.dat.saving-Ab12Cd", "rank2.zrp.saving", "last.zrp.saving-x"})
+             write_bytes(left, volumes);
+         fs::last_write_time("config.dat.saving-Ab12Cd",
+                             fs::file_time_type::clock::now() - std::chrono::minutes(2));
+         write_bytes("scores.dat.saving-Xy34Zw", volumes); // maybe another copy's, saving now
+     },
+     [] { EXPECT_TRUE(claim_folder()); },
+     [] {
+         no_locks = false;
+         EXPECT_FALSE(fs::exists("config.dat.saving-Ab12Cd"));
+         EXPECT_TRUE(fs::exists("scores.dat.saving-Xy34Zw"));
+         EXPECT_TRUE(fs::exists("rank2.zrp.saving"));
+         EXPECT_TRUE(fs::exists("last.zrp.saving-x")); // not the game's pattern
+     }},
+    {"a start that holds the folder cleans up every temporary of the game's own", 0,
+     [] {
+         for (const char* left : {"config.dat.saving-Ab12Cd", "rank2.zrp.saving",
+                                  "scores.dat.saving-Xy34Zw", "notes.txt.saving"})
+             write_bytes(left, volumes);
+     },
+     [] { claim_folder(); },
+     [] {
+         EXPECT_EQ(std::distance(fs::directory_iterator("."), {}), 1);
+         EXPECT_TRUE(fs::exists("notes.txt.saving")); // not the game's
+     }},
     {"the rows' games follow the table on the disk: moved with their rows, or removed", 2,
      [] {
          for (int32_t row = 0; row < hiscore_count; ++row)
