@@ -5,8 +5,9 @@
 # built from Debian's sources, with their licences in its licences/ folder.
 set(ZARNOK_NATIVE_DATA "" CACHE PATH "The data folder of a build of the game for Linux")
 set(ZARNOK_NATIVE_ICONS "" CACHE PATH "The icons folder of a build of the game for Linux")
-set(ZARNOK_WINDOWS_PREFIX "$ENV{ZARNOK_WINDOWS_PREFIX}" CACHE PATH
-    "Where SDL2 and the rest were installed, built for Windows")
+# Where SDL2 and the rest were installed, built for Windows: as the toolchain has it, from the
+# environment at each configure (a new recipe puts them elsewhere).
+set(ZARNOK_WINDOWS_PREFIX "$ENV{ZARNOK_WINDOWS_PREFIX}")
 foreach(folder ZARNOK_NATIVE_DATA ZARNOK_NATIVE_ICONS ZARNOK_WINDOWS_PREFIX)
     if(NOT IS_DIRECTORY "${${folder}}")
         message(FATAL_ERROR "${folder} must name a folder (scripts/windows.sh sets it)")
