@@ -8,6 +8,7 @@
 #include "game/particles.h"
 #include "game/shots.h"
 #include "game/targets.h"
+#include "world/state.h"
 
 int64_t clock_frequency;
 int64_t clock_now;
@@ -15,7 +16,6 @@ int64_t clock_last;
 int64_t clock_accumulator;
 int64_t tick_length;
 int32_t ticks_due;
-int32_t frames_per_second;
 
 void start_clock() {
     clock_frequency = game_frequency();
@@ -54,6 +54,14 @@ void restart_clock() {
     read_clock();
     clock_accumulator = 0;
     ticks_due = 0;
+}
+
+void update_music() {
+    // A module that failed to load never reports its end, so it is not tried again.
+    if (music_track >= 0 && !game_music_finished())
+        return;
+    play_music_again();
+    restart_clock();
 }
 
 void run_ticks() {

@@ -18,7 +18,6 @@ extern int64_t clock_last;
 extern int64_t clock_accumulator;
 extern int64_t tick_length;
 extern int32_t ticks_due;
-extern int32_t frames_per_second;
 
 void start_clock();
 void read_clock();
@@ -26,3 +25,6 @@ void read_clock();
 void restart_clock();
 // Reads the clock and runs every tick that is due.
 void run_ticks();
+// A tick's music: the module started at the first tick and again each time it has played to
+// its end, as the game record tells; the clock then begins anew, the loading's time not played.
+void update_music();

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/state.h"
+#include "world/state.h"
 #include "platform/key_codes.h"
 
 int32_t key_down[256];

@@ -5,8 +5,8 @@
 #include "app/game_record.h"
 #include "app/key_hook.h"
 #include "app/name_entry.h"
-#include "app/random.h"
-#include "app/state.h"
+#include "world/random.h"
+#include "world/state.h"
 #include "game/entities.h"
 
 void new_game() {

@@ -17,7 +17,7 @@
 #include "app/main_loop.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
-#include "app/state.h"
+#include "world/state.h"
 #include "app/window_procs.h"
 #include "audio/sound.h"
 #include "platform/input.h"

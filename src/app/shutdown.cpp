@@ -6,7 +6,7 @@
 
 #include "app/game_record.h"
 #include "app/name_entry.h"
-#include "app/state.h"
+#include "world/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "platform/bitmap.h"

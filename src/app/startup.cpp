@@ -3,7 +3,7 @@
 #include "app/startup.h"
 
 #include "app/new_game.h"
-#include "app/state.h"
+#include "world/state.h"
 #include "app/window_procs.h"
 #include "audio/sound.h"
 #include "game/entities.h"

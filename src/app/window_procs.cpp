@@ -6,7 +6,7 @@
 #include "app/key_hook.h"
 #include "app/new_game.h"
 #include "app/shutdown.h"
-#include "app/state.h"
+#include "world/state.h"
 #include "audio/sound.h"
 #include "game/shots.h"
 #include "platform/key_codes.h"
@@ -242,11 +242,3 @@ void make_window_class(const char* class_name, WindowProc proc, CursorShape curs
     register_window_class(class_name, proc, cursor);
 }
 
-void blit_window(int view_index) {
-    const View& view = views[view_index];
-    Canvas* target = get_window_canvas(view.window);
-    if (target == nullptr)
-        return;
-    copy_block(target, view.back_dc, view.width, view.height);
-    release_window_canvas(view.window, target);
-}

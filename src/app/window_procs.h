@@ -13,6 +13,4 @@ uint32_t main_window_proc(WindowHandle window, MessageKind kind, uint32_t wparam
 uint32_t gun_window_proc(WindowHandle window, MessageKind kind, uint32_t wparam, uint32_t lparam);
 
 void make_window_class(const char* class_name, WindowProc proc, CursorShape cursor);
-// Copies a view's back buffer to its window.
-void blit_window(int view_index);
 void leave_side_screen();

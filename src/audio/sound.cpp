@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/clock.h"
-#include "app/game_record.h"
 #include "platform/data_file_names.h"
 
 SoundSlot sound_samples[effect_count] = {
@@ -58,15 +56,10 @@ void set_volumes(int32_t music, int32_t sound) {
     sound_volume = sound;
 }
 
-void update_music() {
-    if (music_track >= 0) {
-        // A module that failed to load never reports its end, so it is not tried again.
-        if (!game_music_finished())
-            return;
+void play_music_again() {
+    if (music_track >= 0)
         music_free(music_module);
-    }
     start_music_playing();
-    restart_clock();
 }
 
 void start_music_playing() {

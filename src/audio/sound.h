@@ -33,10 +33,10 @@ void stop_sound();
 
 // -1 keeps a volume as it is; the others are clamped to 0..255, applied and stored.
 void set_volumes(int32_t music, int32_t sound);
-// Once a tick: starts the module at the first tick and again each time it has ended.
-void update_music();
 // Loads the module and plays it from its beginning.
 void start_music_playing();
+// The same, the module that played to its end let go first.
+void play_music_again();
 
 // Plays an effect on any free channel; the channel, or -1 when nothing started.
 int32_t play_effect(Effect effect);

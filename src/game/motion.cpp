@@ -1,7 +1,7 @@
 // Moving and tumbling, shared by targets, shots, particles and the aim line.
 #include "game/motion.h"
 
-#include "app/random.h"
+#include "world/random.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Explosions and the particles they throw out.
 #include "game/particles.h"
 
-#include "app/random.h"
+#include "world/random.h"
 #include "audio/sound.h"
 #include "game/motion.h"
 

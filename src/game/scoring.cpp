@@ -2,7 +2,7 @@
 // hi-score table.
 #include "game/scoring.h"
 
-#include "app/state.h"
+#include "world/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "game/particles.h"

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/state.h"
+#include "world/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "game/motion.h"

@@ -1,8 +1,8 @@
 // Spawning, moving and retiring targets.
 #include "game/targets.h"
 
-#include "app/random.h"
-#include "app/state.h"
+#include "world/random.h"
+#include "world/state.h"
 #include "game/entities.h"
 #include "game/motion.h"
 #include "game/particles.h"

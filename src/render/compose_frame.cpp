@@ -3,13 +3,11 @@
 
 #include <cstdio>
 
-#include "app/clock.h"
-#include "app/state.h"
-#include "app/window_procs.h"
 #include "platform/text.h"
 #include "render/floor.h"
 #include "render/scene.h"
 #include "screens/hud.h"
+#include "world/state.h"
 
 void draw_backdrop() {
     prepare_floor();
@@ -40,6 +38,15 @@ void build_main_frame() {
         const int length = std::snprintf(line, sizeof line, "FPS:%d", frames_per_second);
         draw_text(view.back_dc, 0, 300, line, length);
     }
+}
+
+void blit_window(int view_index) {
+    const View& view = views[view_index];
+    Canvas* target = get_window_canvas(view.window);
+    if (target == nullptr)
+        return;
+    copy_block(target, view.back_dc, view.width, view.height);
+    release_window_canvas(view.window, target);
 }
 
 void compose_main_frame() {

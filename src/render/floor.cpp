@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/state.h"
+#include "world/state.h"
 #include "geometry/transform.h"
 #include "render/fill_object.h"
 

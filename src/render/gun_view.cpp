@@ -2,9 +2,9 @@
 // paint it, show it, then paint it black again so the buffer is clean for the next frame.
 #include "render/gun_view.h"
 
-#include "app/state.h"
-#include "app/window_procs.h"
+#include "render/compose_frame.h"
 #include "render/fill_object.h"
+#include "world/state.h"
 
 void draw_gun_view() {
     const View& main = views[main_view];

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/state.h"
+#include "world/state.h"
 #include "game/entities.h"
 #include "game/motion.h"
 #include "game/proximity.h"

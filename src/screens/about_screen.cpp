@@ -1,7 +1,7 @@
 // The about screen over nfobg.bmp. It leaves amber, transparent, left/top text set.
 #include "screens/about_screen.h"
 
-#include "app/state.h"
+#include "world/state.h"
 #include "screens/text_lines.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The hi-score screen over hiscbg.bmp. It leaves orange, transparent, left/top text set.
 #include "screens/hiscore_screen.h"
 
-#include "app/state.h"
+#include "world/state.h"
 #include "screens/text_lines.h"
 #include "store/hiscores.h"
 

@@ -1,7 +1,7 @@
 // The start every side screen shares.
 #include "screens/text_lines.h"
 
-#include "app/state.h"
+#include "world/state.h"
 
 void begin_side_screen(Canvas* back_dc) {
     const View& view = views[main_view];

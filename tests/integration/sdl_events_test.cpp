@@ -9,7 +9,7 @@
 
 #include "app/key_hook.h"
 #include "app/name_entry.h"
-#include "app/state.h"
+#include "world/state.h"
 #include "platform/input.h"
 #include "platform/sdl/sdl_windows.h"
 #include "store/hiscores.h"

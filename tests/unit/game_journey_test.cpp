@@ -23,9 +23,9 @@
 
 #include "app/clock.h"
 #include "app/main_loop.h"
-#include "app/random.h"
+#include "world/random.h"
 #include "app/shutdown.h"
-#include "app/state.h"
+#include "world/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "game/proximity.h"

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "app/main_loop.h"
-#include "app/state.h"
+#include "world/state.h"
 #include "game/entities.h"
 #include "game/shots.h"
 #include "platform/key_codes.h"

@@ -21,7 +21,7 @@
 #include "app/replay_watch.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
-#include "app/state.h"
+#include "world/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "game/scoring.h"

@@ -12,7 +12,7 @@
 
 #include "app/clock.h"
 #include "app/name_entry.h"
-#include "app/state.h"
+#include "world/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "game/scoring.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/state.h"
+#include "world/state.h"
 #include "bench/timings.h"
 #include "game/entities.h"
 #include "render/compose_frame.h"

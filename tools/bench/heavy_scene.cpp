@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/random.h"
+#include "world/random.h"
 #include "app/startup.h"
-#include "app/state.h"
+#include "world/state.h"
 #include "game/entities.h"
 #include "game/particles.h"
 #include "game/scoring.h"

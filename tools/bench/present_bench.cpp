@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/state.h"
+#include "world/state.h"
 #include "bench/timings.h"
 #include "platform/window.h"
 #include "platform/window_picture.h"

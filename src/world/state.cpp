@@ -1,5 +1,5 @@
-// Storage of the shell's global state.
-#include "app/state.h"
+// Storage of the game's shared state.
+#include "world/state.h"
 
 int32_t running;
 int32_t quit_requested;
@@ -27,3 +27,5 @@ Object3D gun_model;
 Object3D* aim_cubes;
 Object3D floor_bars[floor_bar_count];
 float aim_spacing;
+
+int32_t frames_per_second;

@@ -1,4 +1,6 @@
-// The game-state flags, the two views and the objects that live for the whole run.
+// The game's shared state, which every part of the game reads and the shell drives: the
+// game-state flags, the two views, the pictures and the objects that live for the whole run, and
+// the frame rate.
 #pragma once
 
 #include <cstdint>
@@ -57,3 +59,6 @@ extern Object3D gun_model;
 extern Object3D* aim_cubes;
 extern Object3D floor_bars[floor_bar_count];
 extern float aim_spacing;
+
+// Frames a second, from the last two readings of the clock.
+extern int32_t frames_per_second;

@@ -1,5 +1,5 @@
 // A linear congruential generator, yielding bits 16 to 30 of each new state.
-#include "app/random.h"
+#include "world/random.h"
 
 uint32_t random_state;
 
