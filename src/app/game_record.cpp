@@ -8,14 +8,14 @@
 #include "app/clock.h"
 #include "app/key_hook.h"
 #include "app/main_loop.h"
-#include "world/random.h"
 #include "app/replay_watch.h"
-#include "world/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "platform/system.h"
 #include "store/kept_replays.h"
 #include "store/say.h"
+#include "world/random.h"
+#include "world/state.h"
 
 namespace {
 

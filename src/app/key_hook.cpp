@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "world/state.h"
 #include "platform/key_codes.h"
+#include "world/state.h"
 
 int32_t key_down[256];
 HookHandle keyboard_hook;

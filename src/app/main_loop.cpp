@@ -8,9 +8,7 @@
 #include "app/game_record.h"
 #include "app/key_hook.h"
 #include "app/name_entry.h"
-#include "world/random.h"
 #include "app/startup.h"
-#include "world/state.h"
 #include "app/window_procs.h"
 #include "platform/input.h"
 #include "platform/text.h"
@@ -20,6 +18,8 @@
 #include "screens/help_screen.h"
 #include "screens/hiscore_screen.h"
 #include "store/hiscores.h"
+#include "world/random.h"
+#include "world/state.h"
 
 namespace {
 

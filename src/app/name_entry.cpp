@@ -3,10 +3,10 @@
 
 #include "app/game_record.h"
 #include "app/key_hook.h"
-#include "world/state.h"
 #include "platform/us_keyboard.h"
 #include "store/hiscores.h"
 #include "store/kept_replays.h"
+#include "world/state.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include "app/game_record.h"
 #include "app/key_hook.h"
 #include "app/name_entry.h"
+#include "game/entities.h"
 #include "world/random.h"
 #include "world/state.h"
-#include "game/entities.h"
 
 void new_game() {
     save_named_row();

@@ -17,7 +17,6 @@
 #include "app/main_loop.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
-#include "world/state.h"
 #include "app/window_procs.h"
 #include "audio/sound.h"
 #include "platform/input.h"
@@ -27,6 +26,7 @@
 #include "store/config.h"
 #include "store/hiscores.h"
 #include "store/say.h"
+#include "world/state.h"
 
 namespace {
 

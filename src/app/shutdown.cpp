@@ -6,7 +6,6 @@
 
 #include "app/game_record.h"
 #include "app/name_entry.h"
-#include "world/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "platform/bitmap.h"
@@ -14,6 +13,7 @@
 #include "platform/system.h"
 #include "render/floor.h"
 #include "store/config.h"
+#include "world/state.h"
 
 void shut_down_with(int status) {
     // A display lost in the middle of the ending (a session logging out) ends the game again from

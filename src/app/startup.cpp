@@ -3,7 +3,6 @@
 #include "app/startup.h"
 
 #include "app/new_game.h"
-#include "world/state.h"
 #include "app/window_procs.h"
 #include "audio/sound.h"
 #include "game/entities.h"
@@ -13,6 +12,7 @@
 #include "store/config.h"
 #include "store/hiscores.h"
 #include "store/kept_replays.h"
+#include "world/state.h"
 
 namespace {
 

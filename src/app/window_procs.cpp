@@ -6,11 +6,11 @@
 #include "app/key_hook.h"
 #include "app/new_game.h"
 #include "app/shutdown.h"
-#include "world/state.h"
 #include "audio/sound.h"
 #include "game/shots.h"
 #include "platform/key_codes.h"
 #include "platform/system.h"
+#include "world/state.h"
 
 ScreenPoint saved_cursor;
 ScreenRect cursor_clip;
@@ -241,4 +241,3 @@ uint32_t gun_window_proc(WindowHandle window, MessageKind kind, uint32_t wparam,
 void make_window_class(const char* class_name, WindowProc proc, CursorShape cursor) {
     register_window_class(class_name, proc, cursor);
 }
-

@@ -1,9 +1,9 @@
 // Explosions and the particles they throw out.
 #include "game/particles.h"
 
-#include "world/random.h"
 #include "audio/sound.h"
 #include "game/motion.h"
+#include "world/random.h"
 
 namespace {
 

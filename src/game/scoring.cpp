@@ -2,11 +2,11 @@
 // hi-score table.
 #include "game/scoring.h"
 
-#include "world/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "game/particles.h"
 #include "store/hiscores.h"
+#include "world/state.h"
 
 namespace {
 

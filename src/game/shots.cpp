@@ -3,7 +3,6 @@
 
 #include <cmath>
 
-#include "world/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "game/motion.h"
@@ -13,6 +12,7 @@
 #include "geometry/sines.h"
 #include "geometry/transform.h"
 #include "platform/system.h"
+#include "world/state.h"
 
 namespace {
 

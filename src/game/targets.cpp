@@ -1,13 +1,13 @@
 // Spawning, moving and retiring targets.
 #include "game/targets.h"
 
-#include "world/random.h"
-#include "world/state.h"
 #include "game/entities.h"
 #include "game/motion.h"
 #include "game/particles.h"
 #include "game/scoring.h"
 #include "platform/system.h"
+#include "world/random.h"
+#include "world/state.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <cstring>
 #include <vector>
 
-#include "world/state.h"
 #include "geometry/transform.h"
 #include "render/fill_object.h"
+#include "world/state.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "world/state.h"
 #include "game/entities.h"
 #include "game/motion.h"
 #include "game/proximity.h"
 #include "geometry/sines.h"
 #include "render/fill_object.h"
+#include "world/state.h"
 
 namespace {
 

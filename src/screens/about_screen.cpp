@@ -1,8 +1,8 @@
 // The about screen over nfobg.bmp. It leaves amber, transparent, left/top text set.
 #include "screens/about_screen.h"
 
-#include "world/state.h"
 #include "screens/text_lines.h"
+#include "world/state.h"
 
 namespace {
 

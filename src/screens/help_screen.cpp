@@ -1,9 +1,9 @@
 // The help screen over f1bg.bmp. It leaves white, transparent, left/top text set.
 #include "screens/help_screen.h"
 
-#include "world/state.h"
 #include "audio/sound.h"
 #include "screens/text_lines.h"
+#include "world/state.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The hi-score screen over hiscbg.bmp. It leaves orange, transparent, left/top text set.
 #include "screens/hiscore_screen.h"
 
-#include "world/state.h"
 #include "screens/text_lines.h"
 #include "store/hiscores.h"
+#include "world/state.h"
 
 void draw_hiscore_screen(Canvas* back_dc) {
     const View& view = views[main_view];

@@ -9,10 +9,10 @@
 
 #include "app/key_hook.h"
 #include "app/name_entry.h"
-#include "world/state.h"
 #include "platform/input.h"
 #include "platform/sdl/sdl_windows.h"
 #include "store/hiscores.h"
+#include "world/state.h"
 
 namespace {
 

@@ -23,9 +23,7 @@
 
 #include "app/clock.h"
 #include "app/main_loop.h"
-#include "world/random.h"
 #include "app/shutdown.h"
-#include "world/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "game/proximity.h"
@@ -35,6 +33,8 @@
 #include "tests/fake/fake_platform.h"
 #include "tests/unit/journey.h"
 #include "tests/unit/unit_support.h"
+#include "world/random.h"
+#include "world/state.h"
 
 namespace {
 

@@ -12,12 +12,12 @@
 #include <thread>
 
 #include "app/main_loop.h"
-#include "world/state.h"
 #include "game/entities.h"
 #include "game/shots.h"
 #include "platform/key_codes.h"
 #include "platform/window.h"
 #include "tests/fake/fake_platform.h"
+#include "world/state.h"
 
 constexpr int64_t one_tick = 10001; // counts at 1 MHz: one tick due per pass, a count carried
 

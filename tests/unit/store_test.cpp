@@ -21,7 +21,6 @@
 #include "app/replay_watch.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
-#include "world/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "game/scoring.h"
@@ -34,6 +33,7 @@
 #include "tests/fake/fake_platform.h"
 #include "tests/unit/journey.h"
 #include "tests/unit/unit_support.h"
+#include "world/state.h"
 
 namespace fs = std::filesystem;
 
@@ -214,7 +214,8 @@ const Case cases[] = {
      2,
      [] {
          no_locks = true;
-         for (const char* left : {"config.dat.saving-Ab12Cd", "rank2.zrp.saving", "last.zrp.saving-x"})
+         for (const char* left :
+              {"config.dat.saving-Ab12Cd", "rank2.zrp.saving", "last.zrp.saving-x"})
              write_bytes(left, volumes);
          fs::last_write_time("config.dat.saving-Ab12Cd",
                              fs::file_time_type::clock::now() - std::chrono::minutes(2));

@@ -11,8 +11,6 @@
 #include "app/game_record.h"
 #include "app/key_hook.h"
 #include "app/main_loop.h"
-#include "world/random.h"
-#include "world/state.h"
 #include "app/window_procs.h"
 #include "audio/sound.h"
 #include "game/entities.h"
@@ -21,6 +19,8 @@
 #include "store/replay_file.h"
 #include "store/whole_file.h"
 #include "tests/fake/fake_platform.h"
+#include "world/random.h"
+#include "world/state.h"
 
 void reset_game_globals() {
     running = quit_requested = app_active = paused = 0;

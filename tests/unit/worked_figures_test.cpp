@@ -12,7 +12,6 @@
 
 #include "app/clock.h"
 #include "app/name_entry.h"
-#include "world/state.h"
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "game/scoring.h"
@@ -24,6 +23,7 @@
 #include "store/hiscores.h"
 #include "tests/fake/fake_platform.h"
 #include "tests/unit/unit_support.h"
+#include "world/state.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <cstring>
 #include <vector>
 
-#include "world/state.h"
 #include "bench/timings.h"
 #include "game/entities.h"
 #include "render/compose_frame.h"
 #include "render/fill_object.h"
+#include "world/state.h"
 
 namespace {
 
@@ -30,7 +30,8 @@ void buffer_memset(benchmark::State& state) {
     }
 }
 
-// Every object the frame turns and paints. Each stage starts from the world faces a whole frame leaves.
+// Every object the frame turns and paints. Each stage starts from the world faces a whole frame
+// leaves.
 std::vector<Object3D*> frame_objects() {
     build_main_frame();
     std::vector<Object3D*> objects;

@@ -4,9 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "world/random.h"
 #include "app/startup.h"
-#include "world/state.h"
 #include "game/entities.h"
 #include "game/particles.h"
 #include "game/scoring.h"
@@ -15,6 +13,8 @@
 #include "platform/data_file_names.h"
 #include "platform/window.h"
 #include "render/gun_view.h"
+#include "world/random.h"
+#include "world/state.h"
 
 namespace {
 

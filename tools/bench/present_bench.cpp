@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "world/state.h"
 #include "bench/timings.h"
 #include "platform/window.h"
 #include "platform/window_picture.h"
+#include "world/state.h"
 
 namespace {
 

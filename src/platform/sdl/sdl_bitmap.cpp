@@ -18,8 +18,8 @@ uint32_t little_endian(const uint8_t* bytes, int count) {
 
 // SDL sets aside the whole picture before it reads a row, so a header claiming a huge picture
 // would cost gigabytes even when the file is tiny. Refuses headers cut short, sides beyond
-// largest_picture_side, and uncompressed pixel data longer than what the source holds: null when the
-// header is plausible, else why not. Leaves the source where it was.
+// largest_picture_side, and uncompressed pixel data longer than what the source holds: null when
+// the header is plausible, else why not. Leaves the source where it was.
 const char* header_problem(SDL_RWops* source) {
     uint8_t header[34] = {};
     const Sint64 start = SDL_RWtell(source);
