@@ -7,12 +7,12 @@
 
 #include "app/clock.h"
 #include "app/key_hook.h"
-#include "app/main_loop.h"
-#include "app/replay_watch.h"
+#include "app/overlay.h"
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "platform/system.h"
 #include "store/kept_replays.h"
+#include "store/replay_file.h"
 #include "store/say.h"
 #include "world/random.h"
 #include "world/state.h"
@@ -22,8 +22,7 @@ namespace {
 constexpr size_t none = SIZE_MAX;
 
 Replay record;
-bool watching = false;
-bool begun = false;    // a game is under way (watching: its start was taken up)
+bool begun = false;    // a game is under way (watched: its start was taken up)
 bool too_long = false; // the game outgrew what is kept; it is recorded no further
 size_t pending = none; // where the message being handled begins in the events
 // The keys released and the clicks of the game, the message being handled among them: a game
@@ -32,6 +31,8 @@ int32_t player_inputs = 0;
 bool pending_is_input = false;
 uint64_t passes = 0;
 ReplayCursor cursor;
+bool pass_read_clock = false; // watching: the pass under way took a reading, first this one
+int64_t pass_reading = 0;
 bool astray = false;
 
 // The messages the logic acts on, as the record names them.
@@ -61,7 +62,7 @@ MessageKind kind_of(ReplayInput input) {
 }
 
 bool recording() {
-    return !watching && begun && !too_long;
+    return playing == Playing::live && begun && !too_long;
 }
 
 // A game longer than any kept is dropped from the record, once.
@@ -107,7 +108,7 @@ void take_up_start(const ReplayStart& start) {
 } // namespace
 
 int64_t game_counter() {
-    if (!watching) {
+    if (playing == Playing::live) {
         const int64_t now = perf_counter();
         if (recording()) {
             add_reading(&record, now);
@@ -118,17 +119,18 @@ int64_t game_counter() {
     int64_t reading = cursor.reading;
     if (!next_reading(record, &cursor, &reading))
         astray = true;
-    else
-        wait_for_recorded_time(reading);
+    else if (!pass_read_clock)
+        pass_reading = reading;
+    pass_read_clock = true;
     return reading;
 }
 
 int64_t game_frequency() {
-    return watching ? record.start.frequency : perf_frequency();
+    return playing != Playing::live ? record.start.frequency : perf_frequency();
 }
 
 bool game_music_finished() {
-    if (watching)
+    if (playing != Playing::live)
         return take_music_end(record, &cursor);
     const bool finished = music_is_finished(music_module);
     if (finished && recording())
@@ -153,6 +155,7 @@ void handle_message(const Message& message) {
 
 void note_pass() {
     ++passes;
+    pass_read_clock = false;
     if (recording()) {
         add_pass(&record);
         check_length();
@@ -160,7 +163,7 @@ void note_pass() {
 }
 
 void start_game_record() {
-    if (watching) {
+    if (playing != Playing::live) {
         astray = astray || begun; // a record holds one game
         begun = true;
         return;
@@ -174,7 +177,7 @@ void start_game_record() {
 }
 
 void note_game_start() {
-    if (watching) {
+    if (playing != Playing::live) {
         if (!astray)
             take_up_start(record.start);
         return;
@@ -212,23 +215,25 @@ void keep_named_game(int32_t rank) {
 
 void reset_game_record() {
     record = Replay{};
-    watching = begun = too_long = astray = pending_is_input = false;
+    playing = Playing::live;
+    begun = too_long = astray = pending_is_input = pass_read_clock = false;
     pending = none;
     passes = 0;
     player_inputs = 0;
     cursor = {};
 }
 
-void play_back(const Replay& replay) {
-    watching = true;
+void play_back(const Replay& replay, bool fast) {
+    playing = fast ? Playing::watched_fast : Playing::watched;
     record = replay;
     cursor = {};
-    begun = astray = false;
+    begun = astray = pass_read_clock = false;
     passes = 0;
 }
 
-bool playing_back() {
-    return watching;
+bool first_reading_of_pass(int64_t* reading) {
+    *reading = pass_reading;
+    return pass_read_clock;
 }
 
 RecordedStep next_recorded_step(Message* message) {

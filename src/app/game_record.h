@@ -13,7 +13,8 @@ struct Replay;
 struct ReplayStart;
 struct ReplayEnd;
 
-// The logic's clock: the performance counter, noted; or, watching, the recorded reading.
+// The logic's clock: the performance counter, noted; or, watching, the recorded reading, handed
+// out at once (the watcher paces the passes).
 int64_t game_counter();
 int64_t game_frequency();
 // Whether the music module has reached its end: asked of the sound library and noted; or,
@@ -39,9 +40,11 @@ void keep_named_game(int32_t rank);
 
 // Back to a program's start: nothing recorded, nothing watched.
 void reset_game_record();
-// Watching: the game is taken from the record instead of recorded.
-void play_back(const Replay& replay);
-bool playing_back();
+// Watching: the game is taken from the record instead of recorded, at its own pace or as fast
+// as it goes.
+void play_back(const Replay& replay, bool fast);
+// Watching: the first clock reading the pass under way took; false when it took none.
+bool first_reading_of_pass(int64_t* reading);
 // What comes next in the record: a message for the main window, or a pass of idle work.
 enum class RecordedStep { message, pass, end };
 RecordedStep next_recorded_step(Message* message);

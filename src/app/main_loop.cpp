@@ -1,37 +1,22 @@
-// The entry routine, the idle work of each pass and the overlay text.
+// The entry routine and the idle work of each pass.
 #include "app/main_loop.h"
-
-#include <cstdio>
-#include <cstring>
 
 #include "app/clock.h"
 #include "app/game_record.h"
 #include "app/key_hook.h"
 #include "app/name_entry.h"
+#include "app/overlay.h"
 #include "app/startup.h"
 #include "app/window_procs.h"
 #include "platform/input.h"
-#include "platform/text.h"
 #include "render/compose_frame.h"
 #include "render/gun_view.h"
 #include "screens/about_screen.h"
 #include "screens/help_screen.h"
 #include "screens/hiscore_screen.h"
-#include "store/hiscores.h"
-#include "world/random.h"
 #include "world/state.h"
 
 namespace {
-
-void draw_line(Canvas* canvas, int32_t x, int32_t y, const char* text) {
-    draw_text(canvas, x, y, text, static_cast<int32_t>(std::strlen(text)));
-}
-
-// A value of the generator as a level of one colour channel in its upper half: whatever the
-// three values, the text stands out at least 4.5 to 1 from the dark picture behind it.
-uint32_t bright_level() {
-    return 128 + static_cast<uint32_t>(next_random() % 256) / 2;
-}
 
 // What the player sees, for a pad to read its buttons by.
 PadScene pad_scene() {
@@ -48,52 +33,23 @@ PadScene pad_scene() {
     return paused ? PadScene::paused : PadScene::play;
 }
 
-} // namespace
-
-Colour overlay_colour;
-int64_t overlay_changed_at;
-
-void draw_overlay() {
+// Over a paused or ended game, its text in its colour of the moment, and the name typed so far
+// into a new hi-score's row.
+void overlay_pass() {
     const View& view = views[main_view];
     Canvas* canvas = get_window_canvas(view.window);
     if (canvas == nullptr)
         return;
-    canvas->background_mode = BackgroundMode::transparent;
-    // A new colour at most three times a second: one a frame would strobe, a hazard for
-    // players sensitive to flashing light. Its values are drawn only when it changes.
-    const int64_t now = game_counter();
-    if (overlay_changed_at == 0 ||
-        counts_between(overlay_changed_at, now) >= game_frequency() / 3) {
-        overlay_changed_at = now;
-        const uint32_t green = bright_level();
-        const uint32_t red = bright_level();
-        const uint32_t blue = bright_level();
-        overlay_colour = rgb(red, green, blue);
-    }
-    canvas->text_colour = overlay_colour;
-    canvas->align = TextAlign::centre_top;
-
-    char first[64];
-    char second[64];
-    if (game_over && entering_name) {
+    change_overlay_colour();
+    // The frame that takes the name's last key still shows the name as it was typed.
+    const bool naming = game_over && entering_name;
+    if (naming)
         name_entry_step();
-        std::snprintf(first, sizeof first, "THAT'S A NEW HI-SCORE!  YOU RANK #%d!", new_rank + 1);
-        std::snprintf(second, sizeof second, "Enter your name: %.11s", hiscores[new_rank].name);
-    } else if (game_over) {
-        std::snprintf(first, sizeof first, "G A M E   O V E R");
-        std::snprintf(second, sizeof second, "press F2 to restart");
-    } else {
-        std::snprintf(first, sizeof first, "P A U S E D");
-        std::snprintf(second, sizeof second, "press 'p' to resume");
-    }
-    const int32_t cx = view.width / 2;
-    const int32_t cy = view.height / 2;
-    draw_line(canvas, cx, cy - 25, first);
-    draw_line(canvas, cx - 1, cy - 26, first); // a second copy thickens the first line
-    draw_line(canvas, cx, cy - 5, second);
-    canvas->align = TextAlign::left_top;
+    draw_overlay(canvas, naming);
     release_window_canvas(view.window, canvas);
 }
+
+} // namespace
 
 void idle_work() {
     note_pass();
@@ -105,7 +61,7 @@ void idle_work() {
         draw_gun_view();
     }
     if ((game_over || paused) && !side_screen_shown()) {
-        draw_overlay();
+        overlay_pass();
         return;
     }
     Canvas* back = views[main_view].back_dc;
@@ -137,10 +93,13 @@ int entry_routine() {
             handle_message(message);
             continue;
         }
+        // What the pass drew is shown, and the next begins at the next refresh; while inactive
+        // nothing is drawn, and the loop waits for a message rather than spin.
         if (app_active && running)
             idle_work();
-        else
-            wait_for_message(); // nothing is drawn while inactive, so there is nothing to spin for
+        present_frame();
+        if (!app_active || !running)
+            wait_for_message();
     }
     keep_last_game();
     return static_cast<int>(message.wparam);

@@ -17,9 +17,9 @@ constexpr int32_t scan_enter = 28;
 constexpr int32_t scan_keypad_enter = 156;
 
 // The row is saved as it stands, the games of the rows below move down with them, and then
-// the row's game is kept beside it.
+// the row's game is kept beside it; a watched game saves nothing.
 void finish_naming() {
-    if (save_hiscores()) {
+    if (playing == Playing::live && save_hiscores()) {
         match_ranked_replays();
         keep_named_game(new_rank);
     }

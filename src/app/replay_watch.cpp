@@ -15,6 +15,7 @@
 #include "app/game_record.h"
 #include "app/key_hook.h"
 #include "app/main_loop.h"
+#include "app/overlay.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
 #include "app/window_procs.h"
@@ -36,7 +37,6 @@ bool held = false;    // paused by the watcher
 bool timed = false;   // the recorded clock is tied to ours
 int64_t tied_real = 0, tied_recorded = 0;
 // A pass that reads no clock (a side screen) takes as long as the last two passes that did.
-bool pass_read_clock = false;
 bool last_pass_read = false; // the pass before read the clock, first at this reading:
 int64_t last_pass_reading = 0;
 int64_t pass_period = 0; // in our counts
@@ -56,32 +56,83 @@ int64_t our_counts(int64_t recorded) {
                    -farthest, farthest));
 }
 
-// A recorded message reaches the game as it did: through the key hook, if set, then the main
-// window's procedure; but the watcher's screen and the end of the program are the watcher's.
-void replay_message(const Message& message) {
-    if (is_keyboard_message(message.kind) && keyboard_hook != nullptr)
-        key_hook(0, message.wparam, message.lparam);
-    if (message.kind == MessageKind::key_up &&
-        (message.wparam == vk_f11 || message.wparam == vk_f12))
-        return;
-    main_window_proc(message.window, message.kind, message.wparam, message.lparam);
+// The watcher's own messages: the windows are theirs, and four keys; the game hears of nothing.
+void watcher_message(const Message& message);
+
+void take_watcher_messages() {
+    Message message{};
+    while (!stopped && peek_message(&message))
+        watcher_message(message);
 }
 
-// The recorded messages up to the next pass, then the pass; false at the end of the record.
+// A recorded message reaches the game by the player's route: into the queue (the watcher's own
+// taken out first), where the key hook sees it, and on to the game's handling of the player's
+// messages; but the watcher's screen (F11) and the end of the program (F12) are the watcher's.
+void deliver(const Message& recorded) {
+    take_watcher_messages();
+    post_message(recorded.window, recorded.kind, recorded.wparam, recorded.lparam);
+    Message message{};
+    if (!peek_message(&message) || (message.kind == MessageKind::key_up &&
+                                    (message.wparam == vk_f11 || message.wparam == vk_f12)))
+        return;
+    handle_message(message);
+}
+
+// At the game's own speed, waits until the moment of a recorded clock reading.
+void wait_for_recorded_time(int64_t reading) {
+    if (last_pass_read)
+        pass_period = std::clamp<int64_t>(our_counts(counts_between(last_pass_reading, reading)), 0,
+                                          perf_frequency() / 10);
+    last_pass_read = true;
+    last_pass_reading = reading;
+    const int64_t now = perf_counter();
+    if (!timed) {
+        timed = true;
+        tied_real = now;
+        tied_recorded = reading;
+        return;
+    }
+    int64_t due = tied_real + our_counts(counts_between(tied_recorded, reading));
+    // Time the watcher paused, or the replay fell behind, is not made up for; a long wait in
+    // the record (the player away) is cut short.
+    const int64_t slack = perf_frequency() / 4;
+    if (now - due > slack) {
+        tied_real += now - due;
+        due = now;
+    } else if (due - now > slack) {
+        tied_real -= due - now - slack;
+        due = now + slack;
+    }
+    sleep_for_counts(due - now);
+}
+
+// The pass is shown at the moment it was played: at its first clock reading's time, or, where
+// it read none (a side screen), as long after the one before as the last that did took.
+void pace_pass() {
+    if (fast_mode)
+        return;
+    int64_t reading = 0;
+    if (first_reading_of_pass(&reading)) {
+        wait_for_recorded_time(reading);
+        return;
+    }
+    last_pass_read = false;
+    sleep_for_counts(pass_period);
+}
+
+// The recorded messages up to the next pass, then the pass, shown; false at the end of the
+// record.
 bool play_next_pass() {
     Message message{};
     for (;;) {
         switch (next_recorded_step(&message)) {
         case RecordedStep::message:
-            replay_message(message);
+            deliver(message);
             break;
         case RecordedStep::pass:
-            pass_read_clock = false;
             idle_work();
-            if (!pass_read_clock && !fast_mode) {
-                last_pass_read = false;
-                sleep_for_counts(pass_period);
-            }
+            pace_pass();
+            present_frame();
             return true;
         case RecordedStep::end:
             return false;
@@ -91,19 +142,13 @@ bool play_next_pass() {
 
 void say_held() {
     const View& view = views[main_view];
-    Canvas* canvas = get_window_canvas(view.window);
-    if (canvas == nullptr)
-        return;
-    canvas->background_mode = BackgroundMode::transparent;
-    canvas->text_colour = rgb(255, 255, 255);
-    canvas->align = TextAlign::centre_top;
-    for (const auto& [line, y] : {std::pair{"P A U S E D", 25}, {"press 'p' to watch on", 5}})
-        draw_text(canvas, view.width / 2, view.height / 2 - y, line,
-                  static_cast<int32_t>(std::strlen(line)));
-    release_window_canvas(view.window, canvas);
+    if (Canvas* canvas = get_window_canvas(view.window)) {
+        draw_watcher_pause(canvas);
+        release_window_canvas(view.window, canvas);
+        present_frame();
+    }
 }
 
-// The watcher's own messages: the windows are theirs, and four keys; the game hears of nothing.
 void watcher_message(const Message& message) {
     switch (message.kind) {
     case MessageKind::quit:
@@ -131,12 +176,6 @@ void watcher_message(const Message& message) {
     default:
         break;
     }
-}
-
-void take_watcher_messages() {
-    Message message{};
-    while (!stopped && peek_message(&message))
-        watcher_message(message);
 }
 
 // The last frame stays a moment before the windows close.
@@ -190,46 +229,12 @@ std::string differences(const ReplayEnd& now, const ReplayEnd& then) {
 
 } // namespace
 
-void wait_for_recorded_time(int64_t reading) {
-    if (fast_mode)
-        return;
-    if (!pass_read_clock) {
-        pass_read_clock = true;
-        if (last_pass_read)
-            pass_period = std::clamp<int64_t>(
-                our_counts(counts_between(last_pass_reading, reading)), 0, perf_frequency() / 10);
-        last_pass_read = true;
-        last_pass_reading = reading;
-    }
-    const int64_t now = perf_counter();
-    if (!timed) {
-        timed = true;
-        tied_real = now;
-        tied_recorded = reading;
-        return;
-    }
-    int64_t due = tied_real + our_counts(counts_between(tied_recorded, reading));
-    // Time the watcher paused, or the replay fell behind, is not made up for; a long wait in
-    // the record (the player away) is cut short.
-    const int64_t slack = perf_frequency() / 4;
-    if (now - due > slack) {
-        tied_real += now - due;
-        due = now;
-    } else if (due - now > slack) {
-        tied_real -= due - now - slack;
-        due = now + slack;
-    }
-    sleep_for_counts(due - now);
-}
-
 int watch_replay(const Replay& replay, bool fast) {
     fast_mode = fast;
     stopped = held = timed = last_pass_read = false;
     pass_period = 0;
-    play_back(replay);
-    set_watching(true);
-    scores_file_kept = config_file_kept = true; // watching saves nothing
-    sound_silenced = fast;
+    play_back(replay, fast);
+    set_watching(true); // the watcher's pointer is the watcher's
     quit_requested = 0;
     running = 0;
     init_game();

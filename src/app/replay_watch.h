@@ -10,5 +10,3 @@
 // status 0 when the game ended as recorded (or the watcher stopped it), 1 when it did not (what
 // differed said on stderr); the status is returned where the process goes on (in tests).
 int watch_replay(const Replay& replay, bool fast);
-// At the game's own speed, waits until the moment of a recorded clock reading.
-void wait_for_recorded_time(int64_t reading);

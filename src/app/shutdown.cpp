@@ -55,8 +55,9 @@ void shut_down_with(int status) {
         destroy_window(views[gun_view].window);
         views[gun_view].window = nullptr;
     }
-    // The player's files first: a disk too full for the replays must not cost them.
-    if (begin(3))
+    // The player's files first: a disk too full for the replays must not cost them. A watched
+    // game saves nothing.
+    if (begin(3) && playing == Playing::live)
         save_config({music_volume, sound_volume});
     if (begin(4))
         save_named_row();

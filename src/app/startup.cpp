@@ -108,15 +108,18 @@ void init_game() {
     for (const View& view : views)
         set_window_icon(view.window, icon);
     free_canvas(icon);
-    load_hiscores();
-    // What a save cut short left of the rows' games is mended; a table that cannot be read is
-    // left as it is, and its games with it.
-    if (!scores_file_kept)
-        match_ranked_replays();
-    Volumes volumes{music_volume, sound_volume};
-    load_config(&volumes);
-    music_volume = volumes.music;
-    sound_volume = volumes.sound;
+    // A watched game takes its table and volumes from its record, and touches no file.
+    if (playing == Playing::live) {
+        load_hiscores();
+        // What a save cut short left of the rows' games is mended; a table that cannot be read
+        // is left as it is, and its games with it.
+        if (!scores_file_kept)
+            match_ranked_replays();
+        Volumes volumes{music_volume, sound_volume};
+        load_config(&volumes);
+        music_volume = volumes.music;
+        sound_volume = volumes.sound;
+    }
     new_game();
     quit_requested = 0;
     running = 1;

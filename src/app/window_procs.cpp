@@ -32,7 +32,7 @@ void activate() {
     if (!running)
         return;
     // A recorded game being watched does not take the watcher's windows or focus.
-    if (!playing_back()) {
+    if (playing == Playing::live) {
         if (views[gun_view].minimised) {
             restore_window(views[gun_view].window);
             views[gun_view].minimised = 0;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/data_file_names.h"
+#include "world/state.h"
 
 SoundSlot sound_samples[effect_count] = {
     {gun_sound_file, nullptr},
@@ -16,10 +17,10 @@ int32_t music_track = -1;
 MusicModule* music_module;
 int32_t music_volume = 128;
 int32_t sound_volume = 128;
-bool sound_silenced = false;
 
 void start_sound() {
-    if (!sound_silenced)
+    // A record played as fast as it goes runs without a sound output, as where there is none.
+    if (playing != Playing::watched_fast)
         sound_init(44100, 64, 0);
     std::strncpy(music_files[0], music_file, sizeof music_files[0] - 1);
     music_track = -1;

@@ -23,9 +23,6 @@ extern MusicModule* music_module;
 extern int32_t music_volume;
 extern int32_t sound_volume;
 
-// Set before start-up, the game runs without a sound output, as it does where there is none.
-extern bool sound_silenced;
-
 // Opens the sound library and loads the effects.
 void start_sound();
 // Stops and releases the music and the effects and closes the library.

@@ -107,8 +107,14 @@ void toggle_fullscreen(WindowHandle window);
 void set_window_icon(WindowHandle window, const Canvas* picture);
 void destroy_window(WindowHandle window);
 
-// Takes the next message if there is one; keyboard messages pass the key hook on their way.
+// Takes the next message if there is one; keyboard messages pass the key hook on their way (the
+// player's alone while a recorded game is watched, and those the program posted).
 bool peek_message(Message* message);
+// Queues a message of the program's own for the window's procedure, behind those waiting.
+void post_message(WindowHandle window, MessageKind kind, uint32_t wparam, uint32_t lparam);
+// Shows what was drawn on the windows since they were last shown, whole and at once, then waits
+// until the next pass is due: the display's next refresh, as the pacing asks.
+void present_frame();
 // Blocks until a message may be waiting.
 void wait_for_message();
 void dispatch_message(const Message& message);
@@ -118,7 +124,7 @@ uint32_t default_window_proc(WindowHandle window, MessageKind kind, uint32_t wpa
                              uint32_t lparam);
 
 // The window's own drawing surface, with a fresh text state; null when there is none. What is
-// drawn on it before it is released is shown when the program next looks for a message.
+// drawn on it before it is released is shown at the next present_frame.
 Canvas* get_window_canvas(WindowHandle window);
 void release_window_canvas(WindowHandle window, Canvas* canvas);
 

@@ -1,6 +1,8 @@
 // Storage of the game's shared state.
 #include "world/state.h"
 
+Playing playing = Playing::live;
+
 int32_t running;
 int32_t quit_requested;
 int32_t app_active;

@@ -10,6 +10,12 @@
 #include "platform/canvas.h"
 #include "platform/window.h"
 
+// Who plays the game: the player, or a record the player watches, at its own pace or as fast as
+// it goes. A watched game takes its input from the record and saves nothing; played fast, it
+// makes no sound.
+enum class Playing { live, watched, watched_fast };
+extern Playing playing;
+
 // Flags hold 0 or 1.
 extern int32_t running;
 extern int32_t quit_requested;

@@ -125,6 +125,13 @@ void destroy_window(WindowHandle window) {
 }
 
 bool peek_message(Message* message) {
+    if (!current->posted.empty()) {
+        *message = current->posted.front();
+        current->posted.pop_front();
+        if (current->hook_set && is_keyboard_message(message->kind))
+            hook_slot.proc(0, message->wparam, message->lparam);
+        return true;
+    }
     // The script gets a turn whenever the queue is empty, and the loop one pass of idle work
     // after each turn.
     if (current->queue.empty()) {
@@ -143,6 +150,13 @@ bool peek_message(Message* message) {
         hook_slot.proc(0, message->wparam, message->lparam);
     return true;
 }
+
+void post_message(WindowHandle window, MessageKind kind, uint32_t wparam, uint32_t lparam) {
+    current->posted.push_back({window, kind, wparam, lparam});
+}
+
+// The windows are the fake's canvases: what was drawn is there at once.
+void present_frame() {}
 
 void wait_for_message() {
     log("wait_for_message");

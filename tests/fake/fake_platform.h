@@ -27,6 +27,7 @@ struct State {
     std::vector<std::string> log;   // platform and sound calls that change something, in order
     std::vector<std::string> texts; // every draw_text: "x,y colour mode align text"
     std::deque<Message> queue;
+    std::deque<Message> posted; // by the program itself: taken before the queue
     // Runs when the loop finds the queue empty; the loop does one pass of idle work (or waits)
     // before asking again.
     std::function<void()> on_idle;

@@ -35,6 +35,8 @@ TEST(Sines, AreCorrectlyRounded) {
 TEST(Sines, KeepZerosSignAndRefuseTheEndless) {
     EXPECT_TRUE(std::signbit(sine(-0.0)));
     EXPECT_EQ(cosine(-0.0), 1.0);
+    EXPECT_EQ(cosine(1e-10), 1.0);
+    EXPECT_EQ(sine(1e-10), 1e-10);
     EXPECT_TRUE(std::isnan(sine(INFINITY)));
     EXPECT_TRUE(std::isnan(cosine(NAN)));
     EXPECT_LE(std::fabs(sine(1e300)), 1.0);

@@ -10,7 +10,7 @@
 #include "app/clock.h"
 #include "app/game_record.h"
 #include "app/key_hook.h"
-#include "app/main_loop.h"
+#include "app/overlay.h"
 #include "app/window_procs.h"
 #include "audio/sound.h"
 #include "game/entities.h"
@@ -53,7 +53,7 @@ void reset_game_globals() {
     reset_game_record();
     overlay_colour = 0;
     overlay_changed_at = 0;
-    sound_silenced = false;
+    playing = Playing::live;
 }
 
 FreshGame::FreshGame() : previous(std::filesystem::current_path().string()) {

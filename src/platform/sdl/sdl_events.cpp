@@ -29,15 +29,20 @@ struct InsidePump {
     }
 };
 
-std::deque<Message> queue;
 bool reported_active = false;
 KeyHook key_hook_slot{};
 bool key_hook_set = false;
 bool watching = false;
-bool pass_drawn = false; // the queue was found empty last time: the game has drawn a pass since
+
+// A message, and whether the program itself posted it rather than the player's input.
+struct Queued {
+    Message message;
+    bool posted;
+};
+std::deque<Queued> queue;
 
 void post(PlatformWindow* window, MessageKind kind, uint32_t wparam, uint32_t lparam) {
-    queue.push_back({window, kind, wparam, lparam});
+    queue.push_back({{window, kind, wparam, lparam}, false});
 }
 
 // Where a point of a window lies: the window whose view it is over, the view pixel (the nearest
@@ -262,36 +267,35 @@ bool watching_only() {
 }
 
 void post_message(WindowHandle window, MessageKind kind, uint32_t wparam, uint32_t lparam) {
-    post(window, kind, wparam, lparam);
+    queue.push_back({{window, kind, wparam, lparam}, true});
 }
 
 bool peek_message(Message* message) {
     settle_windows();
-    // The queue was found empty, and the game drew its pass: what it drew (a frame, and the
-    // overlay over it) is shown whole, at once. The next pass begins at the next refresh, with
-    // whatever the player did meanwhile, so that it shows in the frame that pass draws.
-    if (pass_drawn) {
-        pass_drawn = false;
-        present_windows();
-        wait_for_refresh();
-    }
     if (queue.empty())
         fetch_events();
-    if (queue.empty()) {
-        pass_drawn = true;
+    if (queue.empty())
         return false;
-    }
-    *message = queue.front();
+    const Queued taken = queue.front();
     queue.pop_front();
-    if (key_hook_set && !watching && is_keyboard_message(message->kind))
+    *message = taken.message;
+    // While a recorded game is watched, the player's keys are the watcher's, not the game's.
+    if (key_hook_set && (!watching || taken.posted) && is_keyboard_message(message->kind))
         key_hook_slot.proc(0, message->wparam, message->lparam);
     return true;
 }
 
+void present_frame() {
+    // What the pass drew (a frame, and the overlay over it) is shown whole, at once. The next
+    // pass begins at the next refresh, with whatever the player did meanwhile, so that it shows
+    // in the frame that pass draws.
+    settle_windows();
+    present_windows();
+    wait_for_refresh();
+}
+
 void wait_for_message() {
     settle_windows();
-    pass_drawn = false;
-    present_windows();
     if (queue.empty()) {
         const InsidePump inside;
         SDL_WaitEventTimeout(nullptr, 100);

@@ -10,6 +10,3 @@ bool watching_only();
 
 // Since when (SDL's milliseconds) the game has been inside SDL's event pump, 0 when it is not.
 Uint64 pumping_since();
-
-// Queues a message for the window's procedure, behind the events already translated.
-void post_message(WindowHandle window, MessageKind kind, uint32_t wparam, uint32_t lparam);
