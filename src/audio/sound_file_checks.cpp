@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "store/le_bytes.h"
+
 namespace {
 
 // The words of the last problem that carries a figure.
@@ -15,11 +17,11 @@ template <typename... Figures> const char* problem(const char* format, Figures..
 }
 
 uint32_t le16(const std::vector<uint8_t>& bytes, size_t at) {
-    return bytes[at] | static_cast<uint32_t>(bytes[at + 1]) << 8;
+    return get_le16(bytes.data() + at);
 }
 
 uint32_t le32(const std::vector<uint8_t>& bytes, size_t at) {
-    return le16(bytes, at) | le16(bytes, at + 2) << 16;
+    return get_le32(bytes.data() + at);
 }
 
 bool starts_with(const std::vector<uint8_t>& bytes, size_t at, const char* text) {

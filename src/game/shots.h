@@ -8,7 +8,8 @@
 // The most shots in flight at once: a click beyond them fires nothing.
 constexpr int32_t most_shots_in_flight = 256;
 
-// The aimed velocity of a shot of the given speed, for the gun's pitch and yaw in degrees.
+// The aimed velocity of a shot of the given speed, for the gun's pitch and yaw in degrees: the
+// way shots fly and the aim line runs.
 Vec3 aimed_velocity(float speed, float pitch, float yaw);
 
 void fire_shot();

@@ -1,13 +1,10 @@
 // Scene passes over the floor, the aim line and the entity lists.
 #include "render/scene.h"
 
-#include <cmath>
-#include <cstdlib>
-
 #include "game/entities.h"
 #include "game/motion.h"
 #include "game/proximity.h"
-#include "geometry/sines.h"
+#include "game/shots.h"
 #include "render/fill_object.h"
 #include "world/state.h"
 
@@ -38,15 +35,8 @@ constexpr float aim_origin = 200.0f;
 } // namespace
 
 void update_aim_line() {
-    const double a = radians(gun_model.angle_x);
-    const double b = radians(gun_model.angle_y);
-    const float dx = static_cast<float>(1.5 * sine(b));
-    const float dy = static_cast<float>(-1.5 * sine(a));
-    const double along_pitch = -1.5 * cosine(a);
-    const double along_yaw = -1.5 * cosine(b);
-    const bool yaw_shorter =
-        std::abs(static_cast<int32_t>(along_yaw)) < std::abs(static_cast<int32_t>(along_pitch));
-    const float dz = static_cast<float>(yaw_shorter ? along_yaw : along_pitch);
+    // The line runs the way a shot flies, its cubes a step of 1.5 apart along it.
+    const Vec3 step = aimed_velocity(1.5f, gun_model.angle_x, gun_model.angle_y);
 
     for (int32_t k = 0; k < aim_cube_count; ++k) {
         Object3D& cube = aim_cubes[k];
@@ -56,7 +46,7 @@ void update_aim_line() {
                 set_colour(&cube, 255, 0, 0);
         spin(&cube, 5);
         const float s = static_cast<float>(k) * aim_spacing;
-        set_vec3(&cube.position, aim_origin + dx * s, aim_origin + dy * s, dz * s);
+        set_vec3(&cube.position, aim_origin + step.x * s, aim_origin + step.y * s, step.z * s);
         prepare(&cube);
     }
 }
