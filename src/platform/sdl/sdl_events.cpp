@@ -10,6 +10,8 @@
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_signals.h"
+#include "platform/sdl/sdl_settling.h"
+#include "platform/sdl/sdl_cursor.h"
 #include "platform/sdl/sdl_windows.h"
 
 struct KeyHook {

@@ -10,6 +10,7 @@
 #include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_pacing.h"
 #include "platform/sdl/sdl_renderer.h"
+#include "platform/sdl/sdl_settling.h"
 #include "platform/sdl/sdl_windows.h"
 
 namespace {

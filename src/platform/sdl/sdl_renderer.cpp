@@ -2,13 +2,14 @@
 // (no conversion), enlarged on the card by the window's whole number with nearest filtering,
 // black around; only the rows that changed go up.
 #include "platform/sdl/sdl_renderer.h"
-#include "store/say.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 #include <string>
+
+#include "platform/sdl/sdl_settling.h"
+#include "store/say.h"
 
 namespace {
 

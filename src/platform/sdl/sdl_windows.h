@@ -50,33 +50,9 @@ void ask_to_move(PlatformWindow* window, SDL_Point at);
 // game, the gun view moves into the main window for good.
 void gun_place_refused();
 
-// The desktop catches up with what the game asked: windows shown or hidden, placed again where
-// the window manager put them elsewhere, rescaled on a monitor of another scale. Called at every
-// look for messages.
-void settle_windows();
-// The window moved or changed size on the screen: the view is fitted again and the game told.
-void window_moved(PlatformWindow* window, SDL_Point at);
-// The screen changed under the game (a monitor gone, a mode set anew): windows no longer wholly
-// on a monitor, or on one of another scale now, come back to the middle of the primary one, at
-// its scale.
-void screen_changed();
-// The focus is the main window's whenever it is visible: keys and the held pointer need it.
-void keep_focus_on_main(PlatformWindow* focused);
-// The held pointer follows the main view to where it now lies on the screen.
-void refresh_pointer_hold();
-// F11 and back keep the pointer on the same view pixel: the pixel under it is kept as F11 is
-// pressed, and put back under it at each notice of the main window's place for a while after,
-// as the window manager answers in steps.
-void keep_aim();
-void put_aim_back();
-// Another program destroyed the window: nothing more is asked of it.
-void forget_window(PlatformWindow* window);
-
 // A point of the screen in the game's view pixels, and back, as seen from the main window.
 ScreenPoint screen_to_view(SDL_Point point);
 SDL_Point view_to_screen(ScreenPoint point);
 // Destroys every window still open, as the end of the process does; false when one of them
 // cannot be destroyed safely (gone, or the display lost), and SDL must not try either.
 bool close_all_windows();
-// The cursor takes the shape of the window class under the mouse.
-void set_cursor_shape(CursorShape shape);
