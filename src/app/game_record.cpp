@@ -37,10 +37,10 @@ bool astray = false;
 
 // The messages the logic acts on, as the record names them.
 constexpr std::pair<MessageKind, ReplayInput> logic_inputs[] = {
-    {MessageKind::key_down, ReplayInput::key_down},
-    {MessageKind::key_up, ReplayInput::key_up},
-    {MessageKind::sys_key_down, ReplayInput::sys_key_down},
-    {MessageKind::sys_key_up, ReplayInput::sys_key_up},
+    {MessageKind::key_pressed, ReplayInput::key_pressed},
+    {MessageKind::key_released, ReplayInput::key_released},
+    {MessageKind::sys_key_pressed, ReplayInput::sys_key_pressed},
+    {MessageKind::sys_key_released, ReplayInput::sys_key_released},
     {MessageKind::mouse_move, ReplayInput::mouse_move},
     {MessageKind::left_button_down, ReplayInput::left_button_down},
     {MessageKind::activate_app, ReplayInput::activate_app},
@@ -144,7 +144,7 @@ void handle_message(const Message& message) {
     pending_is_input = false;
     if (recording() && input != ReplayInput::pass && message.window == views[main_view].window) {
         pending = add_message(&record, input, message.wparam, message.lparam);
-        pending_is_input = input == ReplayInput::key_up || input == ReplayInput::sys_key_up ||
+        pending_is_input = input == ReplayInput::key_released || input == ReplayInput::sys_key_released ||
                            input == ReplayInput::left_button_down;
         player_inputs += pending_is_input ? 1 : 0;
     }

@@ -21,16 +21,16 @@ namespace {
 // What the player sees, for a pad to read its buttons by.
 PadScene pad_scene() {
     if (help_shown)
-        return PadScene::help;
+        return PadScene::help_page;
     if (hiscores_shown)
-        return PadScene::hiscores;
+        return PadScene::hiscore_table;
     if (about_shown)
-        return PadScene::about;
+        return PadScene::about_page;
     if (name_entry_listens())
         return PadScene::naming;
     if (game_over)
-        return PadScene::game_over;
-    return paused ? PadScene::paused : PadScene::play;
+        return PadScene::game_ended;
+    return paused ? PadScene::paused_play : PadScene::play;
 }
 
 // Over a paused or ended game, its text in its colour of the moment, and the name typed so far

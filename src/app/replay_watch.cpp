@@ -72,7 +72,7 @@ void deliver(const Message& recorded) {
     take_watcher_messages();
     post_message(recorded.window, recorded.kind, recorded.wparam, recorded.lparam);
     Message message{};
-    if (!peek_message(&message) || (message.kind == MessageKind::key_up &&
+    if (!peek_message(&message) || (message.kind == MessageKind::key_released &&
                                     (message.wparam == vk_f11 || message.wparam == vk_f12)))
         return;
     handle_message(message);
@@ -160,7 +160,7 @@ void watcher_message(const Message& message) {
     case MessageKind::paint:
         dispatch_message(message);
         break;
-    case MessageKind::key_up:
+    case MessageKind::key_released:
         if (message.wparam == vk_f12) {
             stopped = true;
         } else if (message.wparam == vk_letter('P')) {

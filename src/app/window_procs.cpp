@@ -199,7 +199,7 @@ uint32_t main_window_proc(WindowHandle window, MessageKind kind, uint32_t wparam
         else if (low_word(wparam) == 0)
             deactivate();
         return 0;
-    case MessageKind::key_up:
+    case MessageKind::key_released:
         key_released(wparam);
         return 0;
     case MessageKind::mouse_move:

@@ -23,7 +23,7 @@ void set_cursor_pos(ScreenPoint point);
 void set_watching(bool watching);
 
 // What the game shows, so that a pad's buttons do there what the player means by them.
-enum class PadScene { play, paused, game_over, naming, help, hiscores, about };
+enum class PadScene { play, paused_play, game_ended, naming, help_page, hiscore_table, about_page };
 // Told once a pass; name_empty while nothing has been typed into the name being entered.
 void set_pad_scene(PadScene scene, bool name_empty);
 

@@ -13,10 +13,10 @@ enum class MessageKind : uint32_t {
     sized,            // wparam: size_restored or size_minimised; lparam: width low, height high
     paint,            // part of the window needs drawing again
     activate_app,     // wparam: 1 when the program becomes active, 0 when it stops being so
-    key_down,         // wparam: virtual-key code; lparam: scan code in bits 16..23
-    key_up,           // as key_down, with bits 30 and 31 set
-    sys_key_down,     // a key with Alt held, Alt itself or F10: carries no command
-    sys_key_up,       //
+    key_pressed,      // wparam: virtual-key code; lparam: scan code in bits 16..23
+    key_released,     // as key_pressed, with bits 30 and 31 set
+    sys_key_pressed,  // a key with Alt held, Alt itself or F10: carries no command
+    sys_key_released, //
     mouse_move,       // lparam: client position, x low word, y high word
     left_button_down, // lparam: as mouse_move
     destroy,          // the main window is being closed
@@ -25,8 +25,8 @@ enum class MessageKind : uint32_t {
 
 // The messages the key hook sees on their way.
 constexpr bool is_keyboard_message(MessageKind kind) {
-    return kind == MessageKind::key_down || kind == MessageKind::key_up ||
-           kind == MessageKind::sys_key_down || kind == MessageKind::sys_key_up;
+    return kind == MessageKind::key_pressed || kind == MessageKind::key_released ||
+           kind == MessageKind::sys_key_pressed || kind == MessageKind::sys_key_released;
 }
 
 constexpr uint32_t size_restored = 0;

@@ -116,7 +116,7 @@ bool get_number(const std::vector<uint8_t>& in, size_t* at, uint64_t* value) {
 }
 
 bool is_message(uint8_t tag) {
-    return tag >= static_cast<uint8_t>(ReplayInput::key_down) &&
+    return tag >= static_cast<uint8_t>(ReplayInput::key_pressed) &&
            tag <= static_cast<uint8_t>(ReplayInput::activate_app);
 }
 

@@ -53,10 +53,10 @@ struct ReplayEnd {
 enum class ReplayInput : uint8_t {
     pass = 1,      // a pass of idle work (kept as runs of passes)
     music_end = 2, // the music module was found at its end
-    key_down = 3,
-    key_up,
-    sys_key_down,
-    sys_key_up,
+    key_pressed = 3,
+    key_released,
+    sys_key_pressed,
+    sys_key_released,
     mouse_move,
     left_button_down,
     activate_app,

@@ -253,11 +253,11 @@ TEST_F(PadTest, ButtonsStickAndTrigger) { // the keys' messages stand for the ke
 
 TEST_F(PadTest, StartAndBackDependOnWhatIsShown) {
     const std::tuple<PadScene, SDL_GameControllerButton, const char*> cases[] = {
-        {PadScene::game_over, SDL_CONTROLLER_BUTTON_START, "key_up main 71 c03c0001;"},
-        {PadScene::help, SDL_CONTROLLER_BUTTON_BACK, "key_up main 74 c03f0001;"},
-        {PadScene::hiscores, SDL_CONTROLLER_BUTTON_BACK, "key_up main 76 c0410001;"},
-        {PadScene::about, SDL_CONTROLLER_BUTTON_BACK, "key_up main 70 c03b0001;"},
-        {PadScene::about, SDL_CONTROLLER_BUTTON_B, "key_up main 1b c0010001;"},
+        {PadScene::game_ended, SDL_CONTROLLER_BUTTON_START, "key_up main 71 c03c0001;"},
+        {PadScene::help_page, SDL_CONTROLLER_BUTTON_BACK, "key_up main 74 c03f0001;"},
+        {PadScene::hiscore_table, SDL_CONTROLLER_BUTTON_BACK, "key_up main 76 c0410001;"},
+        {PadScene::about_page, SDL_CONTROLLER_BUTTON_BACK, "key_up main 70 c03b0001;"},
+        {PadScene::about_page, SDL_CONTROLLER_BUTTON_B, "key_up main 1b c0010001;"},
     };
     for (const auto& [scene, button, expected] : cases) {
         set_pad_scene(scene, true);
@@ -347,8 +347,8 @@ TEST_F(PadTest, PadsPulledOutPauseOnlyInPlay) {
     // presses P; paused, at a game over or while a name is typed none does.
     SDL_Joystick* second = attach();
     EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_A, second).substr(0, 7), "button ");
-    const PadScene scenes[] = {PadScene::play, PadScene::paused, PadScene::naming,
-                               PadScene::game_over};
+    const PadScene scenes[] = {PadScene::play, PadScene::paused_play, PadScene::naming,
+                               PadScene::game_ended};
     std::vector<std::string> heard;
     for (int i = 0; i < 40; ++i) {
         set_pad_scene(scenes[i % 4], true);

@@ -144,7 +144,7 @@ Bytes a_record(void (*change)(Replay*) = [](Replay*) {}) {
     made.start.frequency = 1000000;
     for (int i = 0; i < 3; ++i)
         add_pass(&made);
-    add_message(&made, ReplayInput::key_up, 0x50, 0xC0190001);
+    add_message(&made, ReplayInput::key_released, 0x50, 0xC0190001);
     for (const int64_t reading : readings)
         add_reading(&made, reading);
     made.end.passes = 3;
@@ -206,13 +206,13 @@ TEST(Replays, WhatIsNoReplayIsRefusedInWords) {
         {a_record([](Replay* r) { add_reading(r, r->last_reading + a_week); }), "accepted"},
         {a_record([](Replay* r) { repeat(r, ReplayInput::left_button_down, 101); }), crowded},
         {a_record([](Replay* r) { repeat(r, ReplayInput::left_button_down, 100); }), "accepted"},
-        {a_record([](Replay* r) { repeat(r, ReplayInput::key_down, 1000); }), crowded},
-        {a_record([](Replay* r) { repeat(r, ReplayInput::key_down, 999); }), "accepted"},
+        {a_record([](Replay* r) { repeat(r, ReplayInput::key_pressed, 1000); }), crowded},
+        {a_record([](Replay* r) { repeat(r, ReplayInput::key_pressed, 999); }), "accepted"},
         {a_record([](Replay* r) { repeat(r, ReplayInput::music_end, 101); }), crowded},
         {a_record([](Replay* r) { repeat(r, ReplayInput::music_end, 100); }), "accepted"},
     };
-    for (const auto& [bytes, why] : cases)
-        EXPECT_EQ(refusal(bytes), why);
+    for (const auto& [bytes, refused_because] : cases)
+        EXPECT_EQ(refusal(bytes), refused_because);
     // Cut anywhere, or any byte changed, it is refused.
     for (size_t size = 0; size < good.size(); ++size)
         EXPECT_NE(refusal(Bytes(good.begin(), good.begin() + size)), "accepted") << size;

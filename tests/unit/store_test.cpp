@@ -54,10 +54,10 @@ std::string rank_file(int32_t row) {
 // The game that made row `row` of the built-in table.
 Bytes game_of_builtin_row(int32_t row) {
     Bytes table(hiscores_file_size);
-    const auto playing = hiscores;
+    const auto in_play = hiscores;
     hiscores = builtin_hiscores;
     encode_hiscores(table.data());
-    hiscores = playing;
+    hiscores = in_play;
     return game_that_made_row(table, row);
 }
 
@@ -420,13 +420,13 @@ TEST(Store, TheTableAndItsGamesStayOneUnderKills) {
         const bool named = table.size() == 100 && table[20] == 'a';
         EXPECT_TRUE(table == old_table || named);
         for (int32_t row = 0; row < hiscore_count; ++row) {
-            Replay game;
+            Replay kept;
             std::string why;
             if (!fs::exists(rank_file(row)))
                 continue;
-            ASSERT_TRUE(read_replay_file(rank_file(row).c_str(), &game, &why)) << why;
-            const Bytes start(game.start.table, game.start.table + 100);
-            const Bytes end(game.end.table, game.end.table + 100);
+            ASSERT_TRUE(read_replay_file(rank_file(row).c_str(), &kept, &why)) << why;
+            const Bytes start(kept.start.table, kept.start.table + 100);
+            const Bytes end(kept.end.table, kept.end.table + 100);
             int32_t made = 0;
             while (made < hiscore_count && row_of(start, made) == row_of(end, made))
                 ++made;
@@ -434,7 +434,7 @@ TEST(Store, TheTableAndItsGamesStayOneUnderKills) {
             if (row == 1 && named) { // the new row's game, played again
                 FreshGame watching;
                 testing::internal::CaptureStdout();
-                EXPECT_EQ(watch_replay(game, true), 0);
+                EXPECT_EQ(watch_replay(kept, true), 0);
                 EXPECT_NE(testing::internal::GetCapturedStdout().find("row 2 \"a\""),
                           std::string::npos);
             }

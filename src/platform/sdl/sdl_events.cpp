@@ -114,8 +114,8 @@ void translate_key(const SDL_KeyboardEvent& key) {
     else if (key.repeat != 0)
         lparam |= 1u << 30;
     const bool system = is_system_key(key);
-    const MessageKind kind = up ? (system ? MessageKind::sys_key_up : MessageKind::key_up)
-                                : (system ? MessageKind::sys_key_down : MessageKind::key_down);
+    const MessageKind kind = up ? (system ? MessageKind::sys_key_released : MessageKind::key_released)
+                                : (system ? MessageKind::sys_key_pressed : MessageKind::key_pressed);
     post(window, kind, virtual_key_of(key.keysym.sym), lparam);
 }
 

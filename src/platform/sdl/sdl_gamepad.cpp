@@ -211,9 +211,9 @@ void button_down(int button) {
         click();
     // Start pauses, and at a game over starts the next; Back goes through the side screens.
     if (button == SDL_CONTROLLER_BUTTON_START)
-        press(scene == PadScene::game_over ? key_f2 : key_p);
+        press(scene == PadScene::game_ended ? key_f2 : key_p);
     if (button == SDL_CONTROLLER_BUTTON_BACK)
-        press(scene == PadScene::help ? key_f5 : scene == PadScene::hiscores ? key_f7 : key_f1);
+        press(scene == PadScene::help_page ? key_f5 : scene == PadScene::hiscore_table ? key_f7 : key_f1);
     for (const ButtonKey& k : button_keys)
         if (k.button == button)
             press(k.key);
