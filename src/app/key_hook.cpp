@@ -26,7 +26,7 @@ bool name_entry_listens() {
     return game_over && entering_name && !side_screen_shown();
 }
 
-int32_t key_hook(int32_t code, uint32_t wparam, uint32_t lparam) {
+int32_t key_hook(int32_t, uint32_t, uint32_t lparam) {
     const uint32_t scan = scan_code_of(lparam);
     const bool going_down = !key_is_going_up(lparam);
     // Each press is kept with the Shift keys as they were then, so that keys pressed and let
@@ -38,7 +38,7 @@ int32_t key_hook(int32_t code, uint32_t wparam, uint32_t lparam) {
         ++press_count;
     }
     key_down[scan] = going_down ? 1 : 0;
-    return call_next_hook(keyboard_hook, code, wparam, lparam);
+    return 0;
 }
 
 void install_key_hook() {

@@ -70,17 +70,6 @@ inline Turn turn_of(float degrees) {
     return work_out_turn(degrees);
 }
 
-// Applies turn(c, s, point) to every world corner and centre.
-template <typename TurnPoint> void turn_all(Object3D* obj, float degrees, TurnPoint turn) {
-    const Turn t = turn_of(degrees);
-    for (int32_t i = 0; i < obj->face_count; ++i) {
-        Face& face = obj->world_faces[i];
-        for (int32_t k = 0; k < face.vertex_count; ++k)
-            turn(t.c, t.s, face.vertices[k]);
-        turn(t.c, t.s, face.centre);
-    }
-}
-
 } // namespace
 
 void reset_world(Object3D* obj) {
@@ -91,18 +80,6 @@ void reset_world(Object3D* obj) {
             world.vertices[k] = model.vertices[k];
         world.centre = model.centre;
     }
-}
-
-void rotate_z(Object3D* obj, float degrees) {
-    turn_all(obj, degrees, turn_z);
-}
-
-void rotate_x(Object3D* obj, float degrees) {
-    turn_all(obj, degrees, turn_x);
-}
-
-void rotate_y(Object3D* obj, float degrees) {
-    turn_all(obj, degrees, turn_y);
 }
 
 namespace {
@@ -295,8 +272,8 @@ void allow_four_at_a_time(bool allowed) {
     four_at_a_time_allowed = allowed;
 }
 
-// The same steps as reset_world and the three rotate calls, taken a point at a time: each point
-// is read and written once instead of four times, with the same arithmetic. A box turns each of
+// reset_world and the three turns (z, x, y) taken a point at a time: each point is read and
+// written once instead of four times, with the same arithmetic. A box turns each of
 // its eight corners once rather than once for every face that shares it.
 void transform(Object3D* obj) {
     if (obj->box) {

@@ -20,9 +20,6 @@ inline double radians(double degrees) {
 }
 
 void reset_world(Object3D* obj);
-void rotate_z(Object3D* obj, float degrees);
-void rotate_x(Object3D* obj, float degrees);
-void rotate_y(Object3D* obj, float degrees);
 void sort_and_place(Object3D* obj);
 // reset_world, the three turns by the object's angles (z, x, y), then sort_and_place.
 void transform(Object3D* obj);

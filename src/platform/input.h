@@ -33,4 +33,3 @@ struct KeyHook;
 using HookHandle = KeyHook*;
 HookHandle set_key_hook(KeyHookProc proc);
 void unhook_key_hook(HookHandle hook);
-int32_t call_next_hook(HookHandle hook, int32_t code, uint32_t wparam, uint32_t lparam);

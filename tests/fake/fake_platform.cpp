@@ -239,9 +239,6 @@ void unhook_key_hook(HookHandle) {
     current->hook_set = false;
 }
 
-int32_t call_next_hook(HookHandle, int32_t, uint32_t, uint32_t) {
-    return 0;
-}
 
 int64_t perf_counter() {
     const int64_t value = current->counter;

@@ -15,6 +15,7 @@
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "game/scoring.h"
+#include "geometry/sines.h"
 #include "geometry/transform.h"
 #include "platform/us_keyboard.h"
 #include "screens/help_screen.h"
@@ -26,6 +27,26 @@
 #include "world/state.h"
 
 namespace {
+
+// The turns one at a time, as the game's arithmetic is written out: each corner and centre turned
+// in double precision about one axis and stored as a float.
+void turn_one_axis(Object3D* obj, float degrees, char axis) {
+    const double c = cosine(radians(degrees)), s = sine(radians(degrees));
+    const auto turn = [&](Vec3& v) {
+        const double x = v.x, y = v.y, z = v.z;
+        if (axis == 'z')
+            v = {static_cast<float>(x * c + y * s), static_cast<float>(x * s - y * c), v.z};
+        else if (axis == 'x')
+            v = {v.x, static_cast<float>(-y * c - z * s), static_cast<float>(y * s - z * c)};
+        else
+            v = {static_cast<float>(x * c - z * s), v.y, static_cast<float>(x * s + z * c)};
+    };
+    for (int32_t i = 0; i < obj->face_count; ++i) {
+        for (int32_t k = 0; k < obj->world_faces[i].vertex_count; ++k)
+            turn(obj->world_faces[i].vertices[k]);
+        turn(obj->world_faces[i].centre);
+    }
+}
 
 // Every quick path of a box gives the figures of the single steps bit for bit: boxes of random
 // sizes, places and angles (whole degrees and not), turned four points at a time or one.
@@ -55,9 +76,9 @@ TEST(WorkedFigures, BoxPathsMatchTheSingleSteps) {
                        : (transform(&quick), project(&quick, eye));
         single.box = false;
         reset_world(&single);
-        rotate_z(&single, single.angle_z);
-        rotate_x(&single, single.angle_x);
-        rotate_y(&single, single.angle_y);
+        turn_one_axis(&single, single.angle_z, 'z');
+        turn_one_axis(&single, single.angle_x, 'x');
+        turn_one_axis(&single, single.angle_y, 'y');
         sort_and_place(&single);
         project(&single, eye);
         for (int i = 0; i < 6; ++i) {

@@ -58,6 +58,8 @@ int main(int argc, char** argv) {
         std::printf("  %-31s %8.1f us\n", what, seconds * 1e6);
     }
     std::printf("  %-31s %8.1f us\n", "the stages together", stage_sum * 1e6);
+    std::printf("  %-31s %8.1f us\n", "transform, a point at a time",
+                reporter.median_seconds("stage/transform-by-point") * 1e6);
     std::printf("memset of the back buffer         %8.1f us\n", memset * 1e6);
     std::printf("presenting a frame on the full screen, every pixel of the view changed:\n");
     double ratio = 0;

@@ -54,12 +54,19 @@ void background_stage(benchmark::State& state) {
     }
 }
 
-// Turning, ordering and placing.
+// Turning, ordering and placing; and the same with boxes turned a point at a time where the
+// processor could turn four.
 void transform_stage(benchmark::State& state) {
     const std::vector<Object3D*> objects = frame_objects();
     for (auto _ : state)
         for (Object3D* object : objects)
             transform(object);
+}
+
+void transform_point_by_point(benchmark::State& state) {
+    allow_four_at_a_time(false);
+    transform_stage(state);
+    allow_four_at_a_time(true);
 }
 
 // Corners already on the plane take as long to project as any others.
@@ -98,6 +105,7 @@ BENCHMARK(heavy_frame)->Name("frame/heavy")->Apply(repeated);
 BENCHMARK(buffer_memset)->Name("frame/memset")->Apply(repeated);
 BENCHMARK(background_stage)->Name("stage/background")->Apply(repeated);
 BENCHMARK(transform_stage)->Name("stage/transform")->Apply(repeated);
+BENCHMARK(transform_point_by_point)->Name("stage/transform-by-point")->Apply(repeated);
 BENCHMARK(project_stage)->Name("stage/project")->Apply(repeated);
 BENCHMARK(shade_stage)->Name("stage/shade")->Apply(repeated);
 BENCHMARK(fill_stage)->Name("stage/fill")->Apply(repeated);

@@ -328,6 +328,3 @@ void unhook_key_hook(HookHandle hook) {
         key_hook_set = false;
 }
 
-int32_t call_next_hook(HookHandle, int32_t, uint32_t, uint32_t) {
-    return 0;
-}
