@@ -15,8 +15,10 @@
 
 namespace {
 
+#if !defined(__SSE2__)
 // One corner or centre turned about one axis. The results are stored as floats after each
-// turn, whether the turns run one after another or together.
+// turn, whether the turns run one after another or together (PairedTurns below, where the
+// processor takes two doubles at once).
 inline void turn_z(double c, double s, Vec3& v) {
     const double x = v.x, y = v.y;
     v.x = static_cast<float>(x * c + y * s);
@@ -34,6 +36,7 @@ inline void turn_y(double c, double s, Vec3& v) {
     v.x = static_cast<float>(x * c - z * s);
     v.z = static_cast<float>(x * s + z * c);
 }
+#endif
 
 struct Turn {
     double c, s;
