@@ -2,6 +2,7 @@
 // of every size, convex or not, inside the buffer and across its edges.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -49,6 +50,43 @@ TEST(PolygonFill, MatchesTheReferenceEverywhere) {
                         << kind[0];
         }
     free_canvas(canvas);
+}
+
+// The quick filler of a box's faces paints what the general filler paints, face by face in the
+// order given, over random boxes of eight corners, small and large, in and across the buffer.
+TEST(PolygonFill, QuadsAsTheGeneralFillerPaintsThem) {
+    std::mt19937 random(11);
+    Canvas* quick = allocate_canvas(61, 45);
+    Canvas* general = allocate_canvas(61, 45);
+    for (int round = 0; round < 3000; ++round) {
+        const int32_t spread = round % 3 == 0 ? 90 : round % 3 == 1 ? 20 : 5;
+        const int32_t ox = static_cast<int32_t>(random() % 70) - 5;
+        const int32_t oy = static_cast<int32_t>(random() % 55) - 5;
+        IntPoint points[8];
+        for (IntPoint& p : points)
+            p = {ox + static_cast<int32_t>(random() % spread) - spread / 2,
+                 oy + static_cast<int32_t>(random() % spread) - spread / 2};
+        int32_t order[6] = {0, 1, 2, 3, 4, 5};
+        std::shuffle(order, order + 6, random);
+        Colour colours[6];
+        for (Colour& colour : colours)
+            colour = rgb(random() % 256, random() % 256, random() % 256);
+        for (Canvas* canvas : {quick, general})
+            fill_rect(canvas, 0, 0, canvas->width, canvas->height, rgb(1, 2, 3));
+        fill_quads(quick, points, 8, box_faces, order, colours, 6);
+        for (int32_t n = 0; n < 6; ++n) {
+            const IntPoint face[4] = {
+                points[box_faces[order[n]][0]], points[box_faces[order[n]][1]],
+                points[box_faces[order[n]][2]], points[box_faces[order[n]][3]]};
+            fill_polygon(general, face, 4, colours[n]);
+        }
+        for (int32_t y = 0; y < quick->height; ++y)
+            for (int32_t x = 0; x < quick->width; ++x)
+                ASSERT_EQ(pixel_at(quick, x, y), pixel_at(general, x, y))
+                    << "pixel " << x << "," << y << ", round " << round;
+    }
+    free_canvas(quick);
+    free_canvas(general);
 }
 
 TEST(PolygonFill, ProjectedCornersAreTruncatedAndKeptInRange) {
