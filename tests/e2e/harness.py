@@ -2,6 +2,7 @@
 xdotool and seen through screenshots, as a player would: keys are held long enough to be seen,
 and their effects are waited for, never slept for."""
 import ctypes
+import dataclasses
 import functools
 import glob
 import os
@@ -123,19 +124,65 @@ class XImage(ctypes.Structure):
                                                      "bitmap_pad", "depth", "bytes_per_line")]
 
 
-class Desktop:
-    """A screen of the test's own, the game's desktop on it: Xvfb bare or under a window manager
-    ("openbox", "i3", "xfwm4"), a Wayland compositor inside Xvfb with the game through its
-    XWayland ("weston", "kwin", "mutter") or on Wayland itself ("wayland", "kwin-wayland",
-    "mutter-wayland"), or Xorg's dummy driver with a 1920x1080 monitor and a primary 3840x2160
-    one at its right, under openbox ("monitors"). `env` reaches the screen that input and
-    screenshots go to; `game_env` is what the game starts with."""
+@dataclasses.dataclass(frozen=True)
+class DesktopKind:
+    """One desktop the journeys run on: how it starts, and what it can do."""
+    server: str = "xvfb"         # "xvfb", or "xorg": the dummy driver, with two monitors
+    manager: str = None          # the Desktop method that starts its window manager or compositor
+    announces: bool = False      # its manager says so on the root window (_NET_SUPPORTING_WM_CHECK)
+    wayland: bool = False        # the game runs on Wayland itself, with no X window of its own
+    focus: str = "windowfocus"   # how the game is given the keyboard: "windowfocus",
+    #                              "windowactivate", "click-title" (Wayland), or "own" (the
+    #                              desktop gives a new window the focus itself)
+    moves_pointer: bool = True   # the journeys may move the pointer over the game
+    full_screens: bool = True    # F11 may be pressed
+    grows_on_f11: bool = True    # F11 enlarges the view (a bare server has no full screen)
+    keeps_aim: bool = False      # F11 and back keep the pointer on its view pixel (an X server of
+    #                              its own)
+    keeps_place: bool = True     # back from the full screen, the window is where it was
+    minimises: bool = False      # the desktop minimises the window, and gives it back
+    compositor_holds_pointer: bool = False  # XWayland: the compositor holds the pointer in the
+    #                                         window, not the X server in the playfield
+    restores_full_screen: bool = True       # a minimised full screen comes back full
 
-    def __init__(self, size="1024x768", window_manager=False):
-        self.kind = "openbox" if window_manager is True else window_manager or "bare"
+
+DESKTOPS = {
+    "bare": DesktopKind(grows_on_f11=False, keeps_aim=True),
+    "openbox": DesktopKind(manager="start_openbox", announces=True, focus="windowactivate",
+                           keeps_aim=True, minimises=True),
+    "i3": DesktopKind(manager="start_i3", announces=True, focus="windowactivate"),
+    "xfwm4": DesktopKind(manager="start_xfwm4", announces=True, focus="windowactivate",
+                         keeps_aim=True, minimises=True),
+    "weston": DesktopKind(manager="start_weston", focus="own", keeps_place=False,
+                          compositor_holds_pointer=True),
+    "wayland": DesktopKind(manager="start_weston", wayland=True, focus="click-title"),
+    "kwin": DesktopKind(manager="start_kwin", focus="windowactivate", minimises=True,
+                        compositor_holds_pointer=True, restores_full_screen=False),
+    "kwin-wayland": DesktopKind(manager="start_kwin", wayland=True, focus="click-title"),
+    # Nested mutter falls over when a held pointer moves, and as the full screen brings it in.
+    "mutter": DesktopKind(manager="start_mutter", focus="windowactivate", moves_pointer=False,
+                          full_screens=False, minimises=True),
+    "mutter-wayland": DesktopKind(manager="start_mutter", wayland=True, focus="own",
+                                  moves_pointer=False),
+    "monitors": DesktopKind(server="xorg", manager="start_openbox", announces=True,
+                            focus="windowactivate", keeps_aim=True, minimises=True),
+}
+
+
+class Desktop:
+    """A screen of the test's own, the game's desktop on it, one of DESKTOPS: Xvfb bare or under a
+    window manager ("openbox", "i3", "xfwm4"), a Wayland compositor inside Xvfb with the game
+    through its XWayland ("weston", "kwin", "mutter") or on Wayland itself ("wayland",
+    "kwin-wayland", "mutter-wayland"), or Xorg's dummy driver with a 1920x1080 monitor and a
+    primary 3840x2160 one at its right, under openbox ("monitors"). `env` reaches the screen that
+    input and screenshots go to; `game_env` is what the game starts with; `can` says what the
+    desktop can do."""
+
+    def __init__(self, size="1024x768", kind="bare"):
+        self.kind, self.can = kind, DESKTOPS[kind]
         self.folder = tempfile.mkdtemp(prefix="zarnok-desktop-")
         self.processes = []
-        if self.kind == "monitors":
+        if self.can.server == "xorg":
             config = pathlib.Path(self.folder, "xorg.conf")
             config.write_text(XORG_DUMMY)
             server, number = start_x_server(
@@ -149,7 +196,7 @@ class Desktop:
         wait_until(lambda: self.run("xdotool", "getdisplaygeometry"))
         self.game_env = dict(self.env)
         self.display = None
-        if self.kind == "monitors":
+        if self.can.server == "xorg":
             self.run("xrandr", "--newmode", "3840x2160", "712.75", "3840", "4160", "4576", "5312",
                      "2160", "2163", "2168", "2237", "-hsync", "+vsync")
             self.run("xrandr", "--addmode", "DUMMY1", "3840x2160")
@@ -158,29 +205,27 @@ class Desktop:
             wait_until(lambda: "Monitors: 2" in self.run("xrandr", "--listmonitors"))
         self.size = tuple(int(re.search(r"%s: +(\d+)" % what, self.run("xwininfo", "-root"))[1])
                           for what in ("Width", "Height"))
-        if self.kind in ("openbox", "monitors"):
-            self.start(["openbox", "--sm-disable"])
-        elif self.kind == "i3":
-            config = pathlib.Path(self.folder, "i3.conf")
-            config.write_text("font pango:DejaVu Sans 8\n")
-            self.start(["i3", "-c", str(config)])
-        elif self.kind == "xfwm4":
-            self.start_session_bus()
-            self.start(["xfwm4", "--compositor=off", "--sm-client-disable"])
-        elif self.kind in ("weston", "wayland"):
-            self.start_weston()
-        elif self.kind in ("kwin", "kwin-wayland"):
-            self.start_kwin()
-        elif self.kind in ("mutter", "mutter-wayland"):
-            self.start_mutter()
-        if self.kind in ("openbox", "i3", "xfwm4", "monitors"):
+        if self.can.manager:
+            getattr(self, self.can.manager)()
+        if self.can.announces:
             wait_until(lambda: "window id" in self.run("xprop", "-root",
                                                        "_NET_SUPPORTING_WM_CHECK"))
-        self.manager = self.kind if self.kind != "bare" else None
         # The game on Wayland itself has no X window to be found, placed or read the pointer of.
-        self.wayland = self.kind in ("wayland", "kwin-wayland", "mutter-wayland")
+        self.wayland = self.can.wayland
         if self.wayland:
             self.game_env.update(WAYLAND_DISPLAY="zarnok", SDL_VIDEODRIVER="wayland")
+
+    def start_openbox(self):
+        self.start(["openbox", "--sm-disable"])
+
+    def start_i3(self):
+        config = pathlib.Path(self.folder, "i3.conf")
+        config.write_text("font pango:DejaVu Sans 8\n")
+        self.start(["i3", "-c", str(config)])
+
+    def start_xfwm4(self):
+        self.start_session_bus()
+        self.start(["xfwm4", "--compositor=off", "--sm-client-disable"])
 
     def start(self, command, **options):
         self.processes.append(subprocess.Popen(command, env=self.env, stdout=subprocess.DEVNULL,
@@ -461,13 +506,13 @@ class Game:
             window = parent.group(1)
 
     def focus(self):
-        if self.desktop.kind in ("weston", "mutter-wayland"):
+        how = self.desktop.can.focus
+        if how == "own":
             return  # it gives a new window the focus, and a click may fall into the held field
-        if self.desktop.wayland:  # on the title bar, where no shot is fired
+        if how == "click-title":  # on the title bar, where no shot is fired
             self.desktop.run("xdotool", "mousemove", str(self.origin[0] + 200 * self.scale),
                              str(self.origin[1] - 12), "click", "1")
         elif self.main:
-            how = "windowactivate" if self.desktop.manager else "windowfocus"
             self.desktop.run("xdotool", how, "--sync", self.main, timeout=5, game=True)
 
     def key(self, name):

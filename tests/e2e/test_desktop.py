@@ -11,7 +11,7 @@ from harness import Desktop, Game, wait_until
 
 class DesktopJourneys(unittest.TestCase):
     def setUp(self):
-        self.desktop = Desktop(window_manager=True)
+        self.desktop = Desktop(kind="openbox")
         self.addCleanup(self.desktop.close)
 
     def start(self):
@@ -51,7 +51,7 @@ class DesktopJourneys(unittest.TestCase):
         self.assertEqual(game.file("config.dat")[:4], bytes([118, 0, 0, 0]))
 
     def test_a_screen_resized_under_the_game(self):
-        desktop = Desktop("3840x2160", True)
+        desktop = Desktop("3840x2160", "openbox")
         self.addCleanup(desktop.close)
         game = Game(desktop)
         self.addCleanup(game.close)
@@ -67,7 +67,7 @@ class DesktopJourneys(unittest.TestCase):
         self.assertEqual(game.quit(), 0)
 
     def test_the_wayland_compositor_gone(self):
-        desktop = Desktop(window_manager="wayland")
+        desktop = Desktop(kind="wayland")
         self.addCleanup(desktop.close)
         game = Game(desktop)
         self.addCleanup(game.close)

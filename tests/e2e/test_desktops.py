@@ -15,18 +15,11 @@ def blue_pixels(picture):
 
 class BareX(unittest.TestCase):
     kind, size = "bare", "1920x1080"
-    # Nested mutter itself falls over when a held pointer moves: there the mouse stays where the
-    # desktop parked it, away from the game.
-    moves_pointer = True
-    # Window managers that put a window back from the full screen as they like.
-    keeps_windowed_place = True
-    # Nested mutter through XWayland falls over as the full screen brings the held pointer in.
-    full_screens = True
-    minimises = False
 
     def test_a_replay_views_a_shot_the_full_screen_three_times_and_quit(self):
         desktop = Desktop(self.size, self.kind)
         self.addCleanup(desktop.close)
+        can = desktop.can
         # The games kept, one played on Linux, one on Windows, end here as they did.
         for kept, end in KEPT_GAMES:
             replay = Game(desktop, args=["--replay", kept, "--fast"])
@@ -40,33 +33,29 @@ class BareX(unittest.TestCase):
         if game.gun:  # the gun window's frame ends short of the main window's, once both are
             self.assertTrue(wait_until(  # framed and the gun window placed clear of them
                 lambda: game.frame(game.gun)[1] < game.frame(game.main)[0], 2), "frames overlap")
-        if self.kind == "monitors":  # in the middle of the primary monitor, at its scale
+        if can.server == "xorg":  # in the middle of the primary monitor, at its scale
             self.assertEqual((game.origin, game.scale), ((1920 + 1520, 680), 2))
-        if self.moves_pointer:
+        if can.moves_pointer:
             accuracy = game.figure(1)
             game.point(300, 100)  # the gun turns to the mouse
             game.click()
             self.assertTrue(wait_until(lambda: game.figure(1) != accuracy, 5), "no shot fired")
         windowed = game.origin, game.scale
-        # On an X server of its own (no XWayland, whose idea of the pointer lags the
-        # compositor's), F11 keeps the pointer on its view pixel. (i3, under load, may put the
-        # window back from the full screen later than the game follows it.)
-        keeps_aim = self.kind in ("bare", "openbox", "xfwm4", "monitors")
-        for toggle in range(3 if self.full_screens else 0):
-            aim = game.pointer() if keeps_aim else None
+        for toggle in range(3 if can.full_screens else 0):
+            aim = game.pointer() if can.keeps_aim else None
             game.key("F11")
-            full = toggle % 2 == 0 and self.kind != "bare"  # no full screen without a manager
+            full = toggle % 2 == 0 and can.grows_on_f11
             self.assertTrue(wait_until(lambda: game.locate() and (game.scale > windowed[1]) == full),
                             "F11 %d" % toggle)
             if aim and 0 <= aim[0] < 400 and 0 <= aim[1] < 400:
                 wait_until(lambda: game.locate() and game.pointer() == aim, 3)
                 self.assertEqual(game.pointer(), aim, "F11 %d moved the aim" % toggle)
-            if not full and self.keeps_windowed_place:
+            if not full and can.keeps_place:
                 self.assertEqual((game.origin, game.scale), windowed)
             self.check_views(game)
             self.check_keys_and_pointer(game)
-        if self.minimises:
-            if self.kind == "kwin":  # nested, it shows a full screen back from its icon no more
+        if can.minimises:
+            if not can.restores_full_screen:
                 game.key("F11")
                 self.assertTrue(wait_until(lambda: game.locate() and game.scale == windowed[1]))
             for _ in range(2):
@@ -86,6 +75,7 @@ class BareX(unittest.TestCase):
                                    5), "no gun view")
 
     def check_keys_and_pointer(self, game):
+        can = game.desktop.can
         game.key("F2")  # at once, without a click: a fresh game, whose cubes take long to fall
         game.key("p")
         self.assertTrue(wait_until(game.overlay, 5), "P does not pause")
@@ -93,10 +83,9 @@ class BareX(unittest.TestCase):
         self.assertTrue(wait_until(lambda: game.overlay() is None, 5), "still paused")
         # Nothing outside the compositor knows its pointer on Wayland; XWayland's follows it only
         # over the game's window, which the compositor holds it in (all of the full screen).
-        xwayland = self.kind in ("weston", "kwin")
-        if not self.moves_pointer or game.desktop.wayland:
+        if not can.moves_pointer or can.wayland:
             return
-        if xwayland and game.scale > 1:  # the pointer may go beside the view, and fires nothing
+        if can.compositor_holds_pointer and game.scale > 1:  # beside the view: fires nothing
             accuracy = game.figure(1)
             game.desktop.run("xdotool", "mousemove", "100", str(game.desktop.size[1] - 100))
             game.click()
@@ -111,51 +100,21 @@ class BareX(unittest.TestCase):
             game.push_pointer(push, push)
             wait_until(lambda: game.pointer() == corner, 2)
             x, y = game.pointer()
-            if xwayland:
+            if can.compositor_holds_pointer:
                 self.assertTrue(window[0] <= x <= window[2] and window[1] <= y <= window[3],
                                 (x, y, window))
             else:
                 self.assertEqual((x, y), corner)
 
 
-class Openbox(BareX):
-    kind, minimises = "openbox", True
-
-
-class I3(BareX):
-    kind = "i3"
-
-
-class Xfwm4(BareX):
-    kind, minimises = "xfwm4", True
-
-
-class WestonThroughXWayland(BareX):
-    kind, keeps_windowed_place = "weston", False
-
-
-class WestonWayland(BareX):
-    kind = "wayland"
-
-
-class KwinThroughXWayland(BareX):
-    kind, minimises = "kwin", True
-
-
-class KwinWayland(BareX):
-    kind = "kwin-wayland"
-
-
-class MutterThroughXWayland(BareX):
-    kind, moves_pointer, full_screens, minimises = "mutter", False, False, True
-
-
-class MutterWayland(BareX):
-    kind, moves_pointer = "mutter-wayland", False
-
-
-class TwoMonitors(BareX):
-    kind, minimises = "monitors", True
+# A journey for each desktop of the table: its name tells the harness how to start it and what
+# it can do.
+for name, kind in (("Openbox", "openbox"), ("I3", "i3"), ("Xfwm4", "xfwm4"),
+                   ("WestonThroughXWayland", "weston"), ("WestonWayland", "wayland"),
+                   ("KwinThroughXWayland", "kwin"), ("KwinWayland", "kwin-wayland"),
+                   ("MutterThroughXWayland", "mutter"), ("MutterWayland", "mutter-wayland"),
+                   ("TwoMonitors", "monitors")):
+    globals()[name] = type(name, (BareX,), {"kind": kind})
 
 
 if __name__ == "__main__":

@@ -63,7 +63,7 @@ class Journeys(unittest.TestCase):
         # in between; it ends as it did, and nothing is saved. Its frames go through SDL's
         # renderer on Xvfb's software OpenGL, loaded without a word (the integration tests hold
         # its pixels to the surface's).
-        desktop = Desktop("1920x1080", window_manager=True)
+        desktop = Desktop("1920x1080", "openbox")
         self.addCleanup(desktop.close)
         game = Game(desktop, args=["--replay", ADA, "--renderer=gpu"])
         self.addCleanup(game.close)
