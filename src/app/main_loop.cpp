@@ -6,6 +6,7 @@
 #include "app/key_hook.h"
 #include "app/name_entry.h"
 #include "app/overlay.h"
+#include "app/pad_controls.h"
 #include "app/startup.h"
 #include "app/window_procs.h"
 #include "platform/input.h"
@@ -17,21 +18,6 @@
 #include "world/state.h"
 
 namespace {
-
-// What the player sees, for a pad to read its buttons by.
-PadScene pad_scene() {
-    if (help_shown)
-        return PadScene::help_page;
-    if (hiscores_shown)
-        return PadScene::hiscore_table;
-    if (about_shown)
-        return PadScene::about_page;
-    if (name_entry_listens())
-        return PadScene::naming;
-    if (game_over)
-        return PadScene::game_ended;
-    return paused ? PadScene::paused_play : PadScene::play;
-}
 
 // Over a paused or ended game, its text in its colour of the moment, and the name typed so far
 // into a new hi-score's row.
@@ -53,7 +39,7 @@ void overlay_pass() {
 
 void idle_work() {
     note_pass();
-    set_pad_scene(pad_scene(), name_length == 0);
+    step_pad_controls();
     if (!paused && !side_screen_shown())
         run_ticks();
     if (!side_screen_shown()) {
@@ -90,7 +76,10 @@ int entry_routine() {
         if (peek_message(&message)) {
             if (message.kind == MessageKind::quit)
                 quit_requested = 1;
-            handle_message(message);
+            if (message.kind == MessageKind::pad_button || message.kind == MessageKind::pad_removed)
+                pad_message(message); // as the keys and clicks it stands for, which come next
+            else
+                handle_message(message);
             continue;
         }
         // What the pass drew is shown, and the next begins at the next refresh; while inactive

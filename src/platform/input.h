@@ -22,11 +22,6 @@ void set_cursor_pos(ScreenPoint point);
 // hook hears nothing, and the pointer is neither held, moved nor hidden.
 void set_watching(bool watching);
 
-// What the game shows, so that a pad's buttons do there what the player means by them.
-enum class PadScene { play, paused_play, game_ended, naming, help_page, hiscore_table, about_page };
-// Told once a pass; name_empty while nothing has been typed into the name being entered.
-void set_pad_scene(PadScene scene, bool name_empty);
-
 // Called for every keyboard message the queue hands out while the hook is set.
 using KeyHookProc = int32_t (*)(int32_t code, uint32_t wparam, uint32_t lparam);
 struct KeyHook;

@@ -41,3 +41,18 @@ bool char_to_scan_code(char c, int32_t* scan_code, bool* shifted) {
             }
     return false;
 }
+
+uint32_t scan_code_to_virtual_key(int32_t scan_code) {
+    const char c = scan_code_to_char(scan_code, false);
+    if (c >= 'a' && c <= 'z')
+        return static_cast<uint32_t>(c - 'a' + 'A');
+    if ((c >= '0' && c <= '9') || c == ' ')
+        return static_cast<uint32_t>(c);
+    // The punctuation keys' own codes, as Windows names them for a US keyboard.
+    constexpr char punctuation[] = ";=,-./`[\\]'";
+    constexpr uint32_t codes[] = {0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF, 0xC0, 0xDB, 0xDC, 0xDD, 0xDE};
+    for (int i = 0; punctuation[i] != '\0'; ++i)
+        if (punctuation[i] == c)
+            return codes[i];
+    return 0;
+}

@@ -21,7 +21,32 @@ enum class MessageKind : uint32_t {
     left_button_down, // lparam: as mouse_move
     destroy,          // the main window is being closed
     quit,             // the program is asked to end without the window-close handling
+    pad_button,       // wparam: a PadButton, with pad_pressed when it went down; lparam: the
+                      // view pixel the pad aims at, as mouse_move
+    pad_removed,      // a game controller was pulled out
 };
+
+// A game controller's buttons, as pad_button messages tell of them; the right trigger is a
+// button pressed as it is pulled.
+enum class PadButton : uint32_t {
+    a,
+    b,
+    x,
+    y,
+    back,
+    guide,
+    start,
+    left_stick,
+    right_stick,
+    left_shoulder,
+    right_shoulder,
+    dpad_up,
+    dpad_down,
+    dpad_left,
+    dpad_right,
+    right_trigger,
+};
+constexpr uint32_t pad_pressed = 0x100;
 
 // The messages the key hook sees on their way.
 constexpr bool is_keyboard_message(MessageKind kind) {

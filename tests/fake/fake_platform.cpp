@@ -221,11 +221,6 @@ void set_watching(bool watching) {
     current->watching = watching;
 }
 
-void set_pad_scene(PadScene scene, bool) {
-    if (scene != current->pad_scene)
-        log("pad_scene " + std::to_string(static_cast<int>(scene)));
-    current->pad_scene = scene;
-}
 
 HookHandle set_key_hook(KeyHookProc proc) {
     log("set_key_hook");
@@ -238,7 +233,6 @@ void unhook_key_hook(HookHandle) {
     log("unhook_key_hook");
     current->hook_set = false;
 }
-
 
 int64_t perf_counter() {
     const int64_t value = current->counter;

@@ -36,7 +36,6 @@ struct State {
     SystemMetrics metrics{1024, 768};
     ScreenPoint cursor{0, 0};
     bool hook_set = false, watching = false;
-    PadScene pad_scene = PadScene::play;
     std::set<std::string> missing_files;
     std::vector<PlatformWindow*> windows;
     std::function<void(int)> on_exit;

@@ -8,7 +8,6 @@
 #include <cstdio>
 
 #include "app/key_hook.h"
-#include "app/name_entry.h"
 #include "platform/input.h"
 #include "platform/sdl/sdl_windows.h"
 #include "store/hiscores.h"
@@ -163,8 +162,8 @@ TEST_F(EventsTest, WindowsMouseFocusAndQuitting) {
     }
 }
 
-// A pad, as SDL's virtual joystick: its buttons press keys and click, its stick moves the
-// pointer within the view, its D-pad types a name, and pulled out in play it pauses the game.
+// A pad, as SDL's virtual joystick: its buttons are told with where it aims, its stick moves the
+// pointer within the view, its trigger is pressed once a pull, and its removal is told.
 class PadTest : public EventsTest {
   protected:
     void SetUp() override {
@@ -193,12 +192,13 @@ class PadTest : public EventsTest {
     // Presses and lets go of a button; what the queue then hands out.
     std::string press(SDL_GameControllerButton button, SDL_Joystick* on = nullptr) {
         SDL_JoystickSetVirtualButton(on ? on : pad, button, 1);
-        std::vector<std::string> seen = drain();
-        SDL_JoystickSetVirtualButton(on ? on : pad, button, 0);
         std::string text;
-        for (const std::string& line : seen)
-            text += line.substr(0, line.find(' ')) == "key_down" ? "" : line + ";";
-        return text + (drain().empty() ? "" : "more");
+        for (const std::string& line : drain())
+            text += line + ";";
+        SDL_JoystickSetVirtualButton(on ? on : pad, button, 0);
+        for (const std::string& line : drain())
+            text += line + ";";
+        return text;
     }
     // Holds the stick until the pointer stops; where it stopped and how many moves it made.
     std::pair<std::string, int> push_stick(Sint16 x, Sint16 y) {
@@ -218,17 +218,14 @@ class PadTest : public EventsTest {
     SDL_Joystick* pad = nullptr;
 };
 
-TEST_F(PadTest, ButtonsStickAndTrigger) { // the keys' messages stand for the keyboard's too
+TEST_F(PadTest, ButtonsStickAndTrigger) {
+    // Each button down and up, as the game's own buttons, with where the pad aims: where the
+    // pointer is, at the corner until the stick moves it.
     const std::pair<SDL_GameControllerButton, const char*> buttons[] = {
-        {SDL_CONTROLLER_BUTTON_START, "key_up main 50 c0190001;"},
-        {SDL_CONTROLLER_BUTTON_BACK, "key_up main 70 c03b0001;"},
-        {SDL_CONTROLLER_BUTTON_B, "key_up main 1b c0010001;"},
-        {SDL_CONTROLLER_BUTTON_Y, "key_up main 71 c03c0001;"},
-        {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, "key_up main 22 c1d10001;"},
-        {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, "key_up main 21 c1c90001;"},
-        {SDL_CONTROLLER_BUTTON_DPAD_UP, "key_up main 24 c1c70001;"},
-        {SDL_CONTROLLER_BUTTON_DPAD_DOWN, "key_up main 23 c1cf0001;"},
-        {SDL_CONTROLLER_BUTTON_GUIDE, ""},
+        {SDL_CONTROLLER_BUTTON_A, "pad main 100 00000000;pad main 0 00000000;"},
+        {SDL_CONTROLLER_BUTTON_START, "pad main 106 00000000;pad main 6 00000000;"},
+        {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, "pad main 10e 00000000;pad main e 00000000;"},
+        {SDL_CONTROLLER_BUTTON_MISC1, ""},
     };
     for (const auto& [button, expected] : buttons)
         EXPECT_EQ(press(button), expected) << button;
@@ -240,126 +237,32 @@ TEST_F(PadTest, ButtonsStickAndTrigger) { // the keys' messages stand for the ke
     EXPECT_GT(moves, 20); // in steps, not in one leap
     EXPECT_EQ(push_stick(0, 32767).first, "mouse main 0 018f018f");
     EXPECT_EQ(push_stick(0, 0).second, 0);
-    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_A), "button main 0 018f018f;");
-    // The trigger clicks once a pull, however long it is held (its travel from -32768 up).
-    std::vector<std::string> clicks;
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_A), "pad main 100 018f018f;pad main 0 018f018f;");
+    // The trigger is pressed once a pull, however long it is held, and let go only when it is
+    // nearly back (its travel runs from -32768 up).
+    std::vector<std::string> pulls;
     for (const Sint16 travel : {32767, 0, 32767, -32768, 32767}) {
         SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, travel);
         for (const std::string& line : drain())
-            clicks.push_back(line);
+            pulls.push_back(line);
     }
-    EXPECT_EQ(clicks, std::vector<std::string>(2, "button main 0 018f018f"));
+    EXPECT_EQ(pulls, std::vector<std::string>({"pad main 10f 018f018f", "pad main f 018f018f",
+                                               "pad main 10f 018f018f"}));
 }
 
-TEST_F(PadTest, StartAndBackDependOnWhatIsShown) {
-    const std::tuple<PadScene, SDL_GameControllerButton, const char*> cases[] = {
-        {PadScene::game_ended, SDL_CONTROLLER_BUTTON_START, "key_up main 71 c03c0001;"},
-        {PadScene::help_page, SDL_CONTROLLER_BUTTON_BACK, "key_up main 74 c03f0001;"},
-        {PadScene::hiscore_table, SDL_CONTROLLER_BUTTON_BACK, "key_up main 76 c0410001;"},
-        {PadScene::about_page, SDL_CONTROLLER_BUTTON_BACK, "key_up main 70 c03b0001;"},
-        {PadScene::about_page, SDL_CONTROLLER_BUTTON_B, "key_up main 1b c0010001;"},
-    };
-    for (const auto& [scene, button, expected] : cases) {
-        set_pad_scene(scene, true);
-        EXPECT_EQ(press(button), expected) << static_cast<int>(scene) << " " << button;
-    }
-    set_pad_scene(PadScene::play, true);
-}
-
-// What the D-pad, A and Start type into a name, as the game takes it.
-class PadNamingTest : public PadTest {
-  protected:
-    void SetUp() override {
-        PadTest::SetUp();
-        game_over = entering_name = 1;
-        hiscores[new_rank].name[0] = '\0';
-        name_length = 0;
-        install_key_hook();
-    }
-    void TearDown() override {
-        set_pad_scene(PadScene::play, true);
-        remove_key_hook();
-        game_over = entering_name = 0;
-        PadTest::TearDown();
-    }
-    void tell_scene() { set_pad_scene(PadScene::naming, name_length == 0); }
-    void buttons(std::initializer_list<SDL_GameControllerButton> pressed) {
-        for (const auto button : pressed) {
-            press(button);
-            name_entry_step();
-            tell_scene();
-        }
-    }
-    // Holds a button down for a while, the game taking what it types meanwhile.
-    void hold(SDL_GameControllerButton button, Uint32 milliseconds) {
-        SDL_JoystickSetVirtualButton(pad, button, 1);
-        for (const Uint64 until = SDL_GetTicks64() + milliseconds; SDL_GetTicks64() < until;) {
-            drain();
-            name_entry_step();
-            tell_scene();
-            SDL_Delay(5);
-        }
-        SDL_JoystickSetVirtualButton(pad, button, 0);
-        drain();
-    }
-};
-
-TEST_F(PadNamingTest, TheDPadTypesFromA) {
-    tell_scene();
-    // Down first: A; on; up twice: C, taken back; up: A; Start saves.
-    buttons({SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
-             SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_UP,
-             SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_LEFT,
-             SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_START});
-    EXPECT_STREQ(hiscores[new_rank].name, "AA");
-    EXPECT_EQ(entering_name, 0);
-}
-
-TEST_F(PadNamingTest, HeldUpReachesLowerCaseLettersWithinTwoSeconds) {
-    tell_scene();
-    hold(SDL_CONTROLLER_BUTTON_DPAD_UP, 2000);
-    ASSERT_EQ(name_length, 1);
-    EXPECT_GE(hiscores[new_rank].name[0], 'a');
-}
-
-TEST_F(PadNamingTest, AShotAsTheGameEndsSavesNothing) {
-    tell_scene();
-    buttons({SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_A});
-    EXPECT_EQ(entering_name, 1) << "saved by A in the name's first second";
-    SDL_Delay(1000);
-    buttons(
-        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_START});
-    EXPECT_EQ(entering_name, 1) << "an empty name saved";
-    buttons({SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_A});
-    EXPECT_STREQ(hiscores[new_rank].name, "A");
-    EXPECT_EQ(entering_name, 0);
-}
-
-TEST_F(PadNamingTest, StartHeldForASecondSavesAnEmptyName) {
-    tell_scene();
-    hold(SDL_CONTROLLER_BUTTON_START, 1300);
-    EXPECT_EQ(entering_name, 0);
-    EXPECT_STREQ(hiscores[new_rank].name, "");
-}
-
-TEST_F(PadTest, PadsPulledOutPauseOnlyInPlay) {
-    // Plugged in and pulled out, many times over, two pads at once: in play each pad pulled out
-    // presses P; paused, at a game over or while a name is typed none does.
+TEST_F(PadTest, PadsPulledOutAreTold) {
+    // Plugged in and pulled out, many times over, two pads at once: each is told as it goes.
     SDL_Joystick* second = attach();
-    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_A, second).substr(0, 7), "button ");
-    const PadScene scenes[] = {PadScene::play, PadScene::paused_play, PadScene::naming,
-                               PadScene::game_ended};
+    EXPECT_EQ(press(SDL_CONTROLLER_BUTTON_B, second).substr(0, 4), "pad ");
     std::vector<std::string> heard;
-    for (int i = 0; i < 40; ++i) {
-        set_pad_scene(scenes[i % 4], true);
+    for (int i = 0; i < 20; ++i) {
         pull_out(pad);
         for (const std::string& line : drain())
-            if (line.rfind("key_down", 0) != 0)
-                heard.push_back(line);
+            heard.push_back(line);
         pad = attach();
     }
     pull_out(second);
-    EXPECT_EQ(heard, std::vector<std::string>(10, "key_up main 50 c0190001"));
+    EXPECT_EQ(heard, std::vector<std::string>(20, "pad_gone main 0 00000000"));
 }
 
 } // namespace

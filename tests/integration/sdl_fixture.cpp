@@ -11,8 +11,9 @@
 std::vector<std::string> sent;
 
 std::string describe(const Message& m) {
-    static const char* kinds[] = {"moved",    "sized",  "paint", "activate", "key_down", "key_up",
-                                  "sys_down", "sys_up", "mouse", "button",   "destroy",  "quit"};
+    static const char* kinds[] = {"moved",   "sized",    "paint",  "activate", "key_down",
+                                  "key_up",  "sys_down", "sys_up", "mouse",    "button",
+                                  "destroy", "quit",     "pad",    "pad_gone"};
     char text[96];
     std::snprintf(text, sizeof text, "%s %s %x %08x", kinds[static_cast<int>(m.kind)],
                   m.window == nullptr               ? "none"

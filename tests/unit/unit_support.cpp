@@ -11,6 +11,7 @@
 #include "app/game_record.h"
 #include "app/key_hook.h"
 #include "app/overlay.h"
+#include "app/pad_controls.h"
 #include "app/window_procs.h"
 #include "audio/sound.h"
 #include "game/entities.h"
@@ -54,6 +55,7 @@ void reset_game_globals() {
     overlay_colour = 0;
     overlay_changed_at = 0;
     playing = Playing::live;
+    reset_pad_controls();
 }
 
 FreshGame::FreshGame() : previous(std::filesystem::current_path().string()) {

@@ -75,7 +75,7 @@ ViewPoint point_in_views(PlatformWindow* window, int32_t x, int32_t y) {
 }
 
 // A mouse event over a window reaches the view under it, at the view's pixel.
-void post_mouse(uint32_t window_id, MessageKind kind, int32_t x, int32_t y, bool from_pad = false) {
+void post_mouse(uint32_t window_id, MessageKind kind, int32_t x, int32_t y) {
     if (PlatformWindow* window = find_window(window_id)) {
         const ViewPoint point = point_in_views(window, x, y);
         // A window larger than its views (the full screen, a window manager's tiling) holds the
@@ -84,7 +84,7 @@ void post_mouse(uint32_t window_id, MessageKind kind, int32_t x, int32_t y, bool
         // the X server knows where the pointer really is.
         SDL_Point real{};
         if (kind == MessageKind::left_button_down &&
-            !(!from_pad && desktop_pointer_position(window->sdl_window, &real)
+            !(desktop_pointer_position(window->sdl_window, &real)
                   ? point_in_views(window, real.x - window->place.at.x, real.y - window->place.at.y)
                         .inside
                   : point.inside))
@@ -212,7 +212,7 @@ void translate(const SDL_Event& event) {
     case SDL_MOUSEBUTTONDOWN:
         if (event.button.button == SDL_BUTTON_LEFT)
             post_mouse(event.button.windowID, MessageKind::left_button_down, event.button.x,
-                       event.button.y, event.button.which == pad_mouse_id);
+                       event.button.y);
         break;
     case SDL_SYSWMEVENT:
         // A window another program destroyed; the main one's loss ends the game.
