@@ -11,6 +11,7 @@
 
 #include "app/game_record.h"
 #include "app/replay_watch.h"
+#include "app/startup.h"
 #include "store/hiscores.h"
 #include "store/replay_file.h"
 #include "tests/unit/journey.h"
@@ -231,6 +232,20 @@ TEST(Replays, WhatIsNoReplayIsRefusedInWords) {
         EXPECT_FALSE(read_replay_file(path, &back, &why));
         EXPECT_EQ(why, said);
     }
+}
+
+// However many clicks a forged replay packs into its passes, no more shots fly than a hand
+// could keep in the air.
+TEST(Replays, ClicksBeyondAnyHandFireNoMoreShots) {
+    FreshGame fresh;
+    init_game();
+    for (uint32_t click = 0; click < 3 * most_clicks_per_pass; ++click)
+        fire_shot();
+    int32_t in_flight = 0;
+    for (const Shot* shot = shot_list.first; shot != nullptr; shot = shot->next)
+        ++in_flight;
+    EXPECT_EQ(in_flight, most_shots_in_flight);
+    EXPECT_EQ(shots_fired, most_shots_in_flight);
 }
 
 } // namespace

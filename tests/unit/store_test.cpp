@@ -209,6 +209,22 @@ const Case cases[] = {
          EXPECT_EQ(read_bytes("config.dat").size(), 8u);
          EXPECT_EQ(std::distance(fs::directory_iterator("."), {}), 2); // nor a temporary file
      }},
+    {"a table of two names that cannot grow past a limit is put back as it was, said once", 1,
+     [] {
+         write_bytes("scores.dat", theirs);
+         link("scores.dat", "also.dat");
+     },
+     [] {
+         const rlimit ninety_bytes{90, RLIM_INFINITY}, none{RLIM_INFINITY, RLIM_INFINITY};
+         std::signal(SIGXFSZ, SIG_IGN);
+         setrlimit(RLIMIT_FSIZE, &ninety_bytes);
+         save_hiscores();
+         setrlimit(RLIMIT_FSIZE, &none);
+     },
+     [] {
+         EXPECT_EQ(read_bytes("scores.dat"), theirs);
+         EXPECT_EQ(read_bytes("also.dat"), theirs);
+     }},
     {"a folder without locks is said at each start, the game plays on, and what saves cut short "
      "left there a while ago is cleaned up",
      2,
@@ -231,13 +247,15 @@ const Case cases[] = {
      }},
     {"a start that holds the folder cleans up every temporary of the game's own", 0,
      [] {
-         for (const char* left : {"config.dat.saving-Ab12Cd", "rank2.zrp.saving",
-                                  "scores.dat.saving-Xy34Zw", "notes.txt.saving"})
+         for (const char* left :
+              {"config.dat.saving-Ab12Cd", "rank2.zrp.saving", "scores.dat.saving-Xy34Zw",
+               "notes.txt.saving", "scores.dat.old.saving"})
              write_bytes(left, volumes);
      },
      [] { claim_folder(); },
      [] {
-         EXPECT_EQ(std::distance(fs::directory_iterator("."), {}), 1);
+         EXPECT_TRUE(fs::exists("scores.dat.old.saving")); // the player's, of a name like ours
+         EXPECT_EQ(std::distance(fs::directory_iterator("."), {}), 2);
          EXPECT_TRUE(fs::exists("notes.txt.saving")); // not the game's
      }},
     {"the rows' games follow the table on the disk: moved with their rows, or removed", 2,
@@ -252,7 +270,7 @@ const Case cases[] = {
          hiscores[1].points = 7;
          save_hiscores();
      },
-     [] { match_ranked_replays(); },
+     [] { init_game(); }, // as the game starts
      [] {
          EXPECT_FALSE(fs::exists("rank1.zrp")); // no replay
          EXPECT_FALSE(fs::exists("rank2.zrp")); // the new row, whose game is kept after
@@ -337,11 +355,13 @@ const SavePath save_paths[] = {
 // Each way a save goes, killed after each of its steps and left to its end: config.dat reads as
 // the old volumes or the new ones (an in-place rewrite may hold old bytes past the new length
 // for a moment, which the game does not read), keeps its mode and its other name, a save that
-// ended holds exactly what it should, and the next start leaves no temporary file behind.
+// ended holds exactly what it should, and the next start leaves no temporary file behind. A
+// save's last step is where it lands: killed after it, nothing of the save is lost.
 TEST(Store, EverySaveIsWholeUnderKills) {
     FreshGame fresh;
     ASSERT_TRUE(geteuid() != 0 || chown(".", 65534, 65534) == 0);
-    for (const SavePath& path : save_paths)
+    for (const SavePath& path : save_paths) {
+        Bytes after_the_last_kill;
         for (kill_at_step = 1; kill_at_step <= 7; ++kill_at_step) {
             SCOPED_TRACE(path.name + std::string(", killed after ") + std::to_string(kill_at_step));
             const int status = in_child([&] {
@@ -360,6 +380,8 @@ TEST(Store, EverySaveIsWholeUnderKills) {
             EXPECT_TRUE(WIFSIGNALED(status) ? read == new_volumes || kept == old_volumes
                                             : kept == (path.saves ? new_volumes : old_volumes));
             EXPECT_EQ(fs::exists("also.dat") ? read_bytes("also.dat") : kept, kept);
+            if (WIFSIGNALED(status))
+                after_the_last_kill = kept;
             EXPECT_EQ(mode_of("config.dat") & 0777, 0640u); // a private file stays private
             const auto others = [] { // files in the folder besides config.dat and its link
                 return std::distance(fs::directory_iterator("."), {}) - 1 - fs::exists("also.dat");
@@ -371,6 +393,20 @@ TEST(Store, EverySaveIsWholeUnderKills) {
             for (const auto& entry : fs::directory_iterator("."))
                 fs::remove(entry);
         }
+        EXPECT_EQ(after_the_last_kill, path.saves ? new_volumes : old_volumes) << path.name;
+    }
+}
+
+// A file that tells no size, or grows as it is read, is read to its end and no further than
+// its bound (the system's files tell their size as none).
+TEST(Store, FilesGrowingAsTheyAreReadStopAtTheirBound) {
+    Bytes bytes;
+    EXPECT_EQ(read_whole_file("/proc/self/maps", 1 << 20, &bytes).state, FileState::read);
+    EXPECT_GT(bytes.size(), 100u);
+    const FileRead bounded = read_whole_file("/proc/self/maps", 100, &bytes);
+    EXPECT_EQ(bounded.state, FileState::unreadable);
+    EXPECT_EQ(bounded.error, EFBIG);
+    EXPECT_TRUE(bytes.empty());
 }
 
 // The save of a row as its name is entered (the table, the games of the rows below moving down,
