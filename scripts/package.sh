@@ -1,12 +1,31 @@
 #!/usr/bin/env bash
-# Builds the Debian source package from a copy of the source as it stands, then the binary
-# packages, zarnok3d and its debug symbols, from that .dsc, in a folder of their own
-# (build-package/, or the one given); then lintian checks the source and the binaries. The
-# build's own tests are left to scripts/test.sh.
+# Builds the Debian source package as a sponsor would, then the binary packages, zarnok3d and its
+# debug symbols, from that .dsc, in a folder of their own (build-package/, or the one given);
+# then lintian checks the source and the binaries. Only what debian/control asks for and the
+# packaging tools are installed. The build's own tests are left to scripts/test.sh.
+#
+# The upstream tarball is `git archive` of the commit checked out, without debian/ (see
+# .gitattributes), gzipped without a name or a time: the same bytes on every run and every
+# machine, and the kind of tarball debian/watch finds for a release tag. Changes not yet
+# committed go into a commit of their own, dated by debian/changelog, so that they are packed
+# too and the tarball still comes out the same for the same tree.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-build-package}")
-scripts/install-deps.sh
+
+as_root=()
+[[ $(id -u) -eq 0 ]] || as_root=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+install() {
+    "${as_root[@]}" apt-get "$@" || { "${as_root[@]}" apt-get update && "${as_root[@]}" apt-get "$@"; }
+}
+tools=(dpkg-dev debhelper lintian git gzip build-essential)
+for tool in "${tools[@]}"; do
+    [[ $(dpkg-query -W -f='${Status}' "$tool" 2>/dev/null) == "install ok installed" ]] ||
+        { install install -y --no-install-recommends "${tools[@]}"; break; }
+done
+dpkg-checkbuilddeps 2>/dev/null || install build-dep -y --no-install-recommends ./
+
 rm -rf "$out"
 mkdir -p "$out"
 # The maintainer's address stands in debian/control; the copyright, the changelog and the
@@ -15,21 +34,36 @@ address=$(sed -n 's/^Maintainer: .*<\(.*\)>$/\1/p' debian/control)
 for file in debian/copyright debian/changelog data/io.github.zarnok3d.zarnok3d.metainfo.xml.in; do
     grep -qF "$address" "$file" || { echo "$file does not give $address" >&2; exit 1; }
 done
-# The upstream tarball holds the source without debian/, which then joins its unpacked copy.
 version=$(dpkg-parsechangelog -S Version)
 # The package's upstream version is the project's own.
 project=$(sed -n 's/^project(zarnok3d VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ "${version%-*}" = "$project" ] ||
     { echo "debian/changelog gives $version, the project is $project" >&2; exit 1; }
 upstream=zarnok3d-${version%-*}
-tar -c --exclude-vcs --exclude='./build*' --exclude='./obj-*' --exclude=./debian \
-    --transform="s|^\.|$upstream|" . | xz > "$out/zarnok3d_${version%-*}.orig.tar.xz"
-tar -x -C "$out" -f "$out/zarnok3d_${version%-*}.orig.tar.xz"
+
+commit=$(git rev-parse HEAD)
+index=$(mktemp)
+trap 'rm -f "$index"' EXIT
+GIT_INDEX_FILE=$index git read-tree HEAD
+GIT_INDEX_FILE=$index git add --update .
+tree=$(GIT_INDEX_FILE=$index git write-tree)
+if [ "$tree" != "$(git rev-parse 'HEAD^{tree}')" ]; then
+    when="$(dpkg-parsechangelog -S Date)"
+    commit=$(GIT_AUTHOR_NAME=zarnok3d GIT_AUTHOR_EMAIL="$address" GIT_AUTHOR_DATE="$when" \
+        GIT_COMMITTER_NAME=zarnok3d GIT_COMMITTER_EMAIL="$address" GIT_COMMITTER_DATE="$when" \
+        git commit-tree "$tree" -p HEAD -m "The working tree, not yet committed")
+    echo "the upstream tarball holds changes not yet committed (as $commit)" >&2
+fi
+orig="$out/zarnok3d_${version%-*}.orig.tar.gz"
+git archive --format=tar --prefix="$upstream/" "$commit" | gzip -9 -n >"$orig"
+tar -x -C "$out" -f "$orig"
 cp -r debian "$out/$upstream/"
+
 (cd "$out/$upstream" && dpkg-buildpackage -us -uc -S -d)
 (cd "$out" && dpkg-source -x zarnok3d_"$version".dsc from-dsc >/dev/null)
 (cd "$out/from-dsc" && DEB_BUILD_OPTIONS="nocheck ${DEB_BUILD_OPTIONS:-}" \
     dpkg-buildpackage -us -uc -b)
 lintian --pedantic --fail-on error,warning "$out/zarnok3d_$version.dsc" \
     "$out/zarnok3d_${version}_$(dpkg --print-architecture).changes"
+sha256sum "$orig"
 ls "$out"/*.deb

@@ -3,12 +3,10 @@
 #include "app/replay_watch.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <utility>
 
 #include "app/clock.h"
@@ -40,12 +38,6 @@ int64_t tied_real = 0, tied_recorded = 0;
 bool last_pass_read = false; // the pass before read the clock, first at this reading:
 int64_t last_pass_reading = 0;
 int64_t pass_period = 0; // in our counts
-
-void sleep_for_counts(int64_t counts) {
-    if (counts > 0)
-        std::this_thread::sleep_for(
-            std::chrono::nanoseconds(counts * 1'000'000'000 / perf_frequency()));
-}
 
 // Our counts for a span of the recorded clock's, within a few centuries either way.
 int64_t our_counts(int64_t recorded) {

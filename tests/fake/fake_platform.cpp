@@ -1,6 +1,7 @@
 // The fake platform: windows, queue, cursor, clock, pictures and text, all recorded.
 #include "tests/fake/fake_platform.h"
 
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -221,7 +222,6 @@ void set_watching(bool watching) {
     current->watching = watching;
 }
 
-
 HookHandle set_key_hook(KeyHookProc proc) {
     log("set_key_hook");
     hook_slot.proc = proc;
@@ -242,6 +242,11 @@ int64_t perf_counter() {
 
 int64_t perf_frequency() {
     return current->frequency;
+}
+
+// Time passes at once.
+void sleep_for_counts(int64_t counts) {
+    current->counter += std::max<int64_t>(counts, 0);
 }
 
 void message_box(const char* text, const char* caption) {

@@ -321,10 +321,11 @@ void make(int row, const std::string& path, const std::string& own) {
         std::filesystem::copy_file(own, path);
     if (row == 3)
         std::filesystem::resize_file(path, 21 << 20);
-    if (row == 1)
-        mkfifo(path.c_str(), 0600);
+    if (row == 1) {
+        EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
+    }
     if (row == 2)
-        symlink("/dev/zero", path.c_str());
+        std::filesystem::create_symlink("/dev/zero", path);
 }
 
 // The files the game loads, whatever stands at their names: only a regular file of a sane size

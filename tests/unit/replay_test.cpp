@@ -3,6 +3,7 @@
 // words.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -33,6 +34,7 @@ int watch(const Replay& replay, std::string* said) {
     testing::internal::CaptureStderr();
     const int status = watch_replay(replay, true);
     *said = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(std::filesystem::is_empty(".")) << "a watched game saved something";
     return status;
 }
 
@@ -115,6 +117,35 @@ TEST(Replays, GamesPlayedOnDesktopsEndAsTheyDidThere) {
         EXPECT_EQ(watch(game, &said), 0) << said;
         EXPECT_EQ(said.substr(0, std::strlen(ending)), ending);
     }
+}
+
+// Watched at its own speed, a game takes as long as it took to play, the watcher's pause aside;
+// the pause says so over the game.
+TEST(Replays, AWatchedGameTakesItsTime) {
+    Replay game;
+    {
+        FreshGame fresh;
+        Journey j;
+        j.post(MessageKind::activate_app, 1);
+        j.click(200, 150);
+        j.passes_of(100); // a second
+        j.key(vk_f12);
+        game = read_kept("last.zrp");
+    }
+    FreshGame fresh;
+    fake::state().on_idle = [] { fake::state().counter += 1000; }; // a millisecond between looks
+    for (int twice = 0; twice < 2; ++twice)                        // the watcher pauses and goes on
+        fake::state().queue.push_back({nullptr, MessageKind::key_released, vk_letter('P'), 0});
+    testing::internal::CaptureStdout();
+    watch_replay(game, false);
+    const std::string said = testing::internal::GetCapturedStdout();
+    const size_t in = said.find(" frames in ");
+    ASSERT_NE(in, std::string::npos) << said;
+    EXPECT_NEAR(std::stod(said.substr(in + 11)), 1.0, 0.05) << said;
+    const auto& texts = fake::state().texts;
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const std::string& text) {
+        return text.ends_with("press 'p' to watch on");
+    }));
 }
 
 // A game the player did nothing in but leave (started and ended at once, the pointer moved

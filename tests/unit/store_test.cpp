@@ -212,7 +212,7 @@ const Case cases[] = {
     {"a table of two names that cannot grow past a limit is put back as it was, said once", 1,
      [] {
          write_bytes("scores.dat", theirs);
-         link("scores.dat", "also.dat");
+         fs::create_hard_link("scores.dat", "also.dat");
      },
      [] {
          const rlimit ninety_bytes{90, RLIM_INFINITY}, none{RLIM_INFINITY, RLIM_INFINITY};
@@ -346,7 +346,7 @@ struct SavePath {
 
 const SavePath save_paths[] = {
     {"through a new file and a rename", [] {}, true},
-    {"in place, keeping a hard link", [] { link("config.dat", "also.dat"); }, true},
+    {"in place, keeping a hard link", [] { fs::create_hard_link("config.dat", "also.dat"); }, true},
     {"in place, in a folder that takes no new file", [] { chmod(".", 0555); }, true},
     {"cut short by the file size limit",
      [] { std::signal(SIGXFSZ, SIG_IGN), setrlimit(RLIMIT_FSIZE, &four_bytes); }, false},
