@@ -4,11 +4,12 @@
 # then lintian checks the source and the binaries. Only what debian/control asks for and the
 # packaging tools are installed. The build's own tests are left to scripts/test.sh.
 #
-# The upstream tarball is `git archive` of the commit checked out, without debian/ (see
-# .gitattributes), gzipped without a name or a time: the same bytes on every run and every
-# machine, and the kind of tarball debian/watch finds for a release tag. Changes not yet
-# committed go into a commit of their own, dated by debian/changelog, so that they are packed
-# too and the tarball still comes out the same for the same tree.
+# The upstream tarball is `git archive` of the commit checked out, gzipped without a name or a
+# time: the same bytes on every run and every machine, and what debian/watch finds for a release
+# tag. It holds debian/ as the tag does (the project is its own packager); dpkg-source takes the
+# packaging from the Debian tarball all the same. Changes not yet committed go into a commit of
+# their own, dated by debian/changelog, so that they are packed too and the tarball still comes
+# out the same for the same tree.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-build-package}")
@@ -57,7 +58,6 @@ fi
 orig="$out/zarnok3d_${version%-*}.orig.tar.gz"
 git archive --format=tar --prefix="$upstream/" "$commit" | gzip -9 -n >"$orig"
 tar -x -C "$out" -f "$orig"
-cp -r debian "$out/$upstream/"
 
 (cd "$out/$upstream" && dpkg-buildpackage -us -uc -S -d)
 (cd "$out" && dpkg-source -x zarnok3d_"$version".dsc from-dsc >/dev/null)
