@@ -4,14 +4,15 @@
 # then lintian checks the source and the binaries. Only what debian/control asks for and the
 # packaging tools are installed. The build's own tests are left to scripts/test.sh.
 #
-# The upstream tarball is `git archive` of the commit checked out, gzipped without a name or a
-# time: the same bytes on every run and every machine, and what debian/watch finds for a release
-# tag. It holds debian/ as the tag does (the project is its own packager); dpkg-source takes the
-# packaging from the Debian tarball all the same. Changes not yet committed go into a commit of
-# their own, dated by debian/changelog, so that they are packed too and the tarball still comes
-# out the same for the same tree.
+# The upstream tarball is `git archive` of the commit checked out, without debian/ (see
+# .gitattributes), gzipped without a name or a time: the same bytes on every run and every
+# machine, and what debian/watch finds for a release tag. Changes not yet committed go into a
+# commit of their own, dated by debian/changelog, so that they are packed too and the tarball
+# still comes out the same for the same tree.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+git rev-parse --git-dir >/dev/null 2>&1 ||
+    { echo "scripts/package.sh packs a commit: run it in a clone of the repository" >&2; exit 1; }
 out=$(realpath -m "${1:-build-package}")
 
 as_root=()
@@ -40,6 +41,8 @@ version=$(dpkg-parsechangelog -S Version)
 project=$(sed -n 's/^project(zarnok3d VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ "${version%-*}" = "$project" ] ||
     { echo "debian/changelog gives $version, the project is $project" >&2; exit 1; }
+head -n 1 CHANGELOG | grep -q "^zarnok3d $project " ||
+    { echo "CHANGELOG does not begin with zarnok3d $project" >&2; exit 1; }
 upstream=zarnok3d-${version%-*}
 
 commit=$(git rev-parse HEAD)
@@ -58,6 +61,7 @@ fi
 orig="$out/zarnok3d_${version%-*}.orig.tar.gz"
 git archive --format=tar --prefix="$upstream/" "$commit" | gzip -9 -n >"$orig"
 tar -x -C "$out" -f "$orig"
+cp -r debian "$out/$upstream/"
 
 (cd "$out/$upstream" && dpkg-buildpackage -us -uc -S -d)
 (cd "$out" && dpkg-source -x zarnok3d_"$version".dsc from-dsc >/dev/null)
