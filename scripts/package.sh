@@ -16,15 +16,15 @@ out=$(realpath -m "${1:-build-package}")
 as_root=()
 [[ $(id -u) -eq 0 ]] || as_root=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-install() {
+apt_get() {
     "${as_root[@]}" apt-get "$@" || { "${as_root[@]}" apt-get update && "${as_root[@]}" apt-get "$@"; }
 }
 tools=(dpkg-dev debhelper lintian git gzip build-essential)
 for tool in "${tools[@]}"; do
     [[ $(dpkg-query -W -f='${Status}' "$tool" 2>/dev/null) == "install ok installed" ]] ||
-        { install install -y --no-install-recommends "${tools[@]}"; break; }
+        { apt_get install -y --no-install-recommends "${tools[@]}"; break; }
 done
-dpkg-checkbuilddeps 2>/dev/null || install build-dep -y --no-install-recommends ./
+dpkg-checkbuilddeps 2>/dev/null || apt_get build-dep -y --no-install-recommends ./
 git rev-parse --git-dir >/dev/null 2>&1 ||
     { echo "scripts/package.sh packs a commit: run it in a clone of the repository" >&2; exit 1; }
 
