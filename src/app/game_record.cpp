@@ -144,7 +144,8 @@ void handle_message(const Message& message) {
     pending_is_input = false;
     if (recording() && input != ReplayInput::pass && message.window == views[main_view].window) {
         pending = add_message(&record, input, message.wparam, message.lparam);
-        pending_is_input = input == ReplayInput::key_released || input == ReplayInput::sys_key_released ||
+        pending_is_input = input == ReplayInput::key_released ||
+                           input == ReplayInput::sys_key_released ||
                            input == ReplayInput::left_button_down;
         player_inputs += pending_is_input ? 1 : 0;
     }

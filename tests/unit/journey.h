@@ -67,7 +67,9 @@ class Journey {
     void post(MessageKind kind, uint32_t wparam = 0, uint32_t lparam = 0, int view = main_view) {
         fake::state().queue.push_back({views[view].window, kind, wparam, lparam});
     }
-    void key_down(uint32_t vk, uint32_t scan) { post(MessageKind::key_pressed, vk, 1 | scan << 16); }
+    void key_down(uint32_t vk, uint32_t scan) {
+        post(MessageKind::key_pressed, vk, 1 | scan << 16);
+    }
     void key_up(uint32_t vk, uint32_t scan) {
         post(MessageKind::key_released, vk, 1 | scan << 16 | 3u << 30);
     }

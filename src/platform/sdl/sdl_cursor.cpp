@@ -2,9 +2,9 @@
 #include <algorithm>
 
 #include "platform/input.h"
+#include "platform/sdl/sdl_cursor.h"
 #include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_events.h"
-#include "platform/sdl/sdl_cursor.h"
 #include "platform/sdl/sdl_windows.h"
 
 namespace {

@@ -5,13 +5,13 @@
 
 #include "platform/input.h"
 #include "platform/key_codes.h"
+#include "platform/sdl/sdl_cursor.h"
 #include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_keymap.h"
-#include "platform/sdl/sdl_signals.h"
 #include "platform/sdl/sdl_settling.h"
-#include "platform/sdl/sdl_cursor.h"
+#include "platform/sdl/sdl_signals.h"
 #include "platform/sdl/sdl_windows.h"
 
 struct KeyHook {
@@ -114,8 +114,9 @@ void translate_key(const SDL_KeyboardEvent& key) {
     else if (key.repeat != 0)
         lparam |= 1u << 30;
     const bool system = is_system_key(key);
-    const MessageKind kind = up ? (system ? MessageKind::sys_key_released : MessageKind::key_released)
-                                : (system ? MessageKind::sys_key_pressed : MessageKind::key_pressed);
+    const MessageKind kind =
+        up ? (system ? MessageKind::sys_key_released : MessageKind::key_released)
+           : (system ? MessageKind::sys_key_pressed : MessageKind::key_pressed);
     post(window, kind, virtual_key_of(key.keysym.sym), lparam);
 }
 
@@ -327,4 +328,3 @@ void unhook_key_hook(HookHandle hook) {
     if (hook == &key_hook_slot)
         key_hook_set = false;
 }
-

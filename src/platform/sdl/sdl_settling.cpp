@@ -4,10 +4,10 @@
 // where the desktop put them.
 #include <algorithm>
 
+#include "platform/sdl/sdl_cursor.h"
 #include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_settling.h"
-#include "platform/sdl/sdl_cursor.h"
 #include "platform/sdl/sdl_windows.h"
 
 namespace {

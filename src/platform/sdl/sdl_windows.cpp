@@ -1,7 +1,7 @@
 // Windows on SDL: classes, creation and destruction, one window or two, and the game's requests
 // of them (shown, moved in view pixels, minimised, the full screen).
-#include "platform/sdl/sdl_cursor.h"
 #include "platform/sdl/sdl_windows.h"
+#include "platform/sdl/sdl_cursor.h"
 
 #include <algorithm>
 #include <string>
