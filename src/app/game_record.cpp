@@ -203,8 +203,10 @@ void note_game_start() {
     encode_hiscores(start.table);
 }
 
+// A game left without a key or a click is kept only where no game played last is.
 void keep_last_game() {
-    if (recording() && player_inputs > (pending_is_input ? 1 : 0))
+    const bool played = player_inputs > (pending_is_input ? 1 : 0);
+    if (recording() && (played || !last_replay_kept()))
         keep_last_replay(snapshot());
     begun = false;
 }

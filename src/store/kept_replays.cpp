@@ -66,6 +66,10 @@ void keep_last_replay(const std::vector<uint8_t>& bytes) {
     keep("last.zrp", bytes);
 }
 
+bool last_replay_kept() {
+    return path_facts("last.zrp").exists;
+}
+
 void keep_ranked_replay(int32_t rank, const std::vector<uint8_t>& bytes) {
     keep(rank_file(rank), bytes);
 }

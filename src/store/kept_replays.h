@@ -6,6 +6,8 @@
 #include <vector>
 
 void keep_last_replay(const std::vector<uint8_t>& bytes);
+// Whether the folder holds a game played last.
+bool last_replay_kept();
 // The game of row `rank` (0 the best) of the saved table.
 void keep_ranked_replay(int32_t rank, const std::vector<uint8_t>& bytes);
 // Each rank file follows its game's row in scores.dat as it stands on the disk: a file whose

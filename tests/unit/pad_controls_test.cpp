@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "audio/sound.h"
 #include "game/entities.h"
@@ -16,41 +17,30 @@
 namespace {
 
 // Buttons by a letter each: A, Start, Back, B, Y, the right trigger, the right shoulder, the
-// D-pad's arrows; and x for the pad pulled out.
+// D-pad's arrows.
 PadButton button_of(char letter) {
-    switch (letter) {
-    case 'S':
-        return PadButton::start;
-    case 'K':
-        return PadButton::back;
-    case 'B':
-        return PadButton::b;
-    case 'Y':
-        return PadButton::y;
-    case 'T':
-        return PadButton::right_trigger;
-    case 'R':
-        return PadButton::right_shoulder;
-    case '^':
-        return PadButton::dpad_up;
-    case 'v':
-        return PadButton::dpad_down;
-    case '<':
-        return PadButton::dpad_left;
-    case '>':
-        return PadButton::dpad_right;
-    default:
-        return PadButton::a;
-    }
+    constexpr std::pair<char, PadButton> letters[] = {
+        {'S', PadButton::start},
+        {'K', PadButton::back},
+        {'B', PadButton::b},
+        {'Y', PadButton::y},
+        {'T', PadButton::right_trigger},
+        {'R', PadButton::right_shoulder},
+        {'^', PadButton::dpad_up},
+        {'v', PadButton::dpad_down},
+        {'<', PadButton::dpad_left},
+        {'>', PadButton::dpad_right},
+    };
+    for (const auto& [named, button] : letters)
+        if (named == letter)
+            return button;
+    return PadButton::a;
 }
 
-void hold(Journey& j, char button) {
-    j.post(MessageKind::pad_button, static_cast<uint32_t>(button_of(button)) | pad_pressed,
-           make_lparam(200, 150));
-}
-
-void let_go(Journey& j, char button) {
-    j.post(MessageKind::pad_button, static_cast<uint32_t>(button_of(button)),
+// The button goes down or up, the pad aiming at the view's middle.
+void tell(Journey& j, char button, bool pressed) {
+    j.post(MessageKind::pad_button,
+           static_cast<uint32_t>(button_of(button)) | (pressed ? pad_pressed : 0),
            make_lparam(200, 150));
 }
 
@@ -60,17 +50,17 @@ void play_pad(Journey& j, const char* script) {
     for (const char* at = script; *at != '\0'; ++at) {
         if (*at == '.') {
             j.passes_of(100);
-        } else if (*at == 'x') {
+        } else if (*at == 'x') { // the pad pulled out
             j.post(MessageKind::pad_removed);
             j.pass();
         } else if (*at == 'h') {
-            hold(j, *++at);
+            tell(j, *++at, true);
             j.passes_of(200);
-            let_go(j, *at);
+            tell(j, *at, false);
             j.pass();
         } else {
-            hold(j, *at);
-            let_go(j, *at);
+            tell(j, *at, true);
+            tell(j, *at, false);
             j.pass();
         }
     }

@@ -149,7 +149,8 @@ TEST(Replays, AWatchedGameTakesItsTime) {
 }
 
 // A game the player did nothing in but leave (started and ended at once, the pointer moved
-// over it) is not kept over the last one played; one with a key pressed is.
+// over it) is not kept over the last one played; one with a key pressed is, and on a first start
+// with no game kept the one left at once is.
 TEST(Replays, AGameLeftAtOnceIsNotKeptOverTheLast) {
     FreshGame fresh;
     write_bytes("last.zrp", Bytes{7});
@@ -165,6 +166,12 @@ TEST(Replays, AGameLeftAtOnceIsNotKeptOverTheLast) {
         j.key(vk_f12);
         EXPECT_EQ(read_bytes("last.zrp") == Bytes{7}, !paused_once);
     }
+    std::filesystem::remove("last.zrp");
+    Journey first;
+    first.post(MessageKind::activate_app, 1);
+    first.passes_of(70);
+    first.key(vk_f12);
+    EXPECT_TRUE(std::filesystem::exists("last.zrp"));
 }
 
 // A record made by hand: three passes, clock readings (one of them backwards) and a key, at a
