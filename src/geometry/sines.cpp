@@ -110,9 +110,10 @@ Pair series(Pair r, int first) {
 
 // The angle less the nearest whole number of quarter turns, and that number modulo 4.
 Pair reduced(double x, int* quarter) {
-    // Angles no game reaches (a forged replay's) are first brought within a turn; fmod is exact.
+    // Angles no game reaches (a forged replay's) are first brought within half a turn of zero;
+    // the remainder is exact.
     if (std::fabs(x) >= most_quarter_turns)
-        x = std::fmod(x, two_pi);
+        x = std::remainder(x, two_pi);
     const double k = std::floor(x * two_over_pi + 0.5);
     *quarter = static_cast<int>(k - 4.0 * std::floor(k * 0.25));
     // x - k p0 is exact (the two lie within a factor of two of each other, or k is 0).

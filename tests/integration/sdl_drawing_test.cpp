@@ -25,17 +25,6 @@ class ShowingTest : public SdlTest, public testing::WithParamInterface<RendererC
 INSTANTIATE_TEST_SUITE_P(BothWays, ShowingTest,
                          testing::Values(RendererChoice::surface, RendererChoice::gpu));
 
-// Where pixels of exactly this colour lie: left, top, right, bottom and how many.
-std::vector<int32_t> pixels_of(const Canvas* canvas, Colour colour) {
-    std::vector<int32_t> box{1 << 30, 1 << 30, -1, -1, 0};
-    for (int32_t y = 0; y < canvas->height; ++y)
-        for (int32_t x = 0; x < canvas->width; ++x)
-            if (pixel_at(canvas, x, y) == pixel_of(colour))
-                box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x),
-                       std::max(box[3], y), box[4] + 1};
-    return box;
-}
-
 // The colour of a pixel of a window's surface.
 Colour surface_colour(WindowHandle window, int32_t x, int32_t y) {
     SDL_Surface* surface = SDL_GetWindowSurface(window->sdl_window);
@@ -196,26 +185,6 @@ TEST(ViewPlace, FitsTheViewsIntoAnyWindow) {
     ASSERT_TRUE(part_on_monitors({-100, -50, 400, 400}, monitors, 2, &part));
     EXPECT_EQ(std::tuple(part.x, part.y, part.w, part.h), std::tuple(0, 0, 300, 350));
     EXPECT_FALSE(part_on_monitors({0, 1100, 400, 400}, monitors, 1, &part));
-}
-
-TEST_F(DrawingTest, TextInItsColourBackgroundAndAlignment) {
-    Canvas* canvas = allocate_canvas(200, 40);
-    draw_text(canvas, 100, 5, "HELLO", 5); // black on opaque white, left-aligned
-    const auto white = pixels_of(canvas, rgb(255, 255, 255));
-    EXPECT_EQ(white[0], 100);
-    EXPECT_EQ(white[1], 5);
-    EXPECT_GT(white[4], 200);
-    fill_rect(canvas, 0, 0, 200, 40, rgb(0, 0, 0));
-    canvas->align = TextAlign::centre_top;
-    canvas->background_mode = BackgroundMode::transparent;
-    canvas->text_colour = rgb(0, 255, 0);
-    draw_text(canvas, 100, 5, "HELLO", 5);
-    const auto green = pixels_of(canvas, rgb(0, 255, 0));
-    EXPECT_NEAR((green[0] + green[2]) / 2.0, 100.0, 3.0);
-    EXPECT_GE(green[1], 5);
-    EXPECT_LE(green[3], 5 + 14);
-    draw_text(canvas, -10, 35, "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", 36); // clipped, not a crash
-    free_canvas(canvas);
 }
 
 TEST_F(DrawingTest, TextMixesEachPixelByTheGlyphsCoverage) {

@@ -1,6 +1,6 @@
-// The window code's rules that need no display: where a window stands as wanted, when the gun
-// view goes into the main window, the scale a window takes on another monitor, when a minimise
-// is the player's, and whether presents keep the refresh's pace.
+// The window code's rules that need no display: when the gun view goes into the main window,
+// the scale a window takes on another monitor, when a minimise is the player's, and whether
+// presents keep the refresh's pace.
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -11,51 +11,6 @@
 #include "platform/sdl/sdl_window_state.h"
 
 namespace {
-
-// A gun window's place: its view 100 x 150, wanted at (800, 500), at the left of a main window
-// at (1000, 500) whose view is at scale 2.
-WindowPlacement placed(SDL_Point at, int32_t frame_gap = 0) {
-    WindowPlacement place{};
-    place.view_width = 100;
-    place.view_height = 150;
-    place.wanted = {800, 500};
-    place.at = at;
-    place.frame_gap = frame_gap;
-    return place;
-}
-
-TEST(Placement, TheGunWindowStandsWhereWantedOrBesideTheMainView) {
-    WindowPlacement main{};
-    main.at = {1000, 500};
-    main.natural_scale = 2;
-    main.layout = {2, 0, 0};
-    WindowPlacement centred = main; // the window manager put it elsewhere (i3: in the middle)
-    centred.at = {1200, 300};
-    WindowPlacement unsettled = centred;
-    unsettled.placed_by = 1;
-    WindowPlacement tiled = main; // larger than its views: the view in its middle
-    tiled.at = {0, 0};
-    tiled.layout = {2, 560, 140};
-    struct Case {
-        const char* what;
-        WindowPlacement gun;
-        const WindowPlacement* main;
-        bool where_wanted;
-    };
-    const Case cases[] = {
-        {"where wanted", placed({800, 500}), &main, true},
-        {"clear of the frames", placed({794, 500}, 6), &main, true},
-        {"into the frames", placed({800, 500}, 6), &main, false},
-        {"elsewhere", placed({300, 200}), &main, false},
-        {"over the main view", placed({1200, 500}), &main, false},
-        {"beside a main window put elsewhere", placed({1000, 300}), &centred, true},
-        {"beside a main window not yet settled", placed({1000, 300}), &unsettled, false},
-        {"beside the view of a tiled main window", placed({360, 140}), &tiled, true},
-        {"the main window, elsewhere", placed({1000, 300}), nullptr, false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(where_wanted(c.gun, c.main), c.where_wanted) << c.what;
-}
 
 // The gun view goes into the main window when asked, or left to the game where the desktop
 // places windows itself or refused the gun window the first place it was given.

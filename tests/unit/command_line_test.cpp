@@ -27,28 +27,6 @@ Read read(std::vector<const char*> args) {
     return r;
 }
 
-TEST(CommandLine, EndsWithWhatItSays) {
-    const struct {
-        std::vector<const char*> args;
-        int status;
-        const char* said;
-    } cases[] = {
-        {{"--help"}, 0, "  F11                  full screen and back\n"},
-        {{"-h"}, 0, "  music: supera29.xm\n"},
-        {{"--version"}, 0, "zarnok3d " ZARNOK_VERSION "\n"},
-        {{"-x"}, 2, "unknown option -x\nUsage:"},
-        {{"--replay"}, 2, "unknown option --replay\n"},
-        {{"--renderer=vulkan"}, 2, "unknown option --renderer=vulkan\n"},
-        {{"--fast"}, 2, "--fast plays a replay"},
-        {{"--uncapped", "--help", "-x"}, 0, "Usage:"},
-    };
-    for (const auto& c : cases) {
-        const Read r = read(c.args);
-        EXPECT_EQ(r.status, c.status) << c.args[0];
-        EXPECT_NE(r.said.find(c.said), std::string::npos) << r.said;
-    }
-}
-
 TEST(CommandLine, ChoosesHowToPlay) {
     const Read played = read({});
     EXPECT_EQ(played.status, -1);

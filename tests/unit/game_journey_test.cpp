@@ -23,7 +23,6 @@
 
 #include "app/clock.h"
 #include "app/main_loop.h"
-#include "app/shutdown.h"
 #include "audio/sound.h"
 #include "game/entities.h"
 #include "game/proximity.h"
@@ -365,19 +364,6 @@ TEST(GameJourney, NamesTypedOverTheRealLoop) {
         EXPECT_EQ(entering_name, std::strpbrk(script, "=#") == nullptr) << script;
         EXPECT_EQ(read_bytes("scores.dat")[20] == name[0], !entering_name) << script;
     }
-}
-
-// A quit message from outside ends the loop at once, without the shutdown.
-TEST(GameJourney, QuitEndsTheLoopWithoutTheShutdown) {
-    FreshGame fresh;
-    {
-        Journey j;
-        j.post(MessageKind::quit, 7);
-        j.pass();
-    }
-    EXPECT_EQ(Journey::exit_code, -1);
-    EXPECT_EQ(Journey::entry_result, 7);
-    shut_down(); // what the process's end would release
 }
 
 } // namespace

@@ -24,18 +24,14 @@ constexpr int64_t one_tick = 10001; // counts at 1 MHz: one tick due per pass, a
 class Journey {
   public:
     Journey() {
-        exit_code = entry_result = -1;
         fake::state().on_idle = [this] { hand_over(false); };
-        fake::state().on_exit = [](int code) {
-            exit_code = code;
-            running = 0;
-        };
+        fake::state().on_exit = [](int) { running = 0; };
         game = std::thread([this] {
             {
                 std::unique_lock<std::mutex> lock(mutex);
                 turn_changed.wait(lock, [&] { return game_turn; });
             }
-            entry_result = entry_routine();
+            entry_routine();
             std::lock_guard<std::mutex> lock(mutex);
             finished = true;
             game_turn = false;
@@ -125,7 +121,6 @@ class Journey {
     // Told why, after each key and every 40 passes: the trace notes the game's state then.
     std::function<void(const std::string&)> on_note = [](const std::string&) {};
     bool finished = false;
-    static inline int exit_code = -1, entry_result = -1;
 
   private:
     // Gives the turn to the other side and waits until it comes back.

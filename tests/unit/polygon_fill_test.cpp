@@ -89,13 +89,4 @@ TEST(PolygonFill, QuadsAsTheGeneralFillerPaintsThem) {
     free_canvas(general);
 }
 
-TEST(PolygonFill, ProjectedCornersAreTruncatedAndKeptInRange) {
-    const Vec3 corners[4] = {{10.9f, -0.9f, 1}, {-1.5f, 1e30f, 2}, {-1e30f, NAN, 3}, {7, 6, 5}};
-    IntPoint pixels[4];
-    corner_pixels(corners, pixels);
-    const int32_t expected[8] = {10, 0, -1, 1 << 28, -(1 << 28), -(1 << 28), 7, 6};
-    for (int32_t i = 0; i < 8; ++i)
-        EXPECT_EQ(i % 2 == 0 ? pixels[i / 2].x : pixels[i / 2].y, expected[i]) << i;
-}
-
 } // namespace
