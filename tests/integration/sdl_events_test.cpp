@@ -76,6 +76,7 @@ TEST_F(EventsTest, KeysBecomeKeyMessages) {
         {SDL_SCANCODE_KP_5, SDLK_KP_5, 0, false, "key_down main 65 004c0001"},
         {SDL_SCANCODE_BACKSLASH, SDLK_BACKSLASH, 0, false, "key_down main dc 002b0001"},
         {SDL_SCANCODE_SPACE, SDLK_SPACE, 0, false, "key_down main 20 00390001"},
+        {SDL_SCANCODE_PAGEUP, SDLK_PAGEUP, 0, false, "key_down main 21 01c90001"},
         {SDL_SCANCODE_RSHIFT, SDLK_RSHIFT, 0, false, "key_down main 10 00360001"},
         {SDL_SCANCODE_F4, SDLK_F4, KMOD_LALT, true, "sys_up main 73 c03e0001"},
         {SDL_SCANCODE_F10, SDLK_F10, 0, true, "sys_up main 79 c0440001"},
@@ -128,15 +129,16 @@ TEST_F(EventsTest, WindowsMouseFocusAndQuitting) {
     window(gun, SDL_WINDOWEVENT_MINIMIZED);
     window(gun, SDL_WINDOWEVENT_RESTORED);
     mouse(SDL_MOUSEMOTION, 0, 123, 321);
+    mouse(SDL_MOUSEMOTION, 0, 590, 60); // past the right edge: the last column
     mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 5, 6);
     mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 5, 6);
     mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6); // beside the view: no shot
     mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 110, 60);
     window(main, SDL_WINDOWEVENT_FOCUS_GAINED);
-    EXPECT_EQ(drain(),
-              std::vector<std::string>({"moved main 0 008200aa", "sized gun 1 00000000",
-                                        "sized gun 0 00960064", "mouse main 0 010f0017",
-                                        "button main 0 000a000a", "activate main 1 00000000"}));
+    EXPECT_EQ(drain(), std::vector<std::string>({"moved main 0 008200aa", "sized gun 1 00000000",
+                                                 "sized gun 0 00960064", "mouse main 0 010f0017",
+                                                 "mouse main 0 000a018f", "button main 0 000a000a",
+                                                 "activate main 1 00000000"}));
     // The focus moving to our other window is no deactivation; leaving both is.
     window(main, SDL_WINDOWEVENT_FOCUS_LOST);
     window(gun, SDL_WINDOWEVENT_FOCUS_GAINED);

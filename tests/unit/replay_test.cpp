@@ -243,6 +243,8 @@ TEST(Replays, WhatIsNoReplayIsRefusedInWords) {
         {a_record([](Replay* r) { add_reading(r, r->last_reading + a_week + 1); }), jumps},
         {a_record([](Replay* r) { add_reading(r, r->last_reading - a_week - 1); }), jumps},
         {a_record([](Replay* r) { add_reading(r, r->last_reading + a_week); }), "accepted"},
+        {a_record([](Replay* r) { add_reading(r, r->last_reading + 64); }),
+         "accepted"}, // a step of 128 once zigzagged
         {a_record([](Replay* r) { repeat(r, ReplayInput::left_button_down, 101); }), crowded},
         {a_record([](Replay* r) { repeat(r, ReplayInput::left_button_down, 100); }), "accepted"},
         {a_record([](Replay* r) { repeat(r, ReplayInput::key_pressed, 1000); }), crowded},
