@@ -12,6 +12,7 @@
 
 #include "app/game_record.h"
 #include "app/replay_watch.h"
+#include "app/shutdown.h"
 #include "app/startup.h"
 #include "store/hiscores.h"
 #include "store/replay_file.h"
@@ -286,6 +287,7 @@ TEST(Replays, ClicksBeyondAnyHandFireNoMoreShots) {
         ++in_flight;
     EXPECT_EQ(in_flight, most_shots_in_flight);
     EXPECT_EQ(shots_fired, most_shots_in_flight);
+    shut_down();
 }
 
 } // namespace

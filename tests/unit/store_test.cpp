@@ -270,7 +270,10 @@ const Case cases[] = {
          hiscores[1].points = 7;
          save_hiscores();
      },
-     [] { init_game(); }, // as the game starts
+     [] { // as the game starts and ends
+         init_game();
+         shut_down();
+     },
      [] {
          EXPECT_FALSE(fs::exists("rank1.zrp")); // no replay
          EXPECT_FALSE(fs::exists("rank2.zrp")); // the new row, whose game is kept after
