@@ -17,8 +17,19 @@
 
 namespace {
 
+// While the game asks of windows that may go at any moment (a window manager's frame, a window
+// asked whether it still stands), their going is no news.
+bool asking_of_passing_windows = false;
+
+struct AskingOfPassingWindows {
+    AskingOfPassingWindows() { asking_of_passing_windows = true; }
+    ~AskingOfPassingWindows() { asking_of_passing_windows = false; }
+};
+
 int report_once(Display* display, XErrorEvent* error) {
     static bool reported = false;
+    if (asking_of_passing_windows && error->error_code == BadWindow)
+        return 0;
     if (!reported) {
         reported = true;
         char text[160] = "";
@@ -153,6 +164,7 @@ bool frame_window_sides(SDL_Window* window, int* left, int* right, int* top) {
     if (x.display == nullptr)
         return false;
     // The frame is the window holding the client that is a child of the root.
+    const AskingOfPassingWindows asking;
     Window frame = x.window, root = None, parent = None;
     for (;;) {
         Window* children = nullptr;
@@ -232,6 +244,7 @@ bool screen_size(SDL_Window* window, SDL_Point* size) {
 bool window_exists(SDL_Window* window) {
     const X11Window x = x11_of(window);
     XWindowAttributes attributes{};
+    const AskingOfPassingWindows asking;
     return x.display == nullptr || XGetWindowAttributes(x.display, x.window, &attributes) != 0;
 }
 
