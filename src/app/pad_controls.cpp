@@ -64,11 +64,9 @@ double now_ms() {
 }
 
 void post_key(Key key, bool down) {
-    uint32_t lparam = 1 | key.scan << 16 | ((key.scan & extended) != 0 ? 1u << 24 : 0);
-    if (!down)
-        lparam |= 3u << 30;
     post_message(views[main_view].window,
-                 down ? MessageKind::key_pressed : MessageKind::key_released, key.vk, lparam);
+                 down ? MessageKind::key_pressed : MessageKind::key_released, key.vk,
+                 key_lparam(key.scan, !down));
 }
 
 void press(Key key, bool shifted = false) {
@@ -127,10 +125,12 @@ bool type_with(PadButton button) {
             end_name();
         return true;
     case PadButton::start:
-        if (name_started)
+        if (name_started) {
             end_name();
-        else
-            start_held = true, start_held_since = now;
+        } else { // held on a name still empty, it saves the empty name
+            start_held = true;
+            start_held_since = now;
+        }
         return true;
     default:
         return false;

@@ -27,6 +27,14 @@ constexpr uint32_t vk_letter(char upper) {
     return static_cast<uint32_t>(upper);
 }
 
+// A key message's lparam: one stroke, the whole set-1 scan code in bits 16 to 23 (its top bit
+// marking an E0-prefixed key, which bit 24 flags again), bit 30 when the key was already down
+// (a release, or a press the keyboard repeats), bit 31 for a release.
+constexpr uint32_t key_lparam(uint32_t scan, bool released, bool repeated = false) {
+    return 1 | scan << 16 | ((scan & 0x80) != 0 ? 1u << 24 : 0) |
+           (released || repeated ? 1u << 30 : 0) | (released ? 1u << 31 : 0);
+}
+
 // Bits of a key message's lparam.
 constexpr uint32_t scan_code_of(uint32_t lparam) {
     return (lparam >> 16) & 0xFF;

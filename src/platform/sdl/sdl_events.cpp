@@ -104,15 +104,7 @@ void translate_key(const SDL_KeyboardEvent& key) {
     if (window == nullptr)
         return;
     const bool up = key.type == SDL_KEYUP;
-    // Bits 16..23 hold the whole set-1 code, the top bit marking an E0-prefixed key.
-    const uint32_t scan = set1_scan_code_of(key.keysym.scancode);
-    uint32_t lparam = 1 | (scan << 16);
-    if ((scan & 0x80) != 0)
-        lparam |= 1u << 24; // the extended-key flag
-    if (up)
-        lparam |= (1u << 30) | (1u << 31);
-    else if (key.repeat != 0)
-        lparam |= 1u << 30;
+    const uint32_t lparam = key_lparam(set1_scan_code_of(key.keysym.scancode), up, key.repeat != 0);
     const bool system = is_system_key(key);
     const MessageKind kind =
         up ? (system ? MessageKind::sys_key_released : MessageKind::key_released)
