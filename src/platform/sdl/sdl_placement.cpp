@@ -60,6 +60,9 @@ bool where_wanted(const WindowPlacement& window, const WindowPlacement* main) {
 Placing judge_placing(WindowPlacement* place, Uint64 now, bool elsewhere) {
     if (place->placed_by == 0 || now < place->placed_by)
         return Placing::not_yet;
+    // A window manager kept busy by a loaded machine has refused nothing yet.
+    if (elsewhere && !place->answered && now < place->placed_by + answer_time_ms)
+        return Placing::not_yet;
     const bool refused = elsewhere && place->first_placing;
     place->tries_left = 0;
     place->placed_by = 0;

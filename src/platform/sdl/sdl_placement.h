@@ -20,6 +20,7 @@ struct WindowPlacement {
     SDL_Point told;                  // the position last told to the game, in view pixels
     SDL_Point wanted;                // where the game last put it, until it is there
     SDL_Point asked_at;              // where the window manager was last asked to put it
+    bool answered;                   // the window has moved since the window manager was asked
     int32_t frame_gap;               // the gun window: both frames' width between the views
     int32_t tries_left;              // asks left before the window manager is taken at its word
     bool place_again;                // not where it was asked: asked again at the next look
@@ -32,6 +33,7 @@ struct WindowPlacement {
 constexpr int32_t placing_tries = 3;
 constexpr Uint64 placing_time_ms = 600;  // a window manager that has not placed a window by then
 constexpr Uint64 settling_time_ms = 500; // a window left on another monitor this long stays there
+constexpr Uint64 answer_time_ms = 3000;  // how much longer a busy window manager is waited for
 
 // The window's natural size on the screen: its view and `beside` (the gun view shown at its
 // left, 0 x 0 for none) at its monitor's scale.
@@ -59,7 +61,8 @@ bool where_wanted(const WindowPlacement& window, const WindowPlacement* main);
 enum class Placing { not_yet, settled, first_place_refused };
 // Judges a window manager's placing once it has had time enough for it: the asking ends, and
 // the window stands where it was put (`elsewhere` when not where wanted). Refused counts only
-// the first place the game gave the window, not one after the full screen or an icon.
+// the first place the game gave the window, not one after the full screen or an icon, and only
+// once the window manager has answered the last ask or has been waited for long enough.
 Placing judge_placing(WindowPlacement* place, Uint64 now, bool elsewhere);
 // Whether the gun view goes into the main window: asked for; or, left to the game, where the
 // desktop places windows itself, or refused the gun window the first place it was given.

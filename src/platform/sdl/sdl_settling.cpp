@@ -162,6 +162,7 @@ void window_moved(PlatformWindow* window, SDL_Point at) {
     measure_frame_gap();
     const SDL_Point old_at = window->place.at;
     window->place.at = at;
+    window->place.answered = window->place.answered || old_at.x != at.x || old_at.y != at.y;
     // Not where it was asked: once more, once the events read with this one have told the
     // frame's extents.
     window->place.place_again =

@@ -107,6 +107,7 @@ void take_natural_size(PlatformWindow* window) {
 
 void ask_to_move(PlatformWindow* window, SDL_Point at) {
     window->place.asked_at = at;
+    window->place.answered = false;
     desktop_move_window(window->sdl_window, at);
 }
 
